@@ -1,0 +1,39 @@
+#include "cli/commands.h"
+
+#include <sstream>
+
+namespace cli {
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> list = {};
+    return list;
+}
+
+const Command* findCommand(std::string_view name)
+{
+    for (const Command& command : commands())
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+std::string versionText() { return std::string("Tavrin 109 (built ") + __DATE__ + " " + __TIME__ + ")"; }
+
+std::string helpText()
+{
+    std::ostringstream out;
+    out << "Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck]\n"
+           "       tavrin <command> [arguments]\n"
+           "       tavrin --help | --version\n\n"
+           "Without a command the configuration window of the TAVRIN-X ignition unit opens.\n";
+    if (!commands().empty()) {
+        out << "\nCommands (each has --help):\n";
+        for (const Command& command : commands())
+            out << "  " << command.name << std::string(12 > command.name.size() ? 12 - command.name.size() : 1, ' ')
+                << command.summary << '\n';
+    }
+    return out.str();
+}
+
+}  // namespace cli

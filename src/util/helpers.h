@@ -1,0 +1,18 @@
+#pragma once
+// Small helpers shared by several subsystems.
+
+#include <cstdint>
+
+namespace util {
+
+// Each of red, green and blue of `colour` (0x00BBGGRR) multiplied by its factor,
+// truncated towards zero.
+std::uint32_t scaleColour(std::uint32_t colour, double fRed, double fGreen, double fBlue);
+
+// Copies `source` up to `sourceEnd` (all of it when null) to `dest`, never reaching
+// `limit` (at most limit - dest - 1 characters when `limit` is given and not before
+// `dest`), terminates it and returns the position after the copied text. A null `dest`
+// or `source` copies nothing and returns `dest`.
+char* copyBounded(char* dest, const char* limit, const char* source, const char* sourceEnd = nullptr);
+
+}  // namespace util
