@@ -158,6 +158,11 @@ void TMainForm::Timer1Timer()
         CheckBoxZakazCteni->setFocus();
     }
     expireMessages();
+    const bool connected = unitConnected();
+    for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
+        button->setEnabled(connected);
+    for (QAction* item : {MenuRead, MenuVerify, MenuProgram, MenuReset})
+        item->setEnabled(connected);
     if (EditRpmPulsu->text() == QLatin1String("-1")) {
         UpDownRpmPulsu->setPosition(-1);
         EditRpmPulsu->setText(QStringLiteral("pickup"));

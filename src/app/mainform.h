@@ -55,6 +55,8 @@ public:
     lang::MessageTexts texts;
 
     static int msClock();
+    // Whether the device link reports a connected unit (none until the link is attached).
+    bool unitConnected() const { return false; }
 
     // --- start-up, tick, shutdown ---
     void FormCreate();
