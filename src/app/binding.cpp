@@ -296,6 +296,7 @@ void TMainForm::refreshControlStates()
         if (!first)
             applyLanguageTexts();
     }
+    showMonitor();
 }
 
 // --- handlers ---

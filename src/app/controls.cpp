@@ -156,7 +156,7 @@ void setLabelText(QLabel* label, const QString& text)
 {
     label->setText(text);
     if (label->property("autoSize").toBool())
-        label->adjustSize();
+        label->resize(label->sizeHint().width(), label->height());
 }
 
 QColor bgrColour(std::uint32_t value) { return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF)); }

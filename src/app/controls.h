@@ -86,7 +86,7 @@ private:
     QColor colour_;
 };
 
-// Sets a label's text; a label placed without a size then takes the size of its text.
+// Sets a label's text; a label placed without a width then takes the width of its text.
 void setLabelText(QLabel* label, const QString& text);
 
 // Colour of a 0x00BBGGRR value.

@@ -52,8 +52,8 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& te
 {
     auto* l = new QLabel(text, parent);
     l->setFont(pixelFont(pixels, bold));
-    // A label without a given size follows its text, as the window's labels do.
-    l->setProperty("autoSize", w < 0 && h < 0);
+    // A label without a given width follows its text, as the window's labels do.
+    l->setProperty("autoSize", w < 0);
     return place(l, name, x, y, w, h);
 }
 

@@ -90,6 +90,8 @@ void TMainForm::FormCreate()
     fillControls();
     undoReset();
     fillControls();
+    // 11.
+    resetStatusTexts();
     // 12.
     LabelEeDataErr->hide();
     LabelVersion->hide();
@@ -107,6 +109,8 @@ void TMainForm::FormCreate()
     LabelHourMeter->show();
     CheckBoxFourStrokeIgn->show();
     // 16.
+    statusPanels[2]->setText(QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));
+    showMonitor();
     refreshTitle();
     // 17.
     setAcceptDrops(true);
@@ -115,6 +119,12 @@ void TMainForm::FormCreate()
     created = true;
     if (options_.startTimer)
         timer_.start();
+}
+
+void TMainForm::resetStatusTexts()
+{
+    newVersionText.clear();
+    compileDate = devlink::compileDateFrom(__DATE__);
 }
 
 void TMainForm::applyCommandLine()

@@ -9,6 +9,8 @@
 
 #include "app/controls.h"
 #include "lang/uitexts.h"
+#include "link/identity.h"
+#include "link/monitor.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
 
@@ -53,6 +55,9 @@ public:
     bool fillingControls = false;
     bool settingControl = false;
     lang::MessageTexts texts;
+    devlink::MonitorRecord monitorRecord;
+    std::string compileDate;
+    std::string newVersionText;  // set by the update check
 
     static int msClock();
     // Whether the device link reports a connected unit (none until the link is attached).
@@ -69,6 +74,11 @@ public:
     void expireMessages();
     void refreshTitle() override;
     QString windowTitleText() const;
+
+    // --- monitor panel and status texts ---
+    void showMonitor();
+    bool monitorLive() const;
+    void resetStatusTexts();
 
     // --- binding ---
     void fillControls();
