@@ -185,3 +185,62 @@ TEST_F(CurveFixture, TheCursorMovesAlongTheRowAndTogglesToTheSpeedHeader)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CurveFixture, ScrollingKeepsTheShownBlockInsideTheSheet)
+{
+    model.visibleCols = 5;
+    model.ScrollToCell(12, 0);
+    EXPECT_EQ(model.sheet->x.scrollPos, 8);
+    model.ScrollToCell(9, 0);
+    EXPECT_EQ(model.sheet->x.scrollPos, 8);
+    model.ScrollBy(100, 3);
+    EXPECT_EQ(model.sheet->x.scrollPos, 10);
+    EXPECT_EQ(model.sheet->y.scrollPos, 0);  // the row axis is sliced
+    model.sheet->sel.SelectOne(6, 0);
+    model.MoveCursor(-1, 0, false);
+    EXPECT_EQ(model.sheet->x.scrollPos, 5);
+    model.RunCommand(1001, -4);
+    EXPECT_EQ(model.sheet->x.scrollPos, 0);
+}
+
+TEST_F(CurveFixture, SwitchingASheetOffIsAnnouncedAtOnce)
+{
+    model.RunCommand(19);
+    EXPECT_EQ(a().enabled, 0);
+    EXPECT_EQ(announcedAt.size(), 1u);
+    EXPECT_FALSE(model.RunCommand(0));  // clipboard commands are not the model's
+}
+
+TEST(StepValue, OnePercentStepsAreSymmetricForNegativeCells)
+{
+    TabModel model;
+    const int index = model.AddSheet("log", "X", "Y", "Z", 4, 1, SheetLogSteps);
+    AxisDefinition wide;
+    wide.minValue = -30000000;
+    wide.maxValue = 30000000;
+    model.DefineAxis(index, AxisZ, wide);
+    model.SelectSheet(index);
+    struct Case {
+        int cell, delta, amount;
+    };
+    const Case cases[] = {
+        {50, 1, 1},         // at the bottom of the table: plain steps
+        {1000, 1, 10},      //
+        {1500, 1, 20},      //
+        {3000, 5, 150},     //
+        {1500, 5, 80},      //
+        {20000000, 1, 1},   // beyond the table
+    };
+    for (const Case& c : cases) {
+        model.sheet->cell(0, 0) = c.cell;
+        EXPECT_EQ(model.StepValue(0, 0, c.delta), c.amount) << c.cell << " " << c.delta;
+        model.sheet->cell(0, 0) = -c.cell;
+        EXPECT_EQ(model.StepValue(0, 0, -c.delta), -c.amount) << -c.cell << " " << -c.delta;
+    }
+    model.sheet->cell(0, 0) = int(PercentStepTable().back()) - 1;  // a step past the end stays on the table
+    EXPECT_GT(model.StepValue(0, 0, 5), 0);
+}
+
+}  // namespace
