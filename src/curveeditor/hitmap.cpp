@@ -63,37 +63,32 @@ int HitTest(const THitMap& map, int x, int y, int& col, int& row)
     return 0;
 }
 
-int HitTestAll(THitMap& map, int x, int y)
+int HitSections(const THitMap& map, int x, int y, int& col, int& row)
 {
     int bits = 0;
-    map.hitCol = map.hitRow = -2;
-    int col = -2, row = -2;
-    if (map.cells && findCell(map, x, y, col, row)) {
+    col = row = -2;
+    int cellCol = -2, cellRow = -2;
+    if (map.cells && findCell(map, x, y, cellCol, cellRow)) {
         bits |= HitCell;
-        map.hitCol = col;
-        map.hitRow = row;
+        col = cellCol;
+        row = cellRow;
     }
-    if (map.colHeaders)
-        if (int c = firstContaining(map.colHeaderRects, map.colCount, x, y); c >= 0) {
-            bits |= HitColHeader;
-            map.hitCol = c;
+    // Later sections overwrite the column or row found by earlier ones.
+    const auto test = [&](int section, int flag, const auto& rects, int count, int& index) {
+        if (!flag)
+            return;
+        if (int i = firstContaining(rects, count, x, y); i >= 0) {
+            bits |= section;
+            index = i;
         }
-    if (map.rowHeaders)
-        if (int r = firstContaining(map.rowHeaderRects, map.rowCount, x, y); r >= 0) {
-            bits |= HitRowHeader;
-            map.hitRow = r;
-        }
-    if (map.colStrips)
-        if (int c = firstContaining(map.colStripRects, map.colCount, x, y); c >= 0) {
-            bits |= HitColStrip;
-            map.hitCol = c;
-        }
-    if (map.rowStrips)
-        if (int r = firstContaining(map.rowStripRects, map.rowCount, x, y); r >= 0) {
-            bits |= HitRowStrip;
-            map.hitRow = r;
-        }
+    };
+    test(HitColHeader, map.colHeaders, map.colHeaderRects, map.colCount, col);
+    test(HitRowHeader, map.rowHeaders, map.rowHeaderRects, map.rowCount, row);
+    test(HitColStrip, map.colStrips, map.colStripRects, map.colCount, col);
+    test(HitRowStrip, map.rowStrips, map.rowStripRects, map.rowCount, row);
     return bits;
 }
+
+int HitTestAll(THitMap& map, int x, int y) { return HitSections(map, x, y, map.hitCol, map.hitRow); }
 
 }  // namespace curveeditor

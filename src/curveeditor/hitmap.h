@@ -47,5 +47,7 @@ int HitTest(const THitMap& map, int x, int y, int& col, int& row);
 // Every section containing (x, y) as HitSection bits; the column and row found go to
 // map.hitCol and map.hitRow (-2 where none).
 int HitTestAll(THitMap& map, int x, int y);
+// The same without writing the map: the column and row found go to col and row.
+int HitSections(const THitMap& map, int x, int y, int& col, int& row);
 
 }  // namespace curveeditor

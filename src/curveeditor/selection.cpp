@@ -32,10 +32,9 @@ int kindOfSection(int building)
     return section & (HitColHeader | HitRowHeader);
 }
 
-int sectionUnder(const THitMap& map, int x, int y)
+int sectionUnder(const THitMap& map, int x, int y, int& col, int& row)
 {
-    THitMap& probe = const_cast<THitMap&>(map);  // HitTestAll only writes the hit fields
-    const int bits = HitTestAll(probe, x, y);
+    const int bits = HitSections(map, x, y, col, row);
     for (int section : {HitCell, HitColHeader, HitRowHeader, HitColStrip, HitRowStrip})
         if (bits & section)
             return section;
@@ -70,10 +69,8 @@ void TSel::begin(const THitMap& map, int x, int y, bool shift, bool ctrl, int se
     building = section;
     Extend(map, x, y, true);
     int col = -2, row = -2;
-    if (!HitTest(map, x, y, col, row)) {
-        col = map.hitCol;
-        row = map.hitRow;
-    }
+    if (!HitTest(map, x, y, col, row))
+        sectionUnder(map, x, y, col, row);
     hitCol = endCol = col;
     hitRow = endRow = row;
 }
@@ -85,7 +82,8 @@ void TSel::StartCells(const THitMap& map, int x, int y, bool shift, bool ctrl)
 
 void TSel::Start(const THitMap& map, int x, int y, bool shift, bool ctrl)
 {
-    const int section = sectionUnder(map, x, y);
+    int col, row;
+    const int section = sectionUnder(map, x, y, col, row);
     if (section)
         begin(map, x, y, shift, ctrl, section);
 }

@@ -112,35 +112,27 @@ void TabModel::SpinStep(int delta)
     const int col = spin.col, row = spin.row;
     if (!TSel::MarkAtValid(col, row))
         return;
+    const int part = row == -1 ? AxisX : col == -1 ? AxisY : AxisZ;
+    if (!s.axis(part).editable || col >= s.x.count || row >= s.y.count)
+        return;
+    // A selected element steps the whole selection with it.
     const bool isSelected = selected(std::uint16_t(s.sel.MarkAt(col, row)));
-    int part = 0, key = 0;
-    if (row == -1) {
-        if (!s.x.editable || col >= s.x.count)
-            return;
-        part = AxisX;
-        key = isSelected ? selectionKey(TargetSelectedItems, s.sel) : stepKey(TargetXHeader, col, -1);
-        Change(0, key);
+    const int target = part == AxisX ? TargetXHeader : part == AxisY ? TargetYHeader : TargetCell;
+    const int key = isSelected ? selectionKey(TargetSelectedItems, s.sel) : stepKey(target, col, row);
+    const auto steps = [&](int c, int r) { return isSelected ? selected(std::uint16_t(s.sel.MarkAt(c, r))) : c == col && r == row; };
+    Change(0, key);
+    if (part == AxisX) {
         for (int c = 0; c < s.x.count; ++c)
-            if (isSelected ? selected(s.sel.colMarks[std::size_t(c)]) : c == col)
+            if (steps(c, -1))
                 s.x.values[std::size_t(c)] += delta;
-    } else if (col == -1) {
-        if (!s.y.editable || row >= s.y.count)
-            return;
-        part = AxisY;
-        key = isSelected ? selectionKey(TargetSelectedItems, s.sel) : stepKey(TargetYHeader, -1, row);
-        Change(0, key);
+    } else if (part == AxisY) {
         for (int r = 0; r < s.y.count; ++r)
-            if (isSelected ? selected(s.sel.rowMarks[std::size_t(r)]) : r == row)
+            if (steps(-1, r))
                 s.y.values[std::size_t(r)] += delta;
     } else {
-        if (!s.z.editable || col >= s.x.count || row >= s.y.count)
-            return;
-        part = AxisZ;
-        key = isSelected ? selectionKey(TargetSelectedItems, s.sel) : stepKey(TargetCell, col, row);
-        Change(0, key);
         for (int r = 0; r < s.y.count; ++r)
             for (int c = 0; c < s.x.count; ++c)
-                if (isSelected ? selected(s.sel.cellMarks[std::size_t(cellIndex(c, r))]) : (c == col && r == row))
+                if (steps(c, r))
                     s.cell(c, r) += StepValue(c, r, delta);
     }
     Change(part, key);

@@ -244,3 +244,28 @@ TEST(StepValue, OnePercentStepsAreSymmetricForNegativeCells)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CurveFixture, ASpinStepMovesItsElementOrTheSelectionItBelongsTo)
+{
+    model.spin.col = 4;
+    model.spin.row = 0;
+    model.SpinStep(+1);
+    EXPECT_EQ(advance(4), 11);
+    selectCells(model, 6, 8);
+    model.spin.col = 7;
+    model.SpinStep(-2);
+    EXPECT_EQ((std::vector<int>{advance(5), advance(6), advance(7), advance(8)}), (std::vector<int>{10, 8, 8, 8}));
+    model.spin.col = -1;  // the row header: its axis is not editable
+    model.SpinStep(+1);
+    EXPECT_EQ(model.sheet->y.values[0], 0);
+    model.spin.col = 2;
+    model.spin.row = -1;
+    model.SpinStep(+3);
+    EXPECT_EQ(speed(2), 33);
+    ticks(5);
+    EXPECT_EQ(announcedAt.size(), 3u);  // cell, selection, header: three targets
+}
+
+}  // namespace
