@@ -125,3 +125,21 @@ TEST_F(CurveFixture, TheCellOfTheCurveNotInUseIsMarkedAsSuch)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CurveFixture, TheShownCurveGoesBackIntoItsOwnBytes)
+{
+    params::ParameterSet set;
+    params::applyPresetDefaults(set);
+    model.SelectSheet(CurveSheetB);
+    advance(0) = 33;
+    model.RunCommand(24);
+    curveeditor::StoreCurrentCurve(model, set);
+    EXPECT_EQ(set[params::idx::AdvanceB], 33);
+    EXPECT_EQ(set[params::idx::PointsB], 14);
+    EXPECT_EQ(set[params::idx::AdvanceA], 10);  // curve A untouched
+    EXPECT_EQ(model.sheet->x.refValues[0], set[params::idx::SpeedA]);
+}
+
+}  // namespace
