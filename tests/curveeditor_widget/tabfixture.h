@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 
@@ -35,6 +36,7 @@ protected:
         tab->model.limitValue2 = 2500;
         tab->onChanged = [this](curveeditor::TTab&) { ++announcements; };
         tab->Render();
+        band.show();
     }
 
     curveeditor::TabModel& model() { return tab->model; }
@@ -53,6 +55,13 @@ protected:
         const int x = int(g.cellsLeft + (col - g.firstCol + 0.5) * g.cellWidth);
         const int y = row == -1 ? g.gridTop + g.headerHeight / 2 : int(g.cellsTop + (row - g.firstRow + 0.5) * g.cellHeight);
         return {x, y};
+    }
+    // Moves the pointer onto `at` without buttons; Qt drops a move to where the pointer
+    // already is, so it comes from one pixel away.
+    void hover(QPoint at)
+    {
+        QTest::mouseMove(tab, at + QPoint(0, 1));
+        QTest::mouseMove(tab, at);
     }
     // Saves what the control shows when TAVRIN_SHOT_DIR names a folder.
     void shot(const char* name)

@@ -66,7 +66,7 @@ void DrawDoubleBevelBox(QPainter& p, int x, int y, int w, int h, bool sunken, st
 
 void DrawCornerMarks(QPainter& p, int x, int y, int w, int h, int corners, std::uint32_t fill)
 {
-    const int s = std::min(w, h) / 3;
+    const int s = std::min(w, h);
     const int x1 = x + w - 1, y1 = y + h - 1;
     p.setPen(colour(fill));
     p.setBrush(colour(fill));
