@@ -200,8 +200,8 @@ void IniFile::writeInteger(std::string_view section, std::string_view key, int v
 
 void IniFile::removeKey(std::string_view section, std::string_view key)
 {
-    const Position position = find(section, key);
-    if (position.keyLine != npos)
+    // Duplicates too, or the next one would take the removed key's place.
+    for (Position position = find(section, key); position.keyLine != npos; position = find(section, key))
         lines_.erase(lines_.begin() + std::ptrdiff_t(position.keyLine));
 }
 

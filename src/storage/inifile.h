@@ -37,7 +37,7 @@ public:
     // Adds the section and the key where missing. Line breaks in `value` become spaces.
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, int value);
-    void removeKey(std::string_view section, std::string_view key);
+    void removeKey(std::string_view section, std::string_view key);  // every line of the key
 
 private:
     struct Position {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -179,7 +180,9 @@ void storeValue(ParameterSet& set, const FileValue& value, std::optional<long lo
 {
     if (!number)
         return;
-    const long long stored = *number / value.factor - value.offset;
+    // "%i" stores into an int; beyond its range the value is out of 0..255 anyway.
+    const long long clamped = std::clamp<long long>(*number, INT_MIN, INT_MAX);
+    const long long stored = clamped / value.factor - value.offset;
     set[value.index] = std::uint8_t(stored < 0 || stored > 255 ? 0 : stored);
 }
 

@@ -133,22 +133,24 @@ std::vector<std::uint16_t> narrowToUnits(std::string_view text)
     return units;
 }
 
-}  // namespace
-
-std::string encodePath(std::string_view utf8Path)
+// `escapeFirst` writes the first character as an escape (a value beginning with "\x"
+// never looks like a plain path).
+std::string encode(std::string_view utf8Path, bool escapeFirst)
 {
     std::string out;
     for (std::size_t pos = 0; pos < utf8Path.size();) {
         std::size_t length = 0;
         const char32_t c = nextCodePoint(utf8Path, pos, length);
-        const bool atEdge = pos == 0 || pos + length == utf8Path.size();
+        const bool first = pos == 0;
+        const bool atEdge = first || pos + length == utf8Path.size();
         pos += length;
-        if (c == '\\') {
+        if (c == '\\' && !(first && escapeFirst)) {
             out += "\\\\";
         } else if (c >= 0x10000) {
             appendEscape(out, std::uint16_t(0xD800 + ((c - 0x10000) >> 10)));
             appendEscape(out, std::uint16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else if (c < 0x20 || c >= 0x7F || (atEdge && (c == ' ' || c == '"' || c == '\''))) {
+        } else if (c < 0x20 || c >= 0x7F || (atEdge && (c == ' ' || c == '"' || c == '\'')) ||
+                   (first && escapeFirst)) {
             // Control characters would break the line, and spaces or quotes at either end
             // would be trimmed by the profile reader; the file stays plain ASCII.
             appendEscape(out, std::uint16_t(c));
@@ -157,6 +159,15 @@ std::string encodePath(std::string_view utf8Path)
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string encodePath(std::string_view utf8Path)
+{
+    // "\\x" (from "\x") or "C:\x010D" (from "C:č") would be read back literally.
+    std::string out = encode(utf8Path, false);
+    return looksLiteral(out) ? encode(utf8Path, true) : out;
 }
 
 std::string decodePath(std::string_view stored)

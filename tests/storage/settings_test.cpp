@@ -99,6 +99,11 @@ TEST(PathCodec, EveryPathComesBackUnchanged)
         "/tmp/🏍.ign",            // outside the basic plane: a surrogate pair
         "/tmp/\xff\xfe-not-utf8",  // Linux paths need not be UTF-8
         "/tmp/\xc3",
+        "\\folder\\bike.ign",      // would look like "\\\\server" once doubled
+        "\\\\\\x",
+        "C:č.ign",                // would look like "C:\\x010D"
+        "C:\\\\x",
+        "🏍",
     };
     for (const std::string& path : paths) {
         const std::string stored = storage::encodePath(path);
