@@ -296,6 +296,10 @@ TEST(ParameterFileReader, TextEndsAtAZeroByteAndLongRunsGiveNoValue)
     EXPECT_EQ(set[idx::TestSpeed], 50);
 
     set = presetDefaults();
+    storage::parseParameterText("KORVELAN_KEY 109\nRPM 1 9223372036854775807\n", set);
+    EXPECT_EQ(set[idx::TachoCorrection], 0);
+
+    set = presetDefaults();
     storage::parseParameterText("KORVELAN_KEY 109\nBASE_ADV " + std::string(101, '1') + " 30\n" +
                                     std::string(300, 'W') + " TEST 7000\n",
                                 set);
