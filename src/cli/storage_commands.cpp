@@ -64,12 +64,10 @@ LoadedFile loadLikeOpen(const std::string& path)
 // The program's message for the outcome on one line, or why nothing was read.
 void reportOutcome(const std::string& path, const storage::ReadResult& result)
 {
-    std::string text;
-    if (const lang::LangText* message = storage::readOutcomeMessage(result.outcome))
-        text = std::string(message->pick());
-    else if (result.outcome == storage::ReadOutcome::Unreadable)
+    std::string text(storage::readOutcomeMessage(result.outcome));
+    if (result.outcome == storage::ReadOutcome::Unreadable)
         text = "cannot be read as a parameter file";
-    else
+    if (text.empty())
         return;
     for (char& c : text)
         if (c == '\n')

@@ -8,7 +8,7 @@
 namespace storage {
 namespace {
 
-void showOpenFileError() { lang::showError(openFileErrorText().pick()); }
+void showOpenFileError() { lang::showError(openFileErrorText()); }
 
 void clearResultSlot(ParameterFileWindow& window)
 {

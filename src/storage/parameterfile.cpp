@@ -1,7 +1,6 @@
 #include "storage/parameterfile.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -11,7 +10,9 @@
 #include <optional>
 #include <vector>
 
+#include "lang/langtext.h"
 #include "lang/messagebox.h"
+#include "lang/uitexts.h"
 #include "storage/atomicfile.h"
 #include "storage/readfile.h"
 
@@ -262,23 +263,10 @@ void readKeyword(Scanner& scanner, const Keyword& keyword, int key, ParameterSet
         params::applyPresetDefaults(set);
 }
 
-const lang::LangText kOlderFile{
-    "###Older version of *.ign file!\n\nSome parameters won't be changed or will be set to default value.\n"
-    "They are parameters which are not in older version or have another structure."
-    "##Älter Version von Datendatei *.ign!\n\nEinige Kenndaten werden nicht geändert oder werden implizit Wert "
-    "gestellt.\nSie sind die Kenndaten, die in älter Version nicht sind oder andere Struktur haben"
-    "##Starší verze souboru *.ign!\n\nNěkteré parametry budou nezměněny nebo nataveny na základní hodnotu.\n"
-    "Jsou to parametry, které v této verzi nebyly obsaženy nebo měly jinou strukturu."};
-const lang::LangText kVersion92File{
-    "###Older version of *.ign file!\n\nYou will read all parameters except of SOFT_LIMITER and PILOT_LIGHT_PWM"
-    "##Älter Version von Datendatei *.ign!\n\nSie werden alle Parameter außer der SOFT_LIMITER und "
-    "PILOT_LIGHT_PWM lesen"
-    "##Starší verze souboru *.ign!\n\nNačtou se všechny parametry s vyjímkou SOFT_LIMITER a PILOT_LIGHT_PWM"};
-const lang::LangText kUnmatchedFile{
-    "###Unmatched version of *.ign file!##Datei *.ign ist nicht kompatiebel!##Neshodná verze souboru *.ign!"};
-const lang::LangText kOpenFileError{
-    "###Open file error!##Fehler beim öffnen der Datei!##Chyba při otevírání souboru!"};
-const lang::LangText kWarningCaption{"###Warning##Warning##Varování"};
+std::string_view message(lang::Msg row, int language)
+{
+    return lang::messageTable()[std::size_t(row)].pick(language < 0 ? lang::currentLanguage() : language);
+}
 
 }  // namespace
 
@@ -353,20 +341,20 @@ ReadResult parseParameterText(std::string_view text, ParameterSet& set)
     return {key, outcome};
 }
 
-const lang::LangText* readOutcomeMessage(ReadOutcome outcome)
+std::string_view readOutcomeMessage(ReadOutcome outcome, int language)
 {
     switch (outcome) {
     case ReadOutcome::Older:
-        return &kOlderFile;
+        return message(lang::Msg::OlderFile, language);
     case ReadOutcome::Version92:
-        return &kVersion92File;
+        return message(lang::Msg::Version92File, language);
     case ReadOutcome::Unmatched:
-        return &kUnmatchedFile;
+        return message(lang::Msg::UnmatchedIgnFile, language);
     case ReadOutcome::None:
     case ReadOutcome::Unreadable:
         break;
     }
-    return nullptr;
+    return {};
 }
 
 ReadResult readParameterFile(const std::filesystem::path& path, ParameterSet& set, bool showMessages)
@@ -378,9 +366,9 @@ ReadResult readParameterFile(const std::filesystem::path& path, ParameterSet& se
     const ReadResult result = parseParameterText(text, set);
     if (showMessages) {
         if (result.outcome == ReadOutcome::Unmatched)
-            lang::showError(kUnmatchedFile.pick());
-        else if (const lang::LangText* message = readOutcomeMessage(result.outcome))
-            lang::showMessageBox(message->pick(), kWarningCaption.pick(), lang::MbOk | lang::MbIconWarning);
+            lang::showError(readOutcomeMessage(result.outcome));
+        else if (const std::string_view text = readOutcomeMessage(result.outcome); !text.empty())
+            lang::showMessageBox(text, message(lang::Msg::Warning, -1), lang::MbOk | lang::MbIconWarning);
     }
     return result;
 }
@@ -391,7 +379,7 @@ bool writeParameterFile(const std::filesystem::path& path, const ParameterSet& s
     return writeFileAtomically(path, formatParameterFile(set, unit, build));
 }
 
-const lang::LangText& openFileErrorText() { return kOpenFileError; }
+std::string_view openFileErrorText(int language) { return message(lang::Msg::OpenFileError, language); }
 
 bool isParameterFileName(std::string_view name)
 {

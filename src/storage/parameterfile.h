@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "lang/langtext.h"
 #include "params/parameterset.h"
 
 namespace storage {
@@ -61,16 +60,17 @@ ReadResult parseParameterText(std::string_view text, params::ParameterSet& set);
 // older or unmatched version key is reported in a message box in the current language.
 ReadResult readParameterFile(const std::filesystem::path& path, params::ParameterSet& set, bool showMessages);
 
-// The message box text of an outcome (null for None and Unreadable, which show none).
-const lang::LangText* readOutcomeMessage(ReadOutcome outcome);
+// The message box text of an outcome in `language` (-1: the current one); empty for
+// None and Unreadable, which show none.
+std::string_view readOutcomeMessage(ReadOutcome outcome, int language = -1);
 
 // Writes the file through a temporary file in the same folder; false (and the old file
 // unchanged) when it cannot be written.
 bool writeParameterFile(const std::filesystem::path& path, const params::ParameterSet& set,
                         const UnitProgramTexts& unit = {}, const BuildStamp& build = {});
 
-// "Open file error" + "!" in the current language (shown by the load and save procedures).
-const lang::LangText& openFileErrorText();
+// "Open file error" + "!" in `language` (shown by the load and save procedures).
+std::string_view openFileErrorText(int language = -1);
 
 // True when `name` is longer than three characters and ends in ".ign" with A to Z
 // compared without regard to case (dropped files).
