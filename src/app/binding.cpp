@@ -368,6 +368,7 @@ void TMainForm::ButtonTestClick(int bit) { testCommand |= 1 << bit; }
 void TMainForm::undoReset()
 {
     undoRing.reset(state.params, state.changedFlags);
+    saveSettings();
     undoButtonsRefresh();
 }
 
@@ -376,6 +377,7 @@ bool TMainForm::undoSnapshot()
     if (!undoRing.snapshot(state.params, state.changedFlags))
         return false;
     compareWithUnitAndFile(state, *this);
+    saveSettings();
     undoButtonsRefresh();
     return true;
 }

@@ -43,6 +43,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     createControls();
     createMenus();
     connectHandlers();
+    connectFileCommands();
     resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
@@ -57,6 +58,10 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate()
 {
+    // 1. settings paths
+    settingsPaths = options_.settingsFolder.isEmpty()
+                        ? storage::settingsPaths()
+                        : storage::settingsPathsIn(options_.settingsFolder.toStdString());
     // 2. message slots
     slots_[1].label = LabelConnection;
     slots_[2].label = LabelResult;
@@ -82,12 +87,16 @@ void TMainForm::FormCreate()
     }
     // 7.
     defaultFilePath = QCoreApplication::applicationDirPath() + QStringLiteral("/data.ign");
+    // 8. settings and the parameter set of the last run
+    loadStartupSettings();
+    settingsReady_ = true;
     // 9. command line
     applyCommandLine();
     // 10.
     params::normalize(state.params);
     applyLanguageTexts();
     fillControls();
+    historyMenuRefresh();
     undoReset();
     fillControls();
     // 11.
@@ -194,6 +203,7 @@ void TMainForm::FormClose()
     timer_.stop();
     readControls();
     params::normalize(state.params);
+    saveSettings();
     for (Slot& slot : slots_)
         slot.text.reset();
 }
@@ -260,6 +270,7 @@ QString TMainForm::windowTitleText() const
     QString title = QStringLiteral("  Tavrin (v%1)       ").arg(kProgramVersion);
     if (state.sameAsFile)
         title += currentFileName;
+    // (The bootloader text joins here once the device workflow can be disconnected.)
     return title;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QUrl>
 #include <array>
 #include <memory>
 
@@ -13,6 +14,9 @@
 #include "link/monitor.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
+#include "storage/parameterfile.h"
+#include "storage/settings.h"
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -31,6 +35,7 @@ struct StartOptions {
     QStringList arguments;
     QString testFlagsPath;
     bool startTimer = true;  // tests drive the ticks by hand
+    QString settingsFolder;  // empty: the user's settings folder
 };
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
@@ -51,7 +56,14 @@ public:
     bool noUpdateCheck = false;
     int testCommand = 0;
     QString currentFileName;
+    QString dialogFileName;  // the file dialogs' file name (remembered folder)
     QString defaultFilePath;
+    storage::SettingsPaths settingsPaths;
+    storage::Settings settings;
+    storage::UnitProgramTexts unitProgramTexts;  // as last read from the unit
+    // Runs the open (save = false) or save dialog starting at `start`; an empty result
+    // means cancelled. Tests replace it.
+    std::function<QString(bool save, const QString& start)> fileDialog;
     bool fillingControls = false;
     bool settingControl = false;
     lang::MessageTexts texts;
@@ -96,6 +108,16 @@ public:
     void undo();
     void redo();
     void undoButtonsRefresh();
+
+    // --- files and settings ---
+    void MenuNewClick();
+    void openCommand(bool fromProgramFolder);
+    void saveCommand(bool toProgramFolder);
+    bool loadFile(const QString& path);
+    // Loads the first dropped file whose name ends in ".ign"; false when there is none.
+    bool loadDroppedFiles(const QList<QUrl>& urls);
+    void historyMenuRefresh();
+    void saveSettings();
 
     // --- handlers ---
     void ComboBoxBikeChange();
@@ -181,6 +203,7 @@ public:
             *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
             *MenuAbout = nullptr;
     std::array<QAction*, 9> MenuHistory{};
+    QAction* historySeparator = nullptr;  // MenuHistoryEnd
     std::array<QAction*, 30> portItems{};
 
     // A numeric control of the binding table.
@@ -197,6 +220,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -204,6 +229,8 @@ private:
     void createMenus();
     void createStatusBar();
     void connectHandlers();
+    void connectFileCommands();
+    void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
     void setNumeric(const NumericBinding& binding, int byteValue);
@@ -228,6 +255,7 @@ private:
     int lastRefreshPreset_ = -1;
     bool firstCreatedTick_ = true;
     bool closed_ = false;
+    bool settingsReady_ = false;  // no save before the settings were read
 };
 
 }  // namespace app

@@ -16,6 +16,10 @@
 #include "support/messageboxrecorder.h"
 #include "support/tempdir.h"
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { lang::setCurrentLanguage(0); }
@@ -27,6 +31,8 @@ protected:
         options.arguments = arguments;
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
+        options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
             file.open(QIODevice::WriteOnly);
@@ -35,6 +41,13 @@ protected:
         window = std::make_unique<app::TMainForm>(options);
         window->FormCreate();
         return *window;
+    }
+    // Forgets the settings folder, as on a machine where the program never ran.
+    void forgetSettings()
+    {
+        window.reset();
+        std::filesystem::remove_all(dir / "settings");
+        lang::setCurrentLanguage(0);
     }
     void ticks(int count)
     {
