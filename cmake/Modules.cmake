@@ -9,15 +9,16 @@ function(tavrin_module name)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
 endfunction()
 
-# tavrin_test(NAME SOURCES... [DEPS libs...]): one GoogleTest program; its cases are
-# registered one by one with CTest when the tests run.
+# tavrin_test(NAME SOURCES... [DEPS libs...] [LABELS labels...]): one GoogleTest program;
+# its cases are registered one by one with CTest when the tests run, with the labels
+# (CI selects, e.g., the link tests with `ctest -L link`).
 function(tavrin_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${T_LABELS}")
 endfunction()
 
 # Adds every sub-folder of the current folder that has a CMakeLists.txt, so a new
