@@ -180,7 +180,7 @@ void Simulator::handle(const std::uint8_t* frame, std::size_t length, double now
         std::lock_guard lock(unitMutex_);
         answer = unit_.answer(frame, length, now);
     }
-    if (answer.empty() || (options_.dropEvery > 0 && count % options_.dropEvery == 0))
+    if (answer.empty() || silent_.load(std::memory_order_acquire) || (options_.dropEvery > 0 && count % options_.dropEvery == 0))
         return;
     if (options_.corruptEvery > 0 && count % options_.corruptEvery == 0)
         answer[answer.size() / 2] ^= 0x10;

@@ -52,6 +52,8 @@ public:
     std::array<std::uint8_t, 100> parameters();
     void setParameters(const std::array<std::uint8_t, 100>& bytes);
     int requests() const { return requests_.load(std::memory_order_acquire); }
+    // A silent unit hears requests but answers none (a cable broken on the way back).
+    void setSilent(bool silent) { silent_.store(silent, std::memory_order_release); }
 
 private:
     void run();
@@ -69,6 +71,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> running_{false};
     std::atomic<int> requests_{0};
+    std::atomic<bool> silent_{false};
     std::FILE* log_ = nullptr;
     std::string comLink_;
     std::uint32_t noise_ = 12345;

@@ -151,9 +151,10 @@ std::vector<std::uint8_t> Unit::answer(const std::uint8_t* frame, std::size_t le
 std::vector<std::uint8_t> Unit::answerWcom(const std::uint8_t* frame, double seconds)
 {
     const WcomHeader h = wcomHeader(frame);
-    if ((h.type & 0x0F) != 0x0B)
-        return {};
     const std::uint32_t sum = options_.protocol == ProtocolWcoms ? kWcomSum : 0;
+    // A request in the other check kind is not this unit's protocol.
+    if ((h.type & 0x0F) != 0x0B || (h.type & 0xF0) != (sum ? 0xF0 : 0xB0))
+        return {};
     const std::uint8_t* data = frame + 14;
     const std::uint16_t count = h.length >= 2 ? static_cast<std::uint16_t>(data[0] | data[1] << 8) : 0;
     std::vector<std::uint8_t> out(kFrameCapacity);
@@ -190,9 +191,12 @@ std::vector<std::uint8_t> Unit::answerWcom(const std::uint8_t* frame, double sec
         break;
     }
     case wcmd::Monitor: {
+        // The monitor block answers for the part of it the request covers.
+        if (h.address >= kBlockSize)
+            return {};
         const auto m = monitorBlock(seconds);
-        const std::uint32_t len = std::min<std::uint32_t>(h.length ? h.length : kBlockSize, kBlockSize);
-        n = buildWcom(out.data(), wcmd::Monitor | sum | kWcomAnswerC, h.address, len, m.data());
+        const std::uint32_t len = std::min<std::uint32_t>(h.length, static_cast<std::uint32_t>(kBlockSize - h.address));
+        n = buildWcom(out.data(), wcmd::Monitor | sum | kWcomAnswerC, h.address, len, m.data() + h.address);
         break;
     }
     case wcmd::Reset:
