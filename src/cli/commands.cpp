@@ -2,11 +2,16 @@
 
 #include <sstream>
 
+#include "cli/link_commands.h"
+
 namespace cli {
 
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> list = {};
+    static const std::vector<Command> list = {
+        {"ports", "list the serial ports and their devices", runPorts},
+        {"identify", "search the ports until a unit answers and name it", runIdentify},
+    };
     return list;
 }
 
