@@ -9,13 +9,18 @@ function(tavrin_module name)
   target_link_libraries(${name} PUBLIC ${M_DEPS})
 endfunction()
 
-# tavrin_test(NAME SOURCES... [DEPS libs...] [LABELS labels...]): one GoogleTest program;
-# its cases are registered one by one with CTest when the tests run, with the labels
-# (CI selects, e.g., the link tests with `ctest -L link`).
+# tavrin_test(NAME [QT_APP] SOURCES... [DEPS libs...] [LABELS labels...]): one GoogleTest
+# program; its cases are registered one by one with CTest when the tests run. QT_APP
+# gives it a main() that creates the QApplication widget tests need.
 function(tavrin_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;DEPS;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  cmake_parse_arguments(T "QT_APP" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  if(T_QT_APP)
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp)
+    target_link_libraries(${name} PRIVATE ${T_DEPS} Qt6::Widgets Qt6::Test GTest::gtest GTest::gmock)
+  else()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${T_LABELS}")

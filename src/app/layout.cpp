@@ -1,0 +1,338 @@
+// The window's fixed arrangement: every control at its pixel position (96 dpi) with its
+// design-time caption, font and visibility. The language texts and the parameter set
+// are applied later.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+
+#include "app/mainform.h"
+
+namespace app {
+namespace {
+
+constexpr int kClientWidth = 1119;
+constexpr int kClientHeight = 951;
+
+QFont pixelFont(int pixels, bool bold = false)
+{
+    QFont font;
+    // The design's font, else one of the same widths (Arial metrics), else any sans-serif.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename W>
+W* place(W* widget, const char* name, int x, int y, int w = -1, int h = -1)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    if (w < 0 || h < 0) {
+        widget->adjustSize();
+        widget->move(x, y);
+        if (w >= 0)
+            widget->resize(w, widget->height());
+        if (h >= 0)
+            widget->resize(widget->width(), h);
+    } else {
+        widget->setGeometry(x, y, w, h);
+    }
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& text, int pixels = 11,
+              bool bold = false, int w = -1, int h = -1)
+{
+    auto* l = new QLabel(text, parent);
+    l->setFont(pixelFont(pixels, bold));
+    // A label without a given width follows its text, as the window's labels do.
+    l->setProperty("autoSize", w < 0);
+    return place(l, name, x, y, w, h);
+}
+
+void setBackground(QWidget* widget, std::uint32_t bgr)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, bgrColour(bgr));
+    widget->setPalette(palette);
+}
+
+QGroupBox* group(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& caption = {})
+{
+    auto* g = new QGroupBox(caption, parent);
+    return place(g, name, x, y, w, h);
+}
+
+QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w, const QString& text)
+{
+    auto* e = new QLineEdit(text, parent);
+    e->setAlignment(Qt::AlignLeft);
+    return place(e, name, x, y, w, 21);
+}
+
+UpDown* upDown(QWidget* parent, const char* name, QLineEdit* buddy, int x, int y, int minimum, int maximum,
+               int step = 1)
+{
+    auto* u = new UpDown(parent, buddy, minimum, maximum, step);
+    return place(u, name, x, y, 16, 21);
+}
+
+QCheckBox* check(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text)
+{
+    auto* c = new QCheckBox(text, parent);
+    c->setAutoFillBackground(true);
+    return place(c, name, x, y, w, h);
+}
+
+QToolButton* speedButton(QWidget* parent, const char* name, int x, int y, int w, int h, QStyle::StandardPixmap icon,
+                         const QString& hint)
+{
+    auto* b = new QToolButton(parent);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setAutoRaise(true);
+    b->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+    b->setStatusTip(hint.section(QLatin1Char('|'), 1));
+    return place(b, name, x, y, w, h);
+}
+
+QPushButton* button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
+                    const QString& hint = {})
+{
+    auto* b = new QPushButton(text, parent);
+    if (!hint.isEmpty()) {
+        b->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
+        b->setStatusTip(hint.section(QLatin1Char('|'), 1));
+    }
+    return place(b, name, x, y, w, h);
+}
+
+}  // namespace
+
+void TMainForm::createControls()
+{
+    setFont(pixelFont(11));
+    scrollArea = new QScrollArea(this);
+    scrollArea->setObjectName(QStringLiteral("ScrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    client = new QWidget;
+    client->setObjectName(QStringLiteral("Client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    scrollArea->setWidget(client);
+    setCentralWidget(scrollArea);
+    QWidget* c = client;
+
+    // Top strip.
+    GroupBoxToolBar = group(c, "GroupBoxToolBar", 4, 0, 437, 43);
+    QWidget* tb = GroupBoxToolBar;
+    SpeedButtonNew = speedButton(tb, "SpeedButtonNew", 8, 12, 24, 23, QStyle::SP_FileIcon, "New|Set default parametrs");
+    SpeedButtonOpen =
+        speedButton(tb, "SpeedButtonOpen", 40, 12, 24, 23, QStyle::SP_DialogOpenButton, "Open|Open file with parametrs");
+    SpeedButtonSave =
+        speedButton(tb, "SpeedButtonSave", 73, 12, 24, 23, QStyle::SP_DialogSaveButton, "Save|Save parametrs to file");
+    SpeedButtonPrint =
+        speedButton(tb, "SpeedButtonPrint", 106, 12, 24, 23, QStyle::SP_FileDialogDetailedView, "Print|Print parametrs");
+    SpeedButtonZpet = speedButton(tb, "SpeedButtonZpet", 139, 13, 23, 22, QStyle::SP_ArrowBack, "Undo|Undo");
+    SpeedButtonZnovu = speedButton(tb, "SpeedButtonZnovu", 172, 13, 23, 22, QStyle::SP_ArrowForward, "Redo|Redo");
+    ButtonRead = button(tb, "ButtonRead", 206, 13, 57, 23, "&Read", "Read|Reading parametrs from ignition");
+    ButtonVerify =
+        button(tb, "ButtonVerify", 273, 13, 65, 23, "Verify", "Verify|Compare set parametrs  with parametrs of ignition");
+    ButtonProgram = button(tb, "ButtonProgram", 347, 13, 81, 23, "Program",
+                           "Programing|Programing  set parametrs to ignition");
+
+    LabelAB = label(c, "LabelAB", 468, 6, "A", 32, true, 24, 37);
+    RadioGroupAB = place(new RadioGroup(c, 2), "RadioGroupAB", 514, 0, 147, 43);
+    RadioGroupAB->setTitle("A/B");
+    RadioGroupAB->setItems({"A", "B", "Monitor", "A=B"});
+    RadioGroupAB->setItemIndex(0);
+    LabelConnection = label(c, "LabelConnection", 673, 2, "No Connection", 23, true, 174, 29);
+    setBackground(LabelConnection, lang::colour::Red);
+    LabelCongruence = label(c, "LabelCongruence", 673, 25, "Ign settings are identical", 15, true, 170, 16);
+    setBackground(LabelCongruence, lang::colour::Red);
+    LabelCom = label(c, "LabelCom", 987, 12, "COM = --", 16, false, 69, 20);
+
+    // The curve editor's band: from below the tool strip to just above the base advance.
+    const int bandTop = GroupBoxToolBar->geometry().bottom() + 1 + 5;
+    curveEditorBand = new QFrame(c);
+    static_cast<QFrame*>(curveEditorBand)->setFrameShape(QFrame::StyledPanel);
+    place(curveEditorBand, "CurveEditor", 5, bandTop, kClientWidth - 10, (453 - (bandTop - 5)) - 7);
+    LabelUnknownAB = label(c, "LabelUnknownAB", 24, 62, "A/B ?", 20, true);
+    LabelUnknownAB->hide();
+
+    // Left column.
+    EditBaseAdv = edit(c, "EditBaseAdv", 12, 450, 26, "40");
+    UpDownBaseAdv = upDown(c, "UpDownBaseAdv", EditBaseAdv, 38, 450, 0, 40);
+    LabelBaseAdv = label(c, "LabelBaseAdv", 60, 453, "Base advance [°]");
+    RadioGroupPolarita = place(new RadioGroup(c, 3), "RadioGroupPolarita", 8, 475, 321, 35);
+    RadioGroupPolarita->setTitle("Polarita pulzů");
+    RadioGroupPolarita->setItems({"Kladná", "Záporná", "Samohledání"});
+
+    GroupBox2 = group(c, "GroupBox2", 8, 509, 321, 124);
+    QWidget* g2 = GroupBox2;
+    ComboBoxBike = place(new QComboBox(g2), "ComboBoxBike", 10, 12, 181, 21);
+    ComboBoxSynchPos = place(new QComboBox(g2), "ComboBoxSynchPos", 194, 12, 120, 21);
+    ComboBoxSynchPos->setFont(pixelFont(12));
+    ComboBoxPocPalcu = place(new QComboBox(g2), "ComboBoxPocPalcu", 10, 36, 304, 21);
+    ComboBoxPocPalcu->setFont(pixelFont(12));
+    CheckBoxPredPalec = check(g2, "CheckBoxPredPalec", 10, 59, 230, 17, "Zápal i před palcem");
+    EditSpecStartPerc = edit(g2, "EditSpecStartPerc", 10, 80, 42, "0");
+    UpDownSpecStartPerc = upDown(g2, "UpDownSpecStartPerc", EditSpecStartPerc, 52, 80, 0, 250);
+    LabelSpecStartPerc = label(g2, "LabelSpecStartPerc", 74, 83, "Zpožděný zápal při staru [%]");
+    CheckBoxFourStrokeIgn =
+        check(g2, "CheckBoxFourStrokeIgn", 10, 105, 306, 17, "Ignition every other revolutions (4 cycle)");
+
+    GroupBoxLimiters = group(c, "GroupBoxLimiters", 8, 633, 321, 90);
+    QWidget* gl = GroupBoxLimiters;
+    EditOmez1 = edit(gl, "EditOmez1", 16, 12, 42, "");
+    UpDownOmez1 = upDown(gl, "UpDownOmez1", EditOmez1, 58, 12, 999, 25000, 100);
+    LabelOmez1 = label(gl, "LabelOmez1", 82, 15, "Start Limiter [rpm]");
+    EditSoftLimiter = edit(gl, "EditSoftLimiter", 16, 36, 42, "");
+    UpDownSoftLimiter = upDown(gl, "UpDownSoftLimiter", EditSoftLimiter, 58, 36, 900, 25000, 100);
+    LabelSoftLimiter = label(gl, "LabelSoftLimiter", 82, 39, "Soft Limiter  [rpm]");
+    EditHardLimiter = edit(gl, "EditHardLimiter", 16, 60, 42, "");
+    UpDownHardLimiter = upDown(gl, "UpDownHardLimiter", EditHardLimiter, 58, 60, 900, 25000, 100);
+    LabelHardLimiter = label(gl, "LabelHardLimiter", 82, 63, "Hard limiter  [rpm]");
+
+    GroupBoxClutch = group(c, "GroupBoxClutch", 8, 723, 321, 66);
+    QWidget* gc = GroupBoxClutch;
+    EditClutch1 = edit(gc, "EditClutch1", 16, 12, 42, "");
+    UpDownClutch1 = upDown(gc, "UpDownClutch1", EditClutch1, 58, 12, 0, 1250, 5);
+    LabelClutch1 = label(gc, "LabelClutch1", 82, 15, "Clutch master time [ms]");
+    EditClutch2 = edit(gc, "EditClutch2", 16, 37, 42, "");
+    UpDownClutch2 = upDown(gc, "UpDownClutch2", EditClutch2, 58, 37, 0, 10000, 100);
+    LabelClutch2 = label(gc, "LabelClutch2", 82, 40, "Clutch master pause [ms]");
+
+    // Middle column.
+    RadioGroupInput1 = place(new RadioGroup(c, 1), "RadioGroupInput1", 334, 450, 180, 124);
+    RadioGroupInput1->setTitle("Multifunkční vstup 1 - zelený");
+    RadioGroupInput1->setItems({"Vypnut", "Kill switch", "Clutch master", "Retard", "Start Limiter"});
+    RadioGroupInput2 = place(new RadioGroup(c, 1), "RadioGroupInput2", 334, 580, 180, 124);
+    RadioGroupInput2->setTitle("Multifunkční vstup 2 - černý");
+    RadioGroupInput2->setItems({"Vypnut", "Blocking", "Clutch master", "Retard", "Start Limiter"});
+    GroupBoxRpm = group(c, "GroupBoxRpm", 334, 710, 180, 82, "RPM");
+    QWidget* gr = GroupBoxRpm;
+    EditRpmPulsu = edit(gr, "EditRpmPulsu", 16, 20, 30, "");
+    UpDownRpmPulsu = upDown(gr, "UpDownRpmPulsu", EditRpmPulsu, 46, 20, 1, 6);
+    EditRpmKorekce = edit(gr, "EditRpmKorekce", 16, 47, 30, "");
+    UpDownRpmKorekce = upDown(gr, "UpDownRpmKorekce", EditRpmKorekce, 46, 47, -60, 60);
+    LabelRpmPulsu = label(gr, "LabelRpmPulsu", 68, 23, "Pulses");
+    LabelRpmKorekce = label(gr, "LabelRpmKorekce", 68, 50, "Correction");
+
+    // Monitor panel, first column.
+    LabelNapeti = label(c, "LabelNapeti", 529, 448, "U = --- [V]", 11, true, -1, 16);
+    LabelMonInput1In = label(c, "LabelMonInput1In", 529, 474, "Vstup 1:", 11, false, -1, 16);
+    LabelMonInput2In = label(c, "LabelMonInput2In", 530, 497, "Vstup 2:", 11, false, -1, 16);
+    LabelKillSwitch = label(c, "LabelKillSwitch", 530, 523, "Kill switch = ---", 11, false, -1, 16);
+    LabelBlocking = label(c, "LabelBlocking", 530, 550, "Blocking = --", 11, false, -1, 16);
+    LabelMonCurve = label(c, "LabelMonCurve", 530, 575, "Curve = --", 11, false, -1, 16);
+    LabelClutchMon = label(c, "LabelClutchMon", 530, 596, "Clutch = --", 11, false, -1, 16);
+    LabelMonStartLimiterOut = label(c, "LabelMonStartLimiterOut", 530, 619, "Limiter 1 = --", 11, false, -1, 16);
+    LabelMonHardLimiter = label(c, "LabelMonHardLimiter", 530, 641, "Limiter:--", 11, false, -1, 16);
+    LabelMonLedRazeni = label(c, "LabelMonLedRazeni", 529, 666, "Pilot light:---", 11, false, -1, 16);
+    GroupBox1 = group(c, "GroupBox1", 521, 691, 219, 101, "Power out");
+    QWidget* g1 = GroupBox1;
+    EditLedRazeni = edit(g1, "EditLedRazeni", 7, 19, 42, "");
+    UpDownLedRazeni = upDown(g1, "UpDownLedRazeni", EditLedRazeni, 49, 19, 100, 25000, 100);
+    EditPWM = edit(g1, "EditPWM", 7, 46, 42, "");
+    UpDownPWM = upDown(g1, "UpDownPWM", EditPWM, 49, 46, 10, 100, 10);
+    LabelLedRazeni = label(g1, "LabelLedRazeni", 68, 22, "Pilot light [rpm]");
+    LabelPWM = label(g1, "LabelPWM", 68, 49, "PWM [%]");
+    CheckBoxRevOutLedRazeni = check(g1, "CheckBoxRevOutLedRazeni", 7, 76, 205, 17, "reverse");
+
+    // Monitor panel, second column.
+    LabelMon_Advance = label(c, "LabelMon_Advance", 746, 453, "ADVANCE= --- [°]", 16, true);
+    LabelRpm = label(c, "LabelRpm", 746, 475, "RPM = ---", 16, true);
+    CGaugeRpm = place(new Gauge(c), "CGaugeRpm", 753, 497, 303, 16);
+    CGaugeRpm->setBarColour(QColor(Qt::magenta));
+    LabelSnimac = label(c, "LabelSnimac", 753, 515, "Geber = --- ", 16);
+    LabelPolaritaMer = label(c, "LabelPolaritaMer", 753, 537, "Polarity = --", 16);
+    LabelEeDataErr = label(c, "LabelEeDataErr", 746, 563, "Programmed data error", 19, true, 217, 24);
+    setBackground(LabelEeDataErr, lang::colour::Red);
+    LabelEeDataErr->hide();
+    LabelResult = label(c, "LabelResult", 746, 591, "Programming:", 15, true);
+    LabelResult->hide();
+    CGaugeProgram = place(new Gauge(c), "CGaugeProgram", 748, 614, 301, 16);
+    CGaugeProgram->setBarColour(QColor(Qt::cyan));
+    CGaugeProgram->hide();
+    LabelPocetProgramovani = label(c, "LabelPocetProgramovani", 748, 636, "Number of Programing: -----");
+    LabelHourMeter = label(c, "LabelHourMeter", 748, 661, "", 16, false, 300, 20);
+    GroupBoxTestIgn = group(c, "GroupBoxTestIgn", 746, 691, 310, 80, "Test");
+    GroupBoxTestIgn->setFont(pixelFont(15));
+    QWidget* gt = GroupBoxTestIgn;
+    ButtonTestIgn1 = button(gt, "ButtonTestIgn1", 15, 20, 76, 25, "Ignition");
+    ButtonTestPilotLight = button(gt, "ButtonTestPilotLight", 100, 20, 76, 25, "Pilot light");
+    ButtonTestRpm = button(gt, "ButtonTestRpm", 191, 20, 76, 25, "Rpm");
+    EditTestRpm = edit(gt, "EditTestRpm", 199, 49, 40, "");
+    UpDownTestRpm = upDown(gt, "UpDownTestRpm", EditTestRpm, 239, 49, 200, 25000, 100);
+    for (QWidget* w : gt->findChildren<QWidget*>())
+        w->setFont(pixelFont(11));
+    CheckBoxZakazCteni = check(c, "CheckBoxZakazCteni", 752, 773, 112, 17, "Zákaz čtení");
+    CheckBoxProgHned = check(c, "CheckBoxProgHned", 867, 773, 186, 16, "Program. po změně");
+
+    // Bottom.
+    const int testLeft[8] = {12, 124, 247, 366, 483, 609, 726, 844};
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
+        LabelTest[std::size_t(i)] =
+            label(c, name.constData(), testLeft[i], 835, QStringLiteral("Test%1 = ---").arg(i + 1), 15, true, 71, 16);
+        LabelTest[std::size_t(i)]->hide();
+    }
+    GroupBoxPlayer = group(c, "GroupBoxPlayer", 11, 851, 990, 87, "Monitor player");
+    QWidget* gp = GroupBoxPlayer;
+    const QStyle::StandardPixmap playIcons[4] = {QStyle::SP_DialogApplyButton, QStyle::SP_MediaPlay,
+                                                 QStyle::SP_MediaPause, QStyle::SP_MediaStop};
+    const char* playHints[4] = {"Record|Start to record all events and monitor", "Play|Play stored events and monitor",
+                                "Pause|Pause Play or Record", "Stop|Stop Play or Record"};
+    const int playLeft[4] = {16, 42, 70, 98};
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray name = "SpeedButtonPlay" + QByteArray::number(i + 1);
+        SpeedButtonPlay[std::size_t(i)] =
+            speedButton(gp, name.constData(), playLeft[i], 21, 24, 23, playIcons[i], playHints[i]);
+    }
+    LabelPlayDevice = label(gp, "LabelPlayDevice", 127, 10, "");
+    LabelPlayFile = label(gp, "LabelPlayFile", 127, 27, "Play/Record file");
+    LabelPlayPos = label(gp, "LabelPlayPos", 730, 27, "POS/LEN/Time");
+    auto* scroll = new QScrollBar(Qt::Horizontal, gp);
+    ScrollBarPlay = place(scroll, "ScrollBarPlay", 14, 56, 954, 17);
+
+    // Present but never shown in this program.
+    LabelVerze1 = label(c, "LabelVerze1", 0, 0, "");
+    LabelVerze2 = label(c, "LabelVerze2", 0, 0, "");
+    LabelVerze3 = label(c, "LabelVerze3", 0, 0, "");
+    LabelVersion = label(c, "LabelVersion", 0, 0, "");
+    for (QLabel* hidden : {LabelVerze1, LabelVerze2, LabelVerze3, LabelVersion})
+        hidden->hide();
+
+    createStatusBar();
+}
+
+void TMainForm::createStatusBar()
+{
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(18);
+    const int widths[5] = {400, 30, 280, 30, 300};
+    const char* texts[5] = {"", "EXE", "exe", "HEX", "hex"};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(QString::fromLatin1(texts[i]), bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i == 1 || i == 3)
+            panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        bar->addWidget(panel);
+        statusPanels[std::size_t(i)] = panel;
+    }
+    setStatusBar(bar);
+}
+
+}  // namespace app

@@ -1,0 +1,315 @@
+#include "app/mainform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QTextStream>
+
+#include "lang/langtext.h"
+
+namespace app {
+namespace {
+
+int g_msClock = 0;
+constexpr int kTimerIntervalMs = 55;
+constexpr int kProgramVersion = 109;
+
+}  // namespace
+
+QString defaultTestFlagsPath()
+{
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/test_dorvik.txt");
+}
+
+int TMainForm::msClock() { return g_msClock; }
+
+TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
+    createControls();
+    createMenus();
+    connectHandlers();
+    resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
+    move(323, 203);
+    // Construction: no unit values yet, the active curve of the unit unknown.
+    state.unitActiveCurve = -1;
+    state.unitParametersValid = false;
+    noUpdateCheck = false;
+    timer_.setInterval(kTimerIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate()
+{
+    // 2. message slots
+    slots_[1].label = LabelConnection;
+    slots_[2].label = LabelResult;
+    slots_[4].label = LabelCongruence;
+    for (Slot& slot : slots_)
+        if (slot.label) {
+            slot.label->hide();
+            slot.priority = -1;
+            slot.expiry = 0;
+        }
+    CGaugeProgram->hide();
+    // 3. choice lists
+    params::normalize(state.params);
+    fillChoiceLists();
+    UpDownRpmPulsu->setRange(-1, UpDownRpmPulsu->maximum());
+    // 5. preset defaults
+    state.params[params::idx::Bike] = 0;
+    params::applyPresetDefaults(state.params);
+    // 6. centred on the screen
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    // 7.
+    defaultFilePath = QCoreApplication::applicationDirPath() + QStringLiteral("/data.ign");
+    // 9. command line
+    applyCommandLine();
+    // 10.
+    params::normalize(state.params);
+    applyLanguageTexts();
+    fillControls();
+    undoReset();
+    fillControls();
+    // 11.
+    resetStatusTexts();
+    // 12.
+    LabelEeDataErr->hide();
+    LabelVersion->hide();
+    CGaugeProgram->hide();
+    CGaugeProgram->setMaximum(100);
+    // 13. test flags
+    readTestFlags();
+    for (QLabel* l : LabelTest)
+        l->setVisible(testEnabled);
+    // 14.
+    refreshControlStates();
+    // 15.
+    GroupBoxPlayer->setVisible(testEnabled);
+    MenuMonitorPlayer->setChecked(testEnabled);
+    LabelHourMeter->show();
+    CheckBoxFourStrokeIgn->show();
+    // 16.
+    statusPanels[2]->setText(QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));
+    showMonitor();
+    refreshTitle();
+    // 17.
+    setAcceptDrops(true);
+    // 19.
+    refreshControlStates();
+    created = true;
+    if (options_.startTimer)
+        timer_.start();
+}
+
+void TMainForm::resetStatusTexts()
+{
+    newVersionText.clear();
+    compileDate = devlink::compileDateFrom(__DATE__);
+}
+
+void TMainForm::applyCommandLine()
+{
+    if (options_.arguments.isEmpty())
+        return;
+    const QString& first = options_.arguments.front();
+    if (first == QLatin1String("ENGLISH"))
+        lang::setCurrentLanguage(lang::English);
+    else if (first == QLatin1String("DEUTSCH"))
+        lang::setCurrentLanguage(lang::German);
+    else if (first == QLatin1String("CESKY"))
+        lang::setCurrentLanguage(lang::Czech);
+    else if (first == QLatin1String("nopatchcheck"))
+        noUpdateCheck = true;
+}
+
+void TMainForm::readTestFlags()
+{
+    testEnabled = false;
+    QFile file(options_.testFlagsPath);
+    if (options_.testFlagsPath.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        QString word;
+        in >> word;
+        if (word == QLatin1String("TEST_ENABLE"))
+            testEnabled = true;
+    }
+}
+
+void TMainForm::Timer1Timer()
+{
+    ++tickCount;
+    g_msClock = tickCount * 50;
+    if (!created)
+        return;
+    if (firstCreatedTick_) {
+        firstCreatedTick_ = false;
+        CheckBoxZakazCteni->setFocus();
+    }
+    expireMessages();
+    const bool connected = unitConnected();
+    for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
+        button->setEnabled(connected);
+    for (QAction* item : {MenuRead, MenuVerify, MenuProgram, MenuReset})
+        item->setEnabled(connected);
+    if (EditRpmPulsu->text() == QLatin1String("-1")) {
+        UpDownRpmPulsu->setPosition(-1);
+        EditRpmPulsu->setText(QStringLiteral("pickup"));
+        state.params[params::idx::TachoPulses] = params::kTachoPickup;
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    timer_.stop();
+    readControls();
+    params::normalize(state.params);
+    for (Slot& slot : slots_)
+        slot.text.reset();
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip)
+        statusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return QMainWindow::event(event);
+}
+
+// --- message slots ---
+
+void TMainForm::showMessage(int slotIndex, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
+                            std::uint32_t backColour, int priority)
+{
+    if (slotIndex < 1 || slotIndex > 4 || !slots_[std::size_t(slotIndex)].label)
+        return;
+    Slot& slot = slots_[std::size_t(slotIndex)];
+    if (!slot.text || slot.label->isHidden())
+        slot.priority = -1;
+    if (priority >= 0 && priority < slot.priority)
+        return;
+    slot.priority = priority;
+    slot.text.reset();
+    if (!text) {
+        slot.label->hide();
+        if (slotIndex == 2)
+            CGaugeProgram->hide();
+        return;
+    }
+    slot.text = std::make_unique<lang::LangText>(*text);
+    setLabelText(slot.label, QString::fromUtf8(slot.text->pick().data(), qsizetype(slot.text->pick().size())));
+    slot.label->show();
+    QPalette palette = slot.label->palette();
+    if (fontColour != lang::kColourUnchanged)
+        palette.setColor(QPalette::WindowText, bgrColour(fontColour));
+    if (backColour != lang::kColourUnchanged) {
+        slot.label->setAutoFillBackground(true);
+        palette.setColor(QPalette::Window, bgrColour(backColour));
+    }
+    slot.label->setPalette(palette);
+    if (durationMs > 0)
+        slot.expiry = durationMs / 50 + tickCount;
+    else if (durationMs < 0)
+        slot.expiry = -1;
+}
+
+void TMainForm::expireMessages()
+{
+    for (std::size_t i = 1; i < slots_.size(); ++i) {
+        Slot& slot = slots_[i];
+        if (slot.label && slot.expiry > 0 && slot.expiry < tickCount) {
+            slot.expiry = 0;
+            slot.label->hide();
+            if (i == 2)
+                CGaugeProgram->hide();
+        }
+    }
+}
+
+QString TMainForm::windowTitleText() const
+{
+    QString title = QStringLiteral("  Tavrin (v%1)       ").arg(kProgramVersion);
+    if (state.sameAsFile)
+        title += currentFileName;
+    return title;
+}
+
+void TMainForm::refreshTitle() { setWindowTitle(windowTitleText()); }
+
+// --- language ---
+
+void TMainForm::applyLanguageTexts()
+{
+    const int language = lang::currentLanguage();
+    texts.apply(language);
+    auto text = [language](const lang::TextRow& row) { return QString::fromUtf8(row.pick(language).data(), qsizetype(row.pick(language).size())); };
+    for (const lang::TextRow& row : lang::controlCaptionTable()) {
+        const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+        if (name.endsWith(QLatin1String(".items"))) {
+            if (auto* group = findChild<RadioGroup*>(name.section(QLatin1Char('.'), 0, 0)))
+                group->setItems(text(row).split(QLatin1Char('\n')));
+        } else if (auto* group = findChild<QGroupBox*>(name)) {
+            group->setTitle(text(row));
+        } else if (auto* button = findChild<QAbstractButton*>(name)) {
+            button->setText(text(row));
+        } else if (auto* label = findChild<QLabel*>(name)) {
+            setLabelText(label, text(row));
+        } else if (auto* action = findChild<QAction*>(name)) {
+            action->setText(text(row));
+        }
+    }
+    for (const lang::TextRow& row : lang::menuCaptionTable()) {
+        const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+        if (auto* menu = findChild<QMenu*>(name))
+            menu->setTitle(text(row));
+        else if (auto* action = findChild<QAction*>(name))
+            action->setText(text(row));
+    }
+    MenuEnglish->setChecked(language == lang::English);
+    MenuGerman->setChecked(language == lang::German);
+    MenuCzech->setChecked(language == lang::Czech);
+    ButtonRead->setText(MenuRead->text());
+    ButtonVerify->setText(MenuVerify->text());
+    ButtonProgram->setText(MenuProgram->text());
+    for (const lang::TextRow& row : lang::hintTable()) {
+        const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+        if (auto* widget = findChild<QWidget*>(name)) {
+            widget->setToolTip(text(row));
+            widget->setStatusTip(text(row));
+        } else if (auto* action = findChild<QAction*>(name)) {
+            action->setToolTip(text(row));
+            action->setStatusTip(text(row));
+        }
+    }
+}
+
+}  // namespace app

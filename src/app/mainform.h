@@ -1,0 +1,233 @@
+#pragma once
+// The main window: owns the parameter set and its companions, the undo history, the
+// message slots and every control; a 55 ms timer drives it.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "app/controls.h"
+#include "lang/uitexts.h"
+#include "link/identity.h"
+#include "link/monitor.h"
+#include "params/parameterstate.h"
+#include "params/undoring.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+class QPushButton;
+
+namespace app {
+
+// How the window starts: the arguments after the program name and where the
+// test-flags file lies.
+struct StartOptions {
+    QStringList arguments;
+    QString testFlagsPath;
+    bool startTimer = true;  // tests drive the ticks by hand
+};
+
+// The test-flags file: "<config folder>/test_dorvik.txt".
+QString defaultTestFlagsPath();
+
+class TMainForm : public QMainWindow, public params::CongruenceView {
+    Q_OBJECT
+public:
+    explicit TMainForm(StartOptions options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- state (read by tests and the later subsystems) ---
+    params::ParameterState state;
+    params::UndoRing undoRing;
+    int tickCount = 0;
+    bool created = false;
+    bool testEnabled = false;
+    bool noUpdateCheck = false;
+    int testCommand = 0;
+    QString currentFileName;
+    QString defaultFilePath;
+    bool fillingControls = false;
+    bool settingControl = false;
+    lang::MessageTexts texts;
+    devlink::MonitorRecord monitorRecord;
+    std::string compileDate;
+    std::string newVersionText;  // set by the update check
+
+    static int msClock();
+    // Whether the device link reports a connected unit (none until the link is attached).
+    bool unitConnected() const { return false; }
+
+    // --- start-up, tick, shutdown ---
+    void FormCreate();
+    void Timer1Timer();
+    void FormClose();
+
+    // --- message slots ---
+    void showMessage(int slot, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
+                     std::uint32_t backColour, int priority) override;
+    void expireMessages();
+    void refreshTitle() override;
+    QString windowTitleText() const;
+
+    // --- monitor panel and status texts ---
+    void showMonitor();
+    bool monitorLive() const;
+    void resetStatusTexts();
+
+    // --- binding ---
+    void fillControls();
+    void readControls();
+    void refreshControlStates();
+    void commitEdit();
+    // Stores an undo step when the set changed, then programs at once when asked to.
+    bool undoStepWithProgramming();
+    void applyLanguageTexts();
+    void setLanguage(int language);
+
+    // --- undo ---
+    void undoReset();
+    bool undoSnapshot();
+    void undo();
+    void redo();
+    void undoButtonsRefresh();
+
+    // --- handlers ---
+    void ComboBoxBikeChange();
+    void RadioGroupABClick();
+    void RadioGroupPolaritaClick();
+    void RadioGroupInputClick(RadioGroup* group, int index);
+    void ButtonTestClick(int bit);
+
+    // --- controls (named as in the window definition) ---
+    QWidget* client = nullptr;  // the design-size area inside the scroll area
+    QScrollArea* scrollArea = nullptr;
+    QGroupBox* GroupBoxToolBar = nullptr;
+    QToolButton *SpeedButtonNew = nullptr, *SpeedButtonOpen = nullptr, *SpeedButtonSave = nullptr,
+                *SpeedButtonPrint = nullptr, *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
+    QPushButton *ButtonRead = nullptr, *ButtonVerify = nullptr, *ButtonProgram = nullptr;
+    QLabel* LabelAB = nullptr;
+    RadioGroup* RadioGroupAB = nullptr;
+    QLabel *LabelConnection = nullptr, *LabelCongruence = nullptr, *LabelCom = nullptr;
+    QWidget* curveEditorBand = nullptr;  // the curve editor's place
+    QLabel* LabelUnknownAB = nullptr;
+
+    QLineEdit* EditBaseAdv = nullptr;
+    UpDown* UpDownBaseAdv = nullptr;
+    QLabel* LabelBaseAdv = nullptr;
+    RadioGroup* RadioGroupPolarita = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QComboBox *ComboBoxBike = nullptr, *ComboBoxSynchPos = nullptr, *ComboBoxPocPalcu = nullptr;
+    QCheckBox* CheckBoxPredPalec = nullptr;
+    QLineEdit* EditSpecStartPerc = nullptr;
+    UpDown* UpDownSpecStartPerc = nullptr;
+    QLabel* LabelSpecStartPerc = nullptr;
+    QCheckBox* CheckBoxFourStrokeIgn = nullptr;
+    QGroupBox* GroupBoxLimiters = nullptr;
+    QLineEdit *EditOmez1 = nullptr, *EditSoftLimiter = nullptr, *EditHardLimiter = nullptr;
+    UpDown *UpDownOmez1 = nullptr, *UpDownSoftLimiter = nullptr, *UpDownHardLimiter = nullptr;
+    QLabel *LabelOmez1 = nullptr, *LabelSoftLimiter = nullptr, *LabelHardLimiter = nullptr;
+    QGroupBox* GroupBoxClutch = nullptr;
+    QLineEdit *EditClutch1 = nullptr, *EditClutch2 = nullptr;
+    UpDown *UpDownClutch1 = nullptr, *UpDownClutch2 = nullptr;
+    QLabel *LabelClutch1 = nullptr, *LabelClutch2 = nullptr;
+
+    RadioGroup *RadioGroupInput1 = nullptr, *RadioGroupInput2 = nullptr;
+    QGroupBox* GroupBoxRpm = nullptr;
+    QLineEdit *EditRpmPulsu = nullptr, *EditRpmKorekce = nullptr;
+    UpDown *UpDownRpmPulsu = nullptr, *UpDownRpmKorekce = nullptr;
+    QLabel *LabelRpmPulsu = nullptr, *LabelRpmKorekce = nullptr;
+
+    QLabel *LabelNapeti = nullptr, *LabelMonInput1In = nullptr, *LabelMonInput2In = nullptr,
+           *LabelKillSwitch = nullptr, *LabelBlocking = nullptr, *LabelMonCurve = nullptr, *LabelClutchMon = nullptr,
+           *LabelMonStartLimiterOut = nullptr, *LabelMonHardLimiter = nullptr, *LabelMonLedRazeni = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit *EditLedRazeni = nullptr, *EditPWM = nullptr;
+    UpDown *UpDownLedRazeni = nullptr, *UpDownPWM = nullptr;
+    QLabel *LabelLedRazeni = nullptr, *LabelPWM = nullptr;
+    QCheckBox* CheckBoxRevOutLedRazeni = nullptr;
+
+    QLabel *LabelMon_Advance = nullptr, *LabelRpm = nullptr;
+    Gauge* CGaugeRpm = nullptr;
+    QLabel *LabelSnimac = nullptr, *LabelPolaritaMer = nullptr, *LabelEeDataErr = nullptr, *LabelResult = nullptr;
+    Gauge* CGaugeProgram = nullptr;
+    QLabel *LabelPocetProgramovani = nullptr, *LabelHourMeter = nullptr;
+    QGroupBox* GroupBoxTestIgn = nullptr;
+    QPushButton *ButtonTestIgn1 = nullptr, *ButtonTestPilotLight = nullptr, *ButtonTestRpm = nullptr;
+    QLineEdit* EditTestRpm = nullptr;
+    UpDown* UpDownTestRpm = nullptr;
+    QCheckBox *CheckBoxZakazCteni = nullptr, *CheckBoxProgHned = nullptr;
+
+    std::array<QLabel*, 8> LabelTest{};
+    QGroupBox* GroupBoxPlayer = nullptr;
+    std::array<QToolButton*, 4> SpeedButtonPlay{};
+    QLabel *LabelPlayDevice = nullptr, *LabelPlayFile = nullptr, *LabelPlayPos = nullptr;
+    QWidget* ScrollBarPlay = nullptr;
+    QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr, *LabelVersion = nullptr;
+    std::array<QLabel*, 5> statusPanels{};
+
+    // --- menus ---
+    QMenu *MenuFile = nullptr, *MenuCom = nullptr, *MenuDevice = nullptr, *MenuTools = nullptr,
+          *MenuLanguage = nullptr, *MenuHelp = nullptr;
+    QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuOpenExeDir = nullptr, *MenuSave = nullptr,
+            *MenuSaveExeDir = nullptr, *MenuPrint = nullptr, *MenuExit = nullptr, *MenuRead = nullptr,
+            *MenuVerify = nullptr, *MenuProgram = nullptr, *MenuReset = nullptr, *MenuAdvanceMinus = nullptr,
+            *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr, *MenuMonitorPlayer = nullptr,
+            *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
+            *MenuAbout = nullptr;
+    std::array<QAction*, 9> MenuHistory{};
+    std::array<QAction*, 30> portItems{};
+
+    // A numeric control of the binding table.
+    struct NumericBinding {
+        QLineEdit* edit;
+        UpDown* upDown;
+        int indexA;      // the curve-A byte (or the only byte)
+        bool perCurve;   // shows the curve-B byte while curve B is current
+        int factor;
+        int offset;
+        bool signedByte;
+    };
+    const std::vector<NumericBinding>& numericBindings() const { return numeric_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void createStatusBar();
+    void connectHandlers();
+    void readTestFlags();
+    void applyCommandLine();
+    void setNumeric(const NumericBinding& binding, int byteValue);
+    void fillPolarityChoices();
+    void fillChoiceLists();
+    int selectedCode(const QComboBox* combo) const;
+    void selectCode(QComboBox* combo, int code);
+    void showCurveIndicator();
+    int currentPresetCode() const { return state.params[params::idx::Bike]; }
+
+    struct Slot {
+        QLabel* label = nullptr;
+        std::unique_ptr<lang::LangText> text;
+        int priority = -1;
+        int expiry = 0;
+    };
+    std::array<Slot, 5> slots_;  // 1..4 used
+
+    StartOptions options_;
+    QTimer timer_;
+    std::vector<NumericBinding> numeric_;
+    int lastRefreshPreset_ = -1;
+    bool firstCreatedTick_ = true;
+    bool closed_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,100 @@
+// The menu bar: items, shortcuts and the commands that belong to the window itself
+// (language, undo and redo, the monitor player's visibility, the advance steps).
+
+#include <QActionGroup>
+#include <QMenuBar>
+
+#include "app/mainform.h"
+
+namespace app {
+namespace {
+
+QAction* item(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut = {})
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& title)
+{
+    QMenu* m = bar->addMenu(title);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+}
+
+}  // namespace
+
+void TMainForm::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    MenuFile = menu(bar, "MenuFile", "&File");
+    MenuNew = item(MenuFile, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+    MenuOpen = item(MenuFile, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
+    MenuOpenExeDir = item(MenuFile, "MenuOpenExeDir", "Open from exe dir", QKeySequence(Qt::CTRL | Qt::Key_F3));
+    MenuSave = item(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
+    MenuSaveExeDir = item(MenuFile, "MenuSaveExeDir", "Save to exe dir", QKeySequence(Qt::CTRL | Qt::Key_F2));
+    MenuFile->addSeparator();
+    for (int i = 0; i < 9; ++i) {
+        const QByteArray name = "MenuHistory" + QByteArray::number(i + 1);
+        MenuHistory[std::size_t(i)] = item(MenuFile, name.constData(), QString());
+        MenuHistory[std::size_t(i)]->setVisible(false);
+    }
+    MenuFile->addSeparator();
+    MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuExit = item(MenuFile, "MenuExit", "E&xit");
+
+    MenuCom = menu(bar, "MenuCom", "&Com");
+    for (int i = 0; i < 30; ++i) {
+        const QByteArray name = "MenuCom" + QByteArray::number(i + 1);
+        portItems[std::size_t(i)] = item(MenuCom, name.constData(), QStringLiteral("COM%1").arg(i + 1));
+        portItems[std::size_t(i)]->setVisible(false);
+    }
+
+    MenuDevice = menu(bar, "MenuDevice", "&Device");
+    MenuRead = item(MenuDevice, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
+    MenuVerify = item(MenuDevice, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
+    MenuProgram = item(MenuDevice, "MenuProgram", "&Program", QKeySequence(Qt::Key_F9));
+    MenuReset = item(MenuDevice, "MenuReset", "&Reset");
+
+    MenuTools = menu(bar, "MenuTools", "&Tools");
+    MenuAdvanceMinus = item(MenuTools, "MenuAdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
+    MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
+    MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    MenuMonitorPlayer = item(MenuTools, "MenuMonitorPlayer", "Monitor Player", QKeySequence(Qt::CTRL | Qt::Key_M));
+    MenuMonitorPlayer->setCheckable(true);
+
+    MenuLanguage = menu(bar, "MenuLanguage", "&Language");
+    MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English");
+    MenuGerman = item(MenuLanguage, "MenuGerman", "&German - Deutsch");
+    MenuCzech = item(MenuLanguage, "MenuCzech", "&Czech - česky");
+    for (QAction* a : {MenuEnglish, MenuGerman, MenuCzech})
+        a->setCheckable(true);
+
+    MenuHelp = menu(bar, "MenuHelp", "&Help");
+    MenuContens = item(MenuHelp, "MenuContens", "&Contens", QKeySequence(Qt::Key_F1));
+    MenuAbout = item(MenuHelp, "MenuAbout", "&About...");
+
+    connect(MenuExit, &QAction::triggered, this, &QWidget::close);
+    connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
+    connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
+    connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
+    connect(MenuGerman, &QAction::triggered, this, [this] { setLanguage(lang::German); });
+    connect(MenuCzech, &QAction::triggered, this, [this] { setLanguage(lang::Czech); });
+    connect(MenuMonitorPlayer, &QAction::triggered, this, [this] {
+        GroupBoxPlayer->setVisible(!GroupBoxPlayer->isVisibleTo(client));
+        MenuMonitorPlayer->setChecked(GroupBoxPlayer->isVisibleTo(client));
+    });
+}
+
+void TMainForm::setLanguage(int language)
+{
+    lang::setCurrentLanguage(language);
+    applyLanguageTexts();
+    fillControls();
+}
+
+}  // namespace app

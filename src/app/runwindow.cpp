@@ -1,0 +1,83 @@
+#include "app/runwindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/mainform.h"
+#include "lang/messagebox.h"
+
+namespace app {
+namespace {
+
+QMessageBox::StandardButtons buttonsFor(unsigned flags)
+{
+    switch (flags & lang::MbButtonMask) {
+    case lang::MbOkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case lang::MbYesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case lang::MbYesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon iconFor(unsigned flags)
+{
+    switch (flags & lang::MbIconMask) {
+    case lang::MbIconError:
+        return QMessageBox::Critical;
+    case lang::MbIconQuestion:
+        return QMessageBox::Question;
+    case lang::MbIconWarning:
+        return QMessageBox::Warning;
+    case lang::MbIconInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int resultFor(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes:
+        return lang::IdYes;
+    case QMessageBox::No:
+        return lang::IdNo;
+    case QMessageBox::Cancel:
+        return lang::IdCancel;
+    default:
+        return lang::IdOk;
+    }
+}
+
+}  // namespace
+
+void installMessageBoxes()
+{
+    lang::setMessageBoxHook([](std::string_view text, std::string_view caption, unsigned flags) {
+        QMessageBox box(iconFor(flags), QString::fromUtf8(caption.data(), qsizetype(caption.size())),
+                        QString::fromUtf8(text.data(), qsizetype(text.size())), buttonsFor(flags));
+        if (box.windowTitle().isEmpty())
+            box.setWindowTitle(QStringLiteral("Tavrin"));
+        return resultFor(box.exec());
+    });
+}
+
+int runWindow(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    installMessageBoxes();
+    StartOptions options;
+    options.arguments = QApplication::arguments().mid(1);
+    options.testFlagsPath = defaultTestFlagsPath();
+    TMainForm window(options);
+    window.FormCreate();
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace app

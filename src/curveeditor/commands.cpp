@@ -1,0 +1,117 @@
+// The numbered commands of the buttons, menu items and keys that change the model.
+// Clipboard commands (0, 1, 2, 40) belong to the clipboard exchange, not here.
+
+#include "curveeditor/model.h"
+
+namespace curveeditor {
+namespace {
+
+enum Command : int {
+    CmdIncrement = 3,
+    CmdDecrement = 4,
+    CmdViewTable = 5,
+    CmdView2D = 6,
+    CmdView3D = 7,
+    CmdEditableX = 10,
+    CmdEditableZ = 12,
+    CmdOnlyX = 13,
+    CmdOnlyY = 14,
+    CmdBoth = 15,
+    CmdPresetTop = 16,
+    CmdPresetIso2 = 18,
+    CmdSwitchSheet = 19,
+    CmdPositionBeginning = 20,
+    CmdPositionEnd = 22,
+    CmdAddColumn = 23,
+    CmdRemoveColumn = 24,
+    CmdInterpolate = 101,
+    CmdScrollX = 1001,
+    CmdScrollY = 1002,
+};
+
+}  // namespace
+
+bool TabModel::RunCommand(int command, int argument)
+{
+    if (!sheet)
+        return false;
+    CSheet& s = *sheet;
+    switch (command) {
+    case CmdIncrement:
+    case CmdDecrement:
+        Increment(command == CmdIncrement ? 1 : -1);
+        return true;
+    case CmdViewTable:
+    case CmdView2D:
+    case CmdView3D:
+        requestedView = 1 << (command - CmdViewTable);
+        dirty |= DirtyView | DirtyRelayout | DirtyRepaint;
+        return true;
+    case CmdEditableX:
+    case CmdEditableX + 1:
+    case CmdEditableZ:
+        s.axis(1 << (command - CmdEditableX)).editable = argument ? 1 : 0;
+        SelectSheet(current);
+        dirty |= DirtyRepaint;
+        return true;
+    case CmdOnlyX:
+    case CmdOnlyY:
+    case CmdBoth: {
+        const bool allowed = command == CmdOnlyX   ? s.x.sliceMode < 2 && s.y.sliceMode != 0
+                             : command == CmdOnlyY ? s.x.sliceMode != 0 && s.y.sliceMode < 2
+                                                   : s.x.sliceMode < 2 && s.y.sliceMode < 2;
+        if (allowed) {
+            Change(0, BeginKey);
+            s.x.sliced = command == CmdOnlyY;
+            s.y.sliced = command == CmdOnlyX;
+            SelectSheet(current);
+            Change(AxisAll, 0);
+        }
+        return true;
+    }
+    case CmdPresetTop:
+    case CmdPresetTop + 1:
+    case CmdPresetIso2:
+        preset3D = command - CmdPresetTop;
+        dirty |= DirtyRelayout | DirtyRepaint;
+        return true;
+    case CmdSwitchSheet:
+        Change(0, BeginKey);
+        s.enabled = !s.enabled;
+        Change(AxisAll, 0);
+        dirty |= DirtyRepaint;
+        return true;
+    case CmdPositionBeginning:
+    case CmdPositionBeginning + 1:
+    case CmdPositionEnd:
+        if (positionChoice != command - CmdPositionBeginning) {
+            Change(0, BeginKey);
+            positionChoice = command - CmdPositionBeginning;
+            Change(AxisAll, 0);
+        }
+        return true;
+    case CmdAddColumn:
+    case CmdRemoveColumn:
+        if (command == CmdAddColumn)
+            InsertAt(true, s.x.count);
+        else
+            RemoveAt(true, s.x.count - 1);
+        s.sel.Clear();
+        dirty |= DirtyFrame | DirtyRepaint;
+        return true;
+    case CmdInterpolate:
+        Interpolate();
+        return true;
+    case CmdScrollX:
+    case CmdScrollY:
+        (command == CmdScrollX ? s.x : s.y).scrollPos = argument;
+        Relayout();
+        spin.shown = 0;
+        dirty |= DirtyRepaint;
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace curveeditor

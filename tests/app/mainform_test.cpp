@@ -1,0 +1,151 @@
+#include <QAction>
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "windowfixture.h"
+
+namespace {
+
+using app::TMainForm;
+
+TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
+{
+    TMainForm& w = open();
+    struct {
+        QWidget* control;
+        QRect geometry;
+    } cases[] = {
+        {w.GroupBoxToolBar, {4, 0, 437, 43}},
+        {w.ButtonProgram, {347, 13, 81, 23}},
+        {w.RadioGroupAB, {514, 0, 147, 43}},
+        {w.LabelConnection, {673, 2, 174, 29}},
+        {w.curveEditorBand, {5, 48, 1109, 403}},
+        {w.EditBaseAdv, {12, 450, 26, 21}},
+        {w.UpDownBaseAdv, {38, 450, 16, 21}},
+        {w.GroupBox2, {8, 509, 321, 124}},
+        {w.EditHardLimiter, {16, 60, 42, 21}},
+        {w.RadioGroupInput2, {334, 580, 180, 124}},
+        {w.CGaugeRpm, {753, 497, 303, 16}},
+        {w.LabelEeDataErr, {746, 563, 217, 24}},
+        {w.CheckBoxProgHned, {867, 773, 186, 16}},
+        {w.GroupBoxPlayer, {11, 851, 990, 87}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.control->geometry(), c.geometry) << c.control->objectName().toStdString();
+    EXPECT_EQ(w.LabelAB->font().pixelSize(), 32);
+    EXPECT_TRUE(w.LabelAB->font().bold());
+    EXPECT_EQ(w.LabelCom->text(), "COM = --");
+    for (QWidget* hidden : std::initializer_list<QWidget*>{w.LabelEeDataErr, w.LabelResult, w.CGaugeProgram,
+                                                           w.LabelConnection, w.LabelVerze1, w.LabelVersion})
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+    for (QWidget* panel : std::initializer_list<QWidget*>{w.LabelNapeti, w.LabelMon_Advance, w.GroupBox1})
+        EXPECT_GE(panel->x(), 520);
+    const int widths[5] = {400, 30, 280, 30, 300};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w.statusPanels[std::size_t(i)]->width(), widths[i]);
+    EXPECT_EQ(w.statusPanels[1]->text(), "EXE");
+}
+
+TEST_F(WindowTest, SmallerWindowScrollsAndKeepsControlsInPlace)
+{
+    TMainForm& w = open();
+    w.show();
+    w.resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(w.EditBaseAdv->pos(), QPoint(12, 450));
+    EXPECT_TRUE(w.scrollArea->horizontalScrollBar()->maximum() > 0);
+    EXPECT_TRUE(w.scrollArea->verticalScrollBar()->maximum() > 0);
+}
+
+TEST_F(WindowTest, LanguageSwitchChangesCaptionsHintsAndMenus)
+{
+    TMainForm& w = open();
+    const QString presetEnglish = w.ComboBoxBike->itemText(3);
+    w.MenuGerman->trigger();
+    EXPECT_EQ(w.MenuDevice->title(), "&Zündung");
+    EXPECT_EQ(w.MenuOpen->statusTip(), "Kenndatendatei öffnen");
+    EXPECT_TRUE(w.MenuGerman->isChecked());
+    EXPECT_FALSE(w.MenuEnglish->isChecked());
+    EXPECT_EQ(w.ButtonRead->text(), "&Lesen");
+    EXPECT_EQ(w.LabelBaseAdv->text(), "Basis Vorzündung [°]");
+    EXPECT_EQ(w.RadioGroupInput1->items().at(1), "Not Aus");
+    EXPECT_EQ(w.SpeedButtonOpen->toolTip(), "Kenndatendatei öffnen");
+    EXPECT_EQ(w.ComboBoxBike->itemText(3), presetEnglish) << "the preset list keeps the language it was filled in";
+    EXPECT_EQ(w.texts[lang::Msg::NewInstallation].substr(0, 19), "This is a new insta");
+
+    w.MenuCzech->trigger();
+    EXPECT_EQ(w.MenuZpet->text(), "Zpet") << "the menu table wins over the control table";
+    EXPECT_EQ(w.CheckBoxZakazCteni->text(), "Zákaz čtení");
+    EXPECT_EQ(w.texts[lang::Msg::Warning], "Varování");
+}
+
+TEST_F(WindowTest, CommandLineLanguageWordIsCaseSensitive)
+{
+    EXPECT_EQ(open({"CESKY"}).MenuFile->title(), "&Soubor");
+    lang::setCurrentLanguage(0);
+    EXPECT_EQ(open({"cesky"}).MenuFile->title(), "&File");
+    TMainForm& w = open({"nopatchcheck", "DEUTSCH"});
+    EXPECT_TRUE(w.noUpdateCheck);
+    EXPECT_EQ(w.MenuFile->title(), "&File") << "only the first argument counts";
+}
+
+TEST_F(WindowTest, TestFlagsFileShowsTestLabelsAndPlayer)
+{
+    TMainForm& plain = open();
+    EXPECT_FALSE(plain.testEnabled);
+    EXPECT_TRUE(plain.LabelTest[0]->isHidden());
+    EXPECT_TRUE(plain.GroupBoxPlayer->isHidden());
+    TMainForm& test = open({}, /*testFlags=*/true);
+    EXPECT_TRUE(test.testEnabled);
+    EXPECT_FALSE(test.LabelTest[7]->isHidden());
+    EXPECT_FALSE(test.GroupBoxPlayer->isHidden());
+}
+
+TEST_F(WindowTest, MessageSlotPrioritiesAndExpiry)
+{
+    TMainForm& w = open();
+    const lang::LangText important("###Important##Wichtig##Důležité");
+    const lang::LangText minor("minor");
+    ticks(10);
+    w.showMessage(4, &important, 4000, lang::kColourUnchanged, lang::colour::Green, 10);
+    EXPECT_EQ(w.LabelCongruence->text(), "Important");
+    w.showMessage(4, &minor, 4000, lang::kColourUnchanged, lang::kColourUnchanged, 5);
+    EXPECT_EQ(w.LabelCongruence->text(), "Important") << "a lower priority is ignored";
+    ticks(80);  // expiry is 80 ticks after showing; removed once the count exceeds it
+    EXPECT_FALSE(w.LabelCongruence->isHidden());
+    ticks(1);
+    EXPECT_TRUE(w.LabelCongruence->isHidden());
+
+    w.showMessage(4, &minor, 0, lang::kColourUnchanged, lang::kColourUnchanged, 5);
+    EXPECT_EQ(w.LabelCongruence->text(), "minor") << "a hidden label counts as empty";
+    w.showMessage(4, &important, -1, lang::kColourUnchanged, lang::kColourUnchanged, 10);
+    w.showMessage(4, &minor, -1, lang::kColourUnchanged, lang::kColourUnchanged, -1);
+    EXPECT_EQ(w.LabelCongruence->text(), "minor") << "a negative priority always wins";
+    ticks(500);
+    EXPECT_FALSE(w.LabelCongruence->isHidden()) << "a negative duration never expires";
+
+    w.showMessage(2, &important, 1000, lang::kColourUnchanged, lang::kColourUnchanged, 1);
+    w.CGaugeProgram->show();
+    w.showMessage(2, nullptr, 0, lang::kColourUnchanged, lang::kColourUnchanged, 1);
+    EXPECT_TRUE(w.LabelResult->isHidden());
+    EXPECT_TRUE(w.CGaugeProgram->isHidden()) << "slot 2 hides the progress bar with its label";
+    w.showMessage(3, &important, 1000, 0, 0, 1);  // no label: ignored
+    w.showMessage(7, &important, 1000, 0, 0, 1);
+}
+
+TEST_F(WindowTest, TitleNamesTheFileOnlyWhileTheSetEqualsIt)
+{
+    TMainForm& w = open();
+    w.currentFileName = "bike.ign";
+    w.state.sameAsFile = true;
+    w.refreshTitle();
+    EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       bike.ign");
+    w.state.sameAsFile = false;
+    w.refreshTitle();
+    EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       ");
+}
+
+}  // namespace
