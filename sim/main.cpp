@@ -13,6 +13,8 @@
 
 #include "link/framecodec.h"
 #include "link/portmap.h"
+#include "params/parameterset.h"
+#include "storage/parameterfile.h"
 #include "sim/simulator.h"
 
 namespace {
@@ -25,6 +27,7 @@ const char* const kHelp =
     "  --identity N       device identity (default 109)\n"
     "  --variant N        firmware variant (default 0)\n"
     "  --no-read          the unit forbids reading its parameters back\n"
+    "  --params FILE.ign  initial parameter memory from a parameter file\n"
     "  --max-frame N      WCOM: largest frame length reported (default 80)\n"
     "  --com N            make the port map entry COM<N> point to the line\n"
     "  --port-map DIR     the port map folder (default: the program's own)\n"
@@ -79,7 +82,7 @@ int main(int argc, char** argv)
             options.garbage = true;
         } else if (a == "--protocol" || a == "--baud" || a == "--identity" || a == "--variant" || a == "--max-frame" ||
                    a == "--com" || a == "--port-map" || a == "--link" || a == "--drop-every" ||
-                   a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log") {
+                   a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params") {
             const std::string* v = value(a.c_str());
             if (!v)
                 return fail(a + " needs a value");
@@ -98,6 +101,20 @@ int main(int argc, char** argv)
                 options.linkPath = *v;
             } else if (a == "--log") {
                 options.logFile = *v;
+            } else if (a == "--params") {
+                // The unit holds what the file says over the unit's defaults, normalised as
+                // the program would program it.
+                params::ParameterSet set;
+                std::array<std::uint8_t, sim::kMemorySize> defaults{};
+                sim::fillDefaultParameters(defaults);
+                std::copy_n(defaults.begin(), params::kParameterCount, set.bytes.begin());
+                const storage::ReadResult read = storage::readParameterFile(*v, set, false);
+                if (!read.accepted())
+                    return fail("cannot read the parameter file " + *v + " (" +
+                                std::string(storage::readOutcomeName(read.outcome)) + ")");
+                params::normalize(set);
+                options.parameters.emplace();
+                std::copy(set.bytes.begin(), set.bytes.end(), options.parameters->begin());
             } else if (a == "--unplug-after") {
                 char* end = nullptr;
                 options.unplugAfter = std::strtod(v->c_str(), &end);

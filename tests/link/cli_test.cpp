@@ -11,7 +11,10 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include "link/comcom.h"
 #include "link/portmap.h"
+#include "params/parameterset.h"
+#include "storage/parameterfile.h"
 #include "linktestsupport.h"
 #include "support/tempdir.h"
 
@@ -47,10 +50,11 @@ protected:
     std::string env() const { return "XDG_CONFIG_HOME=" + dir.path().string() + " "; }
     std::filesystem::path comLink() const { return dir / "Korvelan/Tavrin/109/ports/COM7"; }
 
-    void startUnit(const char* protocol)
+    void startUnit(const char* protocol, const std::vector<std::string>& more = {})
     {
         std::vector<std::string> args = {TAVRIN_SIM_PROGRAM, "--protocol", protocol, "--com", "7", "--port-map",
                                          comLink().parent_path().string()};
+        args.insert(args.end(), more.begin(), more.end());
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -103,4 +107,31 @@ TEST(Identify, NoUnitGivesExitTwoAndAMessage)
     EXPECT_EQ(run(TAVRIN_PROGRAM " identify --port 300").status, 2);
     EXPECT_EQ(run(TAVRIN_PROGRAM " identify --help").status, 0);
     EXPECT_EQ(run(TAVRIN_PROGRAM " ports --help").status, 0);
+}
+
+TEST_F(Programs, UnitStartsWithTheParametersOfAFile)
+{
+    params::ParameterSet set;
+    params::normalize(set);
+    set[params::idx::BaseAdvance] = 7;
+    params::normalize(set);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "start.ign", set));
+    startUnit("IGN50", {"--params", (dir / "start.ign").string()});
+
+    devlink::CCOMCOM link(devlink::DeviceFolders{comLink().parent_path(), "/dev", "/sys/class/tty", false});
+    link.portSetting = 7;
+    std::uint32_t ms = 0;
+    auto tickUntil = [&](const std::function<bool()>& done) {
+        return waitUntil(done, 30, [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            link.tick(ms += 50);
+        });
+    };
+    ASSERT_TRUE(tickUntil([&] { return link.linkState.load() == devlink::LinkReady; }));
+    link.job.store(devlink::jobs::None);
+    link.startJob(devlink::jobs::Read, 0, 100, devlink::kJobMaskRange | devlink::kJobClearSend);
+    ASSERT_TRUE(tickUntil([&] { return link.job.load() == devlink::jobs::Done; }));
+    EXPECT_TRUE(std::equal(set.bytes.begin(), set.bytes.end(), link.readData.begin()));
+
+    EXPECT_EQ(run(std::string(TAVRIN_SIM_PROGRAM) + " --params " + (dir / "missing.ign").string()).status, 2);
 }
