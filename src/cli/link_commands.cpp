@@ -1,5 +1,6 @@
 #include "cli/link_commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,24 @@ struct LastMessage : lang::MessageSlots {
     }
 };
 
+// Keeps the link for `seconds`, a monitor exchange every 7 ticks as the idle window has.
+void stayConnected(devlink::CCOMCOM& link, std::uint32_t& ms, double seconds)
+{
+    const int ticks = static_cast<int>(seconds * 1000 / kTickMs);
+    for (int i = 0; i < ticks && link.linkState.load() != devlink::LinkNone; ++i) {
+        const std::uint32_t job = link.job.load();
+        if (i % 7 == 0 && (job == devlink::jobs::None || job == devlink::jobs::Done || job == devlink::jobs::Failed)) {
+            link.job.store(devlink::jobs::None);
+            std::fill(link.sendData.begin(), link.sendData.begin() + 50, 0);
+            link.sendData[49] = 109;
+            link.startJob(devlink::jobs::Monitor, 0, 50, devlink::kJobMaskRange | devlink::kJobSingleAttempt);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
+        ms += 50;
+        link.tick(ms);
+    }
+}
+
 }  // namespace
 
 int runPorts(std::span<const std::string> args)
@@ -68,15 +87,17 @@ int runIdentify(std::span<const std::string> args)
 {
     long port = 0;
     double timeout = 15;
+    double stay = 0;
     std::string logFile;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            std::printf("Usage: tavrin identify [--port N] [--timeout S] [--link-log FILE]\n"
+            std::printf("Usage: tavrin identify [--port N] [--timeout S] [--link-log FILE] [--stay S]\n"
                         "Searches the serial ports (or only COM N) until a TAVRIN-X answers and prints its\n"
                         "name, port, protocol, line speed and largest frame length. Exits with 2 when none\n"
                         "answers within S seconds (default 15). The link log is also attached by the\n"
-                        "environment variable TAVRIN_LINK_LOG.\n");
+                        "environment variable TAVRIN_LINK_LOG. --stay keeps the link S seconds after the\n"
+                        "unit connected, exchanging its monitor block as the window does.\n");
             return 0;
         }
         if (i + 1 >= args.size())
@@ -90,6 +111,11 @@ int runIdentify(std::span<const std::string> args)
             timeout = std::strtod(value.c_str(), &end);
             if (!end || *end || !(timeout > 0))
                 return fail("identify", "--timeout needs a positive number of seconds");
+        } else if (a == "--stay") {
+            char* end = nullptr;
+            stay = std::strtod(value.c_str(), &end);
+            if (!end || *end || stay < 0)
+                return fail("identify", "--stay needs a number of seconds");
         } else if (a == "--link-log") {
             logFile = value;
         } else {
@@ -133,6 +159,8 @@ int runIdentify(std::span<const std::string> args)
     std::printf("%s\nport: COM%i (%s)\nprotocol: %s\nbaud: %u\nlargest frame: %u\n", unit.deviceName, unit.port,
                 devlink::comDevicePath(unit.port, link.deviceFolders()).c_str(), devlink::protocolName(unit.codec.protocol),
                 static_cast<unsigned>(row.baud), static_cast<unsigned>(unit.maxFrameLength));
+    std::fflush(stdout);
+    stayConnected(link, ms, stay);
     link.disconnect();
     return 0;
 }
