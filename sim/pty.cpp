@@ -8,32 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "link/termiosspeed.h"
+
 namespace sim {
-
-namespace {
-
-speed_t speedOf(std::uint32_t baud)
-{
-    switch (baud) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    default: return B0;
-    }
-}
-
-std::uint32_t baudOf(speed_t speed)
-{
-    for (std::uint32_t baud : {9600u, 19200u, 38400u, 57600u, 115200u, 230400u})
-        if (speedOf(baud) == speed)
-            return baud;
-    return 0;
-}
-
-}  // namespace
 
 PseudoTerminal::~PseudoTerminal() { close(); }
 
@@ -65,8 +42,8 @@ bool PseudoTerminal::open(std::uint32_t baud, std::string* error)
     termios t{};
     ::tcgetattr(keepAlive_, &t);
     ::cfmakeraw(&t);
-    ::cfsetispeed(&t, speedOf(baud));
-    ::cfsetospeed(&t, speedOf(baud));
+    ::cfsetispeed(&t, devlink::termiosSpeed(baud));
+    ::cfsetospeed(&t, devlink::termiosSpeed(baud));
     ::tcsetattr(keepAlive_, TCSANOW, &t);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     return true;
@@ -87,7 +64,7 @@ std::uint32_t PseudoTerminal::lineSpeed() const
     termios t{};
     if (master_ < 0 || ::tcgetattr(master_, &t) != 0)
         return 0;
-    return baudOf(::cfgetospeed(&t));
+    return devlink::baudOfTermiosSpeed(::cfgetospeed(&t));
 }
 
 double wireSeconds(std::size_t bytes, std::uint32_t baud) { return baud ? 10.0 * static_cast<double>(bytes) / baud : 0.0; }

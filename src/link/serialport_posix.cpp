@@ -11,23 +11,11 @@
 #include <unistd.h>
 
 #include "link/serialport.h"
+#include "link/termiosspeed.h"
 
 namespace devlink {
 
 namespace {
-
-speed_t speedOf(std::uint32_t baud)
-{
-    switch (baud) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    default: return B0;
-    }
-}
 
 class PosixSerialPort final : public SerialPort {
 public:
@@ -83,7 +71,7 @@ private:
 OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
 {
     OpenResult result;
-    const speed_t speed = speedOf(baud);
+    const speed_t speed = termiosSpeed(baud);
     if (speed == B0) {
         result.error = EINVAL;
         return result;
