@@ -10,15 +10,20 @@
 
 #include "app/controls.h"
 #include "lang/uitexts.h"
+#include "link/comcom.h"
 #include "link/identity.h"
+#include "link/workflow.h"
 #include "link/monitor.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
 #include <functional>
+#include <optional>
 
 class QAction;
+class QActionGroup;
+class QLocalServer;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -36,7 +41,15 @@ struct StartOptions {
     QString testFlagsPath;
     bool startTimer = true;  // tests drive the ticks by hand
     QString settingsFolder;  // empty: the user's settings folder
+    QString linkLogPath;      // empty: TAVRIN_LINK_LOG, if set
+    QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
+    std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
 };
+
+// The port notification socket of the settings folder.
+QString defaultNotifySocketPath(const QString& settingsFolder);
+
+class WindowWorkflowView;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -54,7 +67,6 @@ public:
     bool created = false;
     bool testEnabled = false;
     bool noUpdateCheck = false;
-    int testCommand = 0;
     QString currentFileName;
     QString dialogFileName;  // the file dialogs' file name (remembered folder)
     QString defaultFilePath;
@@ -72,8 +84,20 @@ public:
     std::string newVersionText;  // set by the update check
 
     static int msClock();
-    // Whether the device link reports a connected unit (none until the link is attached).
-    bool unitConnected() const { return false; }
+    // Whether the device link reports a connected unit.
+    bool unitConnected() const;
+
+    // --- device link and workflow ---
+    std::unique_ptr<devlink::CCOMCOM> link;
+    std::unique_ptr<devlink::Workflow> workflow;
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void MenuResetClick();
+    void portMenuRefresh();
+    void MenuCom1Click(int item);
+    void onPortNotification(int port, std::uint32_t code);
+    QString bootloaderTitleText() const;
 
     // --- start-up, tick, shutdown ---
     void FormCreate();
@@ -230,6 +254,11 @@ private:
     void createStatusBar();
     void connectHandlers();
     void connectFileCommands();
+    void connectDeviceCommands();
+    void createDeviceLink();
+    void destroyDeviceLink();
+    void listenForPortNotifications();
+    void requestQuickProgramIfChecked(bool changed);
     void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
@@ -256,6 +285,9 @@ private:
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
+    std::unique_ptr<WindowWorkflowView> workflowView_;
+    QActionGroup* portGroup_ = nullptr;
+    QLocalServer* notifyServer_ = nullptr;
 };
 
 }  // namespace app
