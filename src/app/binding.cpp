@@ -243,9 +243,9 @@ void TMainForm::commitEdit()
 
 bool TMainForm::undoStepWithProgramming()
 {
-    // Programming after a change is the device workflow's quick step; the workflow
-    // asks undoSnapshot's answer and the check box once it exists.
-    return undoSnapshot();
+    const bool stored = undoSnapshot();
+    requestQuickProgramIfChecked(stored);
+    return stored;
 }
 
 void TMainForm::refreshControlStates()
@@ -361,13 +361,14 @@ void TMainForm::RadioGroupInputClick(RadioGroup* group, int index)
     refreshControlStates();
 }
 
-void TMainForm::ButtonTestClick(int bit) { testCommand |= 1 << bit; }
+void TMainForm::ButtonTestClick(int bit) { workflow->testCommand |= 1 << bit; }
 
 // --- undo ---
 
 void TMainForm::undoReset()
 {
     undoRing.reset(state.params, state.changedFlags);
+    saveSettings();
     undoButtonsRefresh();
 }
 
@@ -376,6 +377,7 @@ bool TMainForm::undoSnapshot()
     if (!undoRing.snapshot(state.params, state.changedFlags))
         return false;
     compareWithUnitAndFile(state, *this);
+    saveSettings();
     undoButtonsRefresh();
     return true;
 }
@@ -384,9 +386,10 @@ void TMainForm::undo()
 {
     if (!undoRing.canUndo())
         return;
-    undoRing.undo(state.params, state.changedFlags);
+    const bool changed = undoRing.undo(state.params, state.changedFlags);
     fillControls();
     undoButtonsRefresh();
+    requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
     CheckBoxProgHned->setFocus();
 }
@@ -395,9 +398,10 @@ void TMainForm::redo()
 {
     if (!undoRing.canRedo())
         return;
-    undoRing.redo(state.params, state.changedFlags);
+    const bool changed = undoRing.redo(state.params, state.changedFlags);
     fillControls();
     undoButtonsRefresh();
+    requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
     CheckBoxProgHned->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QTextStream>
 
+#include "app/workflowview.h"
 #include "lang/langtext.h"
 
 namespace app {
@@ -39,10 +41,13 @@ int TMainForm::msClock() { return g_msClock; }
 TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
 {
     setObjectName(QStringLiteral("MainForm"));
+    createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();
     createMenus();
     connectHandlers();
+    connectFileCommands();
+    connectDeviceCommands();
     resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
@@ -53,10 +58,19 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { destroyDeviceLink(); }
+
+QString defaultNotifySocketPath(const QString& settingsFolder)
+{
+    return settingsFolder + QStringLiteral("/notify-109.sock");
+}
 
 void TMainForm::FormCreate()
 {
+    // 1. settings paths
+    settingsPaths = options_.settingsFolder.isEmpty()
+                        ? storage::settingsPaths()
+                        : storage::settingsPathsIn(options_.settingsFolder.toStdString());
     // 2. message slots
     slots_[1].label = LabelConnection;
     slots_[2].label = LabelResult;
@@ -70,6 +84,8 @@ void TMainForm::FormCreate()
     CGaugeProgram->hide();
     // 3. choice lists
     params::normalize(state.params);
+    portGroup_ = new QActionGroup(this);
+    portMenuRefresh();
     fillChoiceLists();
     UpDownRpmPulsu->setRange(-1, UpDownRpmPulsu->maximum());
     // 5. preset defaults
@@ -82,12 +98,18 @@ void TMainForm::FormCreate()
     }
     // 7.
     defaultFilePath = QCoreApplication::applicationDirPath() + QStringLiteral("/data.ign");
+    // 8. settings and the parameter set of the last run
+    loadStartupSettings();
+    link->portSetting = settings.comPort;
+    workflow->newInstall = settings.newInstall;
+    settingsReady_ = true;
     // 9. command line
     applyCommandLine();
     // 10.
     params::normalize(state.params);
     applyLanguageTexts();
     fillControls();
+    historyMenuRefresh();
     undoReset();
     fillControls();
     // 11.
@@ -99,6 +121,7 @@ void TMainForm::FormCreate()
     CGaugeProgram->setMaximum(100);
     // 13. test flags
     readTestFlags();
+    workflow->testEnabled = testEnabled;
     for (QLabel* l : LabelTest)
         l->setVisible(testEnabled);
     // 14.
@@ -114,6 +137,7 @@ void TMainForm::FormCreate()
     refreshTitle();
     // 17.
     setAcceptDrops(true);
+    listenForPortNotifications();
     // 19.
     refreshControlStates();
     created = true;
@@ -167,6 +191,9 @@ void TMainForm::Timer1Timer()
         firstCreatedTick_ = false;
         CheckBoxZakazCteni->setFocus();
     }
+    workflow->tick(tickCount, std::uint32_t(g_msClock));
+    if (link->portListChanged.load(std::memory_order_acquire))
+        portMenuRefresh();
     expireMessages();
     const bool connected = unitConnected();
     for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
@@ -178,6 +205,7 @@ void TMainForm::Timer1Timer()
         EditRpmPulsu->setText(QStringLiteral("pickup"));
         state.params[params::idx::TachoPulses] = params::kTachoPickup;
     }
+    statusPanels[4]->setText(QString::fromStdString(workflow->statusText()));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -192,8 +220,11 @@ void TMainForm::FormClose()
         return;
     closed_ = true;
     timer_.stop();
+    link->requestCloseAll();
+    link->managePorts();
     readControls();
     params::normalize(state.params);
+    saveSettings();
     for (Slot& slot : slots_)
         slot.text.reset();
 }
@@ -231,7 +262,10 @@ void TMainForm::showMessage(int slotIndex, const lang::LangText* text, int durat
     QPalette palette = slot.label->palette();
     if (fontColour != lang::kColourUnchanged)
         palette.setColor(QPalette::WindowText, bgrColour(fontColour));
-    if (backColour != lang::kColourUnchanged) {
+    if (backColour == devlink::kBackNormal) {
+        slot.label->setAutoFillBackground(false);
+        palette.setColor(QPalette::Window, client->palette().color(QPalette::Window));
+    } else if (backColour != lang::kColourUnchanged) {
         slot.label->setAutoFillBackground(true);
         palette.setColor(QPalette::Window, bgrColour(backColour));
     }
@@ -260,6 +294,8 @@ QString TMainForm::windowTitleText() const
     QString title = QStringLiteral("  Tavrin (v%1)       ").arg(kProgramVersion);
     if (state.sameAsFile)
         title += currentFileName;
+    if (const QString bootloader = bootloaderTitleText(); !bootloader.isEmpty())
+        title += (state.sameAsFile && !currentFileName.isEmpty() ? QStringLiteral("   ") : QString()) + bootloader;
     return title;
 }
 
@@ -300,6 +336,8 @@ void TMainForm::applyLanguageTexts()
     ButtonRead->setText(MenuRead->text());
     ButtonVerify->setText(MenuVerify->text());
     ButtonProgram->setText(MenuProgram->text());
+    if (portGroup_)
+        portMenuRefresh();
     for (const lang::TextRow& row : lang::hintTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
         if (auto* widget = findChild<QWidget*>(name)) {

@@ -4,17 +4,26 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QUrl>
 #include <array>
 #include <memory>
 
 #include "app/controls.h"
 #include "lang/uitexts.h"
+#include "link/comcom.h"
 #include "link/identity.h"
+#include "link/workflow.h"
 #include "link/monitor.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
+#include "storage/parameterfile.h"
+#include "storage/settings.h"
+#include <functional>
+#include <optional>
 
 class QAction;
+class QActionGroup;
+class QLocalServer;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -31,7 +40,16 @@ struct StartOptions {
     QStringList arguments;
     QString testFlagsPath;
     bool startTimer = true;  // tests drive the ticks by hand
+    QString settingsFolder;  // empty: the user's settings folder
+    QString linkLogPath;      // empty: TAVRIN_LINK_LOG, if set
+    QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
+    std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
 };
+
+// The port notification socket of the settings folder.
+QString defaultNotifySocketPath(const QString& settingsFolder);
+
+class WindowWorkflowView;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -49,9 +67,15 @@ public:
     bool created = false;
     bool testEnabled = false;
     bool noUpdateCheck = false;
-    int testCommand = 0;
     QString currentFileName;
+    QString dialogFileName;  // the file dialogs' file name (remembered folder)
     QString defaultFilePath;
+    storage::SettingsPaths settingsPaths;
+    storage::Settings settings;
+    storage::UnitProgramTexts unitProgramTexts;  // as last read from the unit
+    // Runs the open (save = false) or save dialog starting at `start`; an empty result
+    // means cancelled. Tests replace it.
+    std::function<QString(bool save, const QString& start)> fileDialog;
     bool fillingControls = false;
     bool settingControl = false;
     lang::MessageTexts texts;
@@ -60,8 +84,20 @@ public:
     std::string newVersionText;  // set by the update check
 
     static int msClock();
-    // Whether the device link reports a connected unit (none until the link is attached).
-    bool unitConnected() const { return false; }
+    // Whether the device link reports a connected unit.
+    bool unitConnected() const;
+
+    // --- device link and workflow ---
+    std::unique_ptr<devlink::CCOMCOM> link;
+    std::unique_ptr<devlink::Workflow> workflow;
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void MenuResetClick();
+    void portMenuRefresh();
+    void MenuCom1Click(int item);
+    void onPortNotification(int port, std::uint32_t code);
+    QString bootloaderTitleText() const;
 
     // --- start-up, tick, shutdown ---
     void FormCreate();
@@ -96,6 +132,16 @@ public:
     void undo();
     void redo();
     void undoButtonsRefresh();
+
+    // --- files and settings ---
+    void MenuNewClick();
+    void openCommand(bool fromProgramFolder);
+    void saveCommand(bool toProgramFolder);
+    bool loadFile(const QString& path);
+    // Loads the first dropped file whose name ends in ".ign"; false when there is none.
+    bool loadDroppedFiles(const QList<QUrl>& urls);
+    void historyMenuRefresh();
+    void saveSettings();
 
     // --- handlers ---
     void ComboBoxBikeChange();
@@ -181,6 +227,7 @@ public:
             *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
             *MenuAbout = nullptr;
     std::array<QAction*, 9> MenuHistory{};
+    QAction* historySeparator = nullptr;  // MenuHistoryEnd
     std::array<QAction*, 30> portItems{};
 
     // A numeric control of the binding table.
@@ -197,6 +244,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -204,6 +253,13 @@ private:
     void createMenus();
     void createStatusBar();
     void connectHandlers();
+    void connectFileCommands();
+    void connectDeviceCommands();
+    void createDeviceLink();
+    void destroyDeviceLink();
+    void listenForPortNotifications();
+    void requestQuickProgramIfChecked(bool changed);
+    void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
     void setNumeric(const NumericBinding& binding, int byteValue);
@@ -228,6 +284,10 @@ private:
     int lastRefreshPreset_ = -1;
     bool firstCreatedTick_ = true;
     bool closed_ = false;
+    bool settingsReady_ = false;  // no save before the settings were read
+    std::unique_ptr<WindowWorkflowView> workflowView_;
+    QActionGroup* portGroup_ = nullptr;
+    QLocalServer* notifyServer_ = nullptr;
 };
 
 }  // namespace app

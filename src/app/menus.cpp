@@ -42,7 +42,9 @@ void TMainForm::createMenus()
         MenuHistory[std::size_t(i)] = item(MenuFile, name.constData(), QString());
         MenuHistory[std::size_t(i)]->setVisible(false);
     }
-    MenuFile->addSeparator();
+    historySeparator = MenuFile->addSeparator();
+    historySeparator->setObjectName(QStringLiteral("MenuHistoryEnd"));
+    historySeparator->setVisible(false);
     MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
     MenuExit = item(MenuFile, "MenuExit", "E&xit");
 
@@ -87,6 +89,7 @@ void TMainForm::createMenus()
     connect(MenuMonitorPlayer, &QAction::triggered, this, [this] {
         GroupBoxPlayer->setVisible(!GroupBoxPlayer->isVisibleTo(client));
         MenuMonitorPlayer->setChecked(GroupBoxPlayer->isVisibleTo(client));
+        saveSettings();
     });
 }
 

@@ -2,11 +2,20 @@
 
 #include <sstream>
 
+#include "cli/link_commands.h"
+#include "cli/storage_commands.h"
+
 namespace cli {
 
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> list = {};
+    static const std::vector<Command> list = {
+        {"show", "print the settings of a parameter file (--json for machines)", runShow},
+        {"convert", "rewrite a parameter file in the current format", runConvert},
+        {"diff", "list the settings in which two parameter files differ", runDiff},
+        {"ports", "list the serial ports and their devices", runPorts},
+        {"identify", "search the ports until a unit answers and name it", runIdentify},
+    };
     return list;
 }
 

@@ -85,8 +85,9 @@ TEST_F(WindowTest, LanguageSwitchChangesCaptionsHintsAndMenus)
 TEST_F(WindowTest, CommandLineLanguageWordIsCaseSensitive)
 {
     EXPECT_EQ(open({"CESKY"}).MenuFile->title(), "&Soubor");
-    lang::setCurrentLanguage(0);
+    forgetSettings();
     EXPECT_EQ(open({"cesky"}).MenuFile->title(), "&File");
+    forgetSettings();
     TMainForm& w = open({"nopatchcheck", "DEUTSCH"});
     EXPECT_TRUE(w.noUpdateCheck);
     EXPECT_EQ(w.MenuFile->title(), "&File") << "only the first argument counts";

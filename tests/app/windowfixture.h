@@ -16,6 +16,10 @@
 #include "support/messageboxrecorder.h"
 #include "support/tempdir.h"
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { lang::setCurrentLanguage(0); }
@@ -24,9 +28,13 @@ protected:
     app::TMainForm& open(QStringList arguments = {}, bool testFlags = false)
     {
         app::StartOptions options;
+        // Only the ports of the test's own port map; the machine's serial ports stay untouched.
+        options.deviceFolders = devlink::DeviceFolders{dir / "settings" / "ports", dir / "dev", dir / "sys", false};
         options.arguments = arguments;
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
+        options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
             file.open(QIODevice::WriteOnly);
@@ -35,6 +43,13 @@ protected:
         window = std::make_unique<app::TMainForm>(options);
         window->FormCreate();
         return *window;
+    }
+    // Forgets the settings folder, as on a machine where the program never ran.
+    void forgetSettings()
+    {
+        window.reset();
+        std::filesystem::remove_all(dir / "settings");
+        lang::setCurrentLanguage(0);
     }
     void ticks(int count)
     {
@@ -46,13 +61,13 @@ protected:
     {
         edit->setFocus();
         edit->setText(text);
-        emit edit->returnPressed();
-        emit edit->editingFinished();
+        Q_EMIT edit->returnPressed();
+        Q_EMIT edit->editingFinished();
     }
     void choose(QComboBox* combo, int index)
     {
         combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        Q_EMIT combo->activated(index);
     }
 
     TempDir dir;

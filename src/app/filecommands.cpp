@@ -1,0 +1,204 @@
+// The File menu: new, open, save, the file history and dropped files; the settings
+// store's load at start-up and its save points.
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+
+#include "app/mainform.h"
+#include "lang/messagebox.h"
+#include "storage/fileprocedures.h"
+
+namespace app {
+namespace {
+
+constexpr const char* kOpenFilter = "Ignition Parametrs (*.ign);;All Files (*.*)";
+constexpr const char* kSaveFilter = "Ignition Parametrs (*.ign)";
+
+// What the load and save procedures ask of the window.
+class FileWindow : public storage::ParameterFileWindow {
+public:
+    explicit FileWindow(TMainForm& form) : form_(form) {}
+    void commitEdit() override { form_.commitEdit(); }
+    void refreshControls(bool) override { form_.fillControls(); }
+    void storeUndoStep() override { form_.undoSnapshot(); }
+    void currentFileChanged(const std::string& path) override
+    {
+        form_.currentFileName = QString::fromStdString(path);
+        form_.dialogFileName = form_.currentFileName;
+        form_.refreshTitle();
+        form_.historyMenuRefresh();
+    }
+    void showMessage(int slot, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
+                     std::uint32_t backColour, int priority) override
+    {
+        form_.showMessage(slot, text, durationMs, fontColour, backColour, priority);
+    }
+
+private:
+    TMainForm& form_;
+};
+
+bool ctrlHeld() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
+
+std::vector<storage::ScreenRect> screenRects()
+{
+    std::vector<storage::ScreenRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        rects.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    return rects;
+}
+
+QString defaultDialog(QWidget* parent, bool save, const QString& start)
+{
+    if (save)
+        return QFileDialog::getSaveFileName(parent, QString(), start, QString::fromLatin1(kSaveFilter));
+    return QFileDialog::getOpenFileName(parent, QString(), start, QString::fromLatin1(kOpenFilter));
+}
+
+}  // namespace
+
+void TMainForm::connectFileCommands()
+{
+    fileDialog = [this](bool save, const QString& start) {
+        QString path = defaultDialog(this, save, start);
+        if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".ign");  // the default extension
+        return path;
+    };
+    connect(MenuNew, &QAction::triggered, this, &TMainForm::MenuNewClick);
+    connect(SpeedButtonNew, &QToolButton::clicked, this, &TMainForm::MenuNewClick);
+    connect(MenuOpen, &QAction::triggered, this, [this] { openCommand(false); });
+    connect(MenuOpenExeDir, &QAction::triggered, this, [this] { openCommand(true); });
+    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { openCommand(ctrlHeld()); });
+    connect(MenuSave, &QAction::triggered, this, [this] { saveCommand(false); });
+    connect(MenuSaveExeDir, &QAction::triggered, this, [this] { saveCommand(true); });
+    connect(SpeedButtonSave, &QToolButton::clicked, this, [this] { saveCommand(ctrlHeld()); });
+    for (int i = 0; i < int(MenuHistory.size()); ++i)
+        connect(MenuHistory[std::size_t(i)], &QAction::triggered, this, [this, i] { loadFile(
+            QString::fromStdString(settings.history.entry(i + 1))); });
+}
+
+void TMainForm::loadStartupSettings()
+{
+    settings.window = {x(), y(), width(), height()};
+    const auto screens = screenRects();
+    storage::loadSettings(settingsPaths, settings, state.params, screens);
+    setGeometry(settings.window.left, settings.window.top, settings.window.width, settings.window.height);
+    currentFileName = QString::fromStdString(settings.file);
+    dialogFileName = QString::fromStdString(settings.iniFileDir);
+    GroupBoxPlayer->setVisible(settings.monitorPlayer);
+    MenuMonitorPlayer->setChecked(settings.monitorPlayer);
+}
+
+void TMainForm::saveSettings()
+{
+    if (!settingsReady_)
+        return;
+    const QRect g = geometry();
+    settings.window = {g.x(), g.y(), g.width(), g.height()};
+    settings.file = currentFileName.toStdString();
+    settings.iniFileDir = dialogFileName.toStdString();
+    settings.monitorPlayer = GroupBoxPlayer->isVisibleTo(client);
+    storage::saveSettings(settingsPaths, settings, state.params);
+}
+
+void TMainForm::historyMenuRefresh()
+{
+    const auto items = settings.history.menuItems();
+    for (std::size_t i = 0; i < MenuHistory.size(); ++i) {
+        QString caption = QString::fromStdString(items[i].caption);
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a file name's "&" is no accelerator
+        MenuHistory[i]->setText(caption);
+        MenuHistory[i]->setVisible(items[i].visible);
+    }
+    historySeparator->setVisible(settings.history.separatorVisible());
+}
+
+void TMainForm::MenuNewClick()
+{
+    const int answer = lang::showMessageBox(texts[lang::Msg::DefaultSettingQuestion], "",
+                                            lang::MbYesNoCancel | lang::MbIconQuestion);
+    if (answer != lang::IdYes)
+        return;
+    params::applyPresetDefaults(state.params);
+    fillControls();
+    commitEdit();
+    showMessage(2, nullptr, 0, lang::kColourUnchanged, lang::kColourUnchanged, -1);
+    settings.history.add(std::string());
+    settings.file.clear();
+    currentFileName.clear();
+    historyMenuRefresh();
+    refreshTitle();
+}
+
+void TMainForm::openCommand(bool fromProgramFolder)
+{
+    if (fromProgramFolder)
+        dialogFileName = defaultFilePath;
+    const QString path = fileDialog(false, dialogFileName);
+    if (path.isEmpty())
+        return;
+    if (settings.newInstall) {
+        settings.newInstall = false;
+        saveSettings();
+    }
+    loadFile(path);
+}
+
+void TMainForm::saveCommand(bool toProgramFolder)
+{
+    if (fillingControls)
+        return;
+    if (toProgramFolder)
+        dialogFileName = defaultFilePath;
+    const QString path = fileDialog(true, dialogFileName);
+    if (path.isEmpty())
+        return;
+    FileWindow window(*this);
+    storage::saveParameterFileAs(path.toStdString(), state, settings, window, unitProgramTexts);
+}
+
+bool TMainForm::loadFile(const QString& path)
+{
+    FileWindow window(*this);
+    const bool accepted = storage::loadParameterFile(path.toStdString(), state, settings, window);
+    historyMenuRefresh();
+    return accepted;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    if (loadDroppedFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+bool TMainForm::loadDroppedFiles(const QList<QUrl>& urls)
+{
+    std::vector<std::string> names;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            names.push_back(url.toLocalFile().toStdString());
+    const auto chosen = storage::firstDroppedParameterFile(names);
+    if (!chosen)
+        return false;
+    dialogFileName = QString::fromStdString(*chosen);
+    loadFile(dialogFileName);
+    return true;
+}
+
+}  // namespace app

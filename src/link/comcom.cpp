@@ -1,0 +1,338 @@
+#include "link/comcom.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+namespace devlink {
+
+namespace {
+
+constexpr std::uint32_t kMaxUnmaskedGap = 50;
+
+bool running(std::uint32_t code) { return code != jobs::None && code != jobs::Failed && code != jobs::Done; }
+
+}  // namespace
+
+FramePlan planWcomFrame(const std::uint8_t* mask, std::uint32_t from, std::uint32_t end, std::uint32_t d)
+{
+    FramePlan plan;
+    std::uint32_t last = 0;
+    for (std::uint32_t a = from; a < end; ++a) {
+        if (!plan.found) {
+            if (mask[a]) {
+                plan.found = true;
+                plan.first = last = a;
+            }
+            continue;
+        }
+        if (a - plan.first >= d)
+            break;
+        if (mask[a])
+            last = a;
+        else if (a - last > kMaxUnmaskedGap)
+            break;
+    }
+    if (plan.found)
+        plan.length = last - plan.first + 1;
+    return plan;
+}
+
+FramePlan planIgnFrame(const std::uint8_t* mask, std::uint32_t from, std::uint32_t end, std::uint32_t d)
+{
+    FramePlan plan;
+    if (end <= from || d == 0)
+        return plan;
+    for (std::uint32_t block = from / d * d; block <= (end - 1) / d * d; block += d) {
+        const std::uint32_t stop = std::min(block + d, end);
+        for (std::uint32_t a = block; a < stop; ++a) {
+            if (mask[a]) {
+                plan = {true, block, d};
+                return plan;
+            }
+        }
+    }
+    return plan;
+}
+
+CCOMCOM::CCOMCOM(DeviceFolders folders) : CCOMSEARCH(std::move(folders))
+{
+    thread_ = std::thread(&CCOMCOM::jobThread, this);
+}
+
+CCOMCOM::~CCOMCOM()
+{
+    stopThreads();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+std::uint32_t CCOMCOM::bytesPerFrame() const
+{
+    if (isIgn(connection.codec.protocol))
+        return ignDataLength(connection.codec.protocol);
+    const std::uint32_t frame = connection.maxFrameLength;
+    // A unit reporting a frame too short or too long for the link still gets sound frames.
+    if (frame <= connection.frameOverhead)
+        return 1;
+    return std::min(frame - connection.frameOverhead, kWcomMaxSendData);
+}
+
+bool CCOMCOM::moveLink(std::uint32_t from, std::uint32_t to)
+{
+    return linkState.compare_exchange_strong(from, to, std::memory_order_acq_rel);
+}
+
+void CCOMCOM::quiesce()
+{
+    while (busy_.load(std::memory_order_seq_cst))
+        std::this_thread::yield();
+}
+
+void CCOMCOM::startJob(std::uint32_t jobCode, int start, int length, int flags)
+{
+    if (job.load(std::memory_order_acquire) != jobs::None)
+        return;
+    const std::uint32_t first = static_cast<std::uint32_t>(std::clamp(start, 0, static_cast<int>(kMemoryArray)));
+    const std::uint32_t end = static_cast<std::uint32_t>(
+        std::clamp(static_cast<long>(first) + std::max(length, 0), 0L, static_cast<long>(kMemoryArray)));
+    currentAddress.store(first, std::memory_order_relaxed);
+    jobLength = static_cast<std::uint32_t>(std::max(length, 0));
+    endAddress = end;
+    retryCount_ = 0;
+    for (std::uint32_t a = first; a < end; ++a) {
+        if (flags & kJobClearSend)
+            sendData[a] = 0;
+        if (flags & kJobMaskRange)
+            transferMask[a] = 1;
+        readData[a] = 0;
+        readValid[a] = 0;
+    }
+    retryLimit_ = (flags & kJobSingleAttempt) ? 1 : 3;
+    job.store(jobCode, std::memory_order_release);
+}
+
+void CCOMCOM::disconnect()
+{
+    const std::uint32_t port = connectedPort.load(std::memory_order_acquire);
+    if (!port)
+        return;
+    logf("Close Port COM%u...", static_cast<unsigned>(port));
+    linkState.store(LinkNone, std::memory_order_seq_cst);
+    job.store(jobs::None, std::memory_order_seq_cst);
+    quiesce();
+    connection.codec.clearSend();
+    requestClose(static_cast<int>(port));
+    connectedPort.store(0, std::memory_order_release);
+    portListChanged.store(1, std::memory_order_release);
+}
+
+void CCOMCOM::tick(std::uint32_t ms)
+{
+    setMsClock(ms);
+    searchStep();
+    const bool connected = connectedPort.load(std::memory_order_acquire) != 0 && searchEnabled;
+    const std::uint32_t state = linkState.load(std::memory_order_acquire);
+    if (state == LinkNone && connected) {
+        connection.codec.clearSend();
+        job.store(jobs::None, std::memory_order_release);
+        linkState.store(LinkReady, std::memory_order_release);
+    } else if (state != LinkNone && !connected) {
+        linkState.store(LinkNone, std::memory_order_seq_cst);
+        job.store(jobs::None, std::memory_order_seq_cst);
+        quiesce();
+    } else if (state == LinkWaiting && ms - sendTime_.load(std::memory_order_acquire) > kAnswerTimeout) {
+        moveLink(LinkWaiting, LinkFailed);
+    }
+}
+
+void CCOMCOM::jobThread()
+{
+    while (!stopping()) {
+        jobLoops_.fetch_add(1, std::memory_order_relaxed);
+        const std::uint32_t code = job.load(std::memory_order_acquire);
+        if (!running(code)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Announce the step before looking at the link: a disconnect that takes the link
+        // down either is seen here or waits until the step is over.
+        busy_.store(true, std::memory_order_seq_cst);
+        if (linkState.load(std::memory_order_seq_cst) != LinkNone && job.load(std::memory_order_acquire) == code)
+            jobStep(code);
+        busy_.store(false, std::memory_order_seq_cst);
+    }
+}
+
+void CCOMCOM::jobStep(std::uint32_t code)
+{
+    CCOM& port = channel(static_cast<int>(connectedPort.load(std::memory_order_acquire)));
+    FrameCodec& codec = connection.codec;
+
+    if (linkState.load(std::memory_order_acquire) == LinkFailed) {
+        logf("COM timeout or redirection (%u)...", static_cast<unsigned>(retryCount_));
+        if (++retryCount_ >= retryLimit_) {
+            lastJob.store(code, std::memory_order_relaxed);
+            if (moveLink(LinkFailed, LinkReady))
+                job.compare_exchange_strong(code, jobs::Failed, std::memory_order_acq_rel);
+            return;
+        }
+        codec.restartSend();
+        sendTime_.store(msClock(), std::memory_order_release);
+        moveLink(LinkFailed, LinkSending);
+    }
+    if (linkState.load(std::memory_order_acquire) == LinkWaiting && receive(codec, port, msClock())) {
+        logf("Frame rec [0x%02x] (%u)...", codec.rxFrame[0], static_cast<unsigned>(codec.expectedLength));
+        bool ignored = false;
+        if (!checkAnswer(code, ignored) && !ignored) {
+            moveLink(LinkWaiting, LinkFailed);
+            return;
+        }
+    }
+    if (linkState.load(std::memory_order_acquire) == LinkSending) {
+        send(codec, port, &linkLog(), jobLoops_.load(std::memory_order_relaxed));
+        if (codec.sendComplete())
+            moveLink(LinkSending, LinkWaiting);
+    }
+    if (linkState.load(std::memory_order_acquire) == LinkReady)
+        planAndBuild(code);
+}
+
+void CCOMCOM::planAndBuild(std::uint32_t code)
+{
+    const std::uint32_t d = bytesPerFrame();
+    const std::uint32_t from = currentAddress.load(std::memory_order_relaxed);
+    FrameCodec& codec = connection.codec;
+    const bool ign = isIgn(codec.protocol);
+    const FramePlan plan =
+        ign ? planIgnFrame(transferMask.data(), from, endAddress, d) : planWcomFrame(transferMask.data(), from, endAddress, d);
+    if (!plan.found) {
+        lastJob.store(code, std::memory_order_relaxed);
+        job.compare_exchange_strong(code, jobs::Done, std::memory_order_acq_rel);
+        return;
+    }
+    currentAddress.store(plan.first, std::memory_order_release);
+    frameDataLength_ = static_cast<std::uint16_t>(plan.length);
+    // Bytes of the frame beyond the memory arrays travel as zeros.
+    std::uint8_t data[kFrameCapacity] = {};
+    const std::uint32_t available = plan.first < kMemoryArray ? std::min(plan.length, kMemoryArray - plan.first) : 0;
+    std::memcpy(data, sendData.data() + plan.first, available);
+    if (ign) {
+        const std::uint32_t k = plan.first / d;
+        std::uint8_t request = icmd::Command;
+        std::uint16_t v = 0;
+        switch (code) {
+        case jobs::Write: request = static_cast<std::uint8_t>(icmd::Write + k); break;
+        case jobs::Read: request = static_cast<std::uint8_t>(icmd::Read + k); break;
+        case jobs::Monitor:
+            request = static_cast<std::uint8_t>(icmd::Monitor + k);
+            v = 109;
+            break;
+        case jobs::ReadIdentity: request = icmd::ReadIdentity; break;
+        default: break;
+        }
+        expectedAnswer_ = request | icmd::AnswerBit;
+        codec.txFrameLength = buildIgn(codec.txFrame, d, request, 0, data, v);
+    } else {
+        const std::uint32_t sum = codec.protocol == ProtocolWcoms ? kWcomSum : 0;
+        std::uint8_t count[2] = {static_cast<std::uint8_t>(plan.length & 0xFF), static_cast<std::uint8_t>(plan.length >> 8)};
+        const std::uint16_t address = static_cast<std::uint16_t>(plan.first);
+        std::uint16_t command = 0;
+        switch (code) {
+        case jobs::Write:
+            command = wcmd::WriteMemory;
+            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, address, plan.length, data);
+            break;
+        case jobs::Monitor:
+            command = wcmd::Monitor;
+            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, address, plan.length, data);
+            break;
+        case jobs::Read:
+        case jobs::ReadIdentity:
+            command = code == jobs::Read ? wcmd::ReadMemory : wcmd::ReadIdentity;
+            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, address, 2, count);
+            break;
+        default:
+            command = static_cast<std::uint16_t>(commandCode);
+            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, static_cast<std::uint16_t>(commandAddress), 0, nullptr);
+            break;
+        }
+        expectedAnswer_ = command;
+    }
+    codec.restartSend();
+    sendTime_.store(msClock(), std::memory_order_release);
+    moveLink(LinkReady, LinkSending);
+    logf("Frame send [0x%02x] (%u).../Job=%u,len=%u/ data[21]=0x%02x", codec.txFrame[0],
+         static_cast<unsigned>(codec.txFrameLength), static_cast<unsigned>(code), static_cast<unsigned>(jobLength),
+         codec.txFrame[21]);
+}
+
+bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
+{
+    const FrameCodec& codec = connection.codec;
+    const std::uint8_t* frame = codec.rxFrame;
+    const std::uint32_t current = currentAddress.load(std::memory_order_relaxed);
+    std::uint32_t address = 0;
+    std::uint32_t length = 0;
+    const std::uint8_t* data = nullptr;
+    if (isIgn(codec.protocol)) {
+        const std::uint32_t n = ignDataLength(codec.protocol);
+        if (frame[0] != expectedAnswer_) {
+            logf("COM not expected answer 0x%02x!=0x%02x (%u)...", frame[0], static_cast<unsigned>(expectedAnswer_),
+                 static_cast<unsigned>(retryCount_));
+            return false;
+        }
+        std::uint32_t i = frame[0] & 0x3F;
+        if (i >= 48)
+            i &= 0x0F;
+        address = n * i;
+        if (code == jobs::Write || code == jobs::Read)
+            address -= n;
+        if (address != current) {
+            logf("address is not equal %u!=%u (%u)...", static_cast<unsigned>(current), static_cast<unsigned>(address),
+                 static_cast<unsigned>(retryCount_));
+            return false;
+        }
+        length = n;
+        data = frame + 1;
+        if (code == jobs::Write) {
+            int errors = 0;
+            for (std::uint32_t j = 0; j < n && address + j < kMemoryArray; ++j)
+                errors += data[j] != sendData[address + j];
+            if (errors) {
+                logf("COM verify fail, %i errors (%u)...", errors, static_cast<unsigned>(retryCount_));
+                return false;
+            }
+        }
+    } else {
+        const WcomHeader h = wcomHeader(frame);
+        if ((h.type & 0x0F) != 0x0C || h.command != expectedAnswer_) {
+            ignored = true;
+            return false;
+        }
+        const bool carriesData = code == jobs::Read || code == jobs::Monitor || code == jobs::ReadIdentity;
+        if (h.address != current || (carriesData && h.length != frameDataLength_)) {
+            logf("len or address is not equal %u!=%u (%u)...", static_cast<unsigned>(current),
+                 static_cast<unsigned>(h.address), static_cast<unsigned>(retryCount_));
+            return false;
+        }
+        address = h.address;
+        length = frameDataLength_;
+        data = frame + 14;
+    }
+    // An answer that arrives after the tick declared the time-out is left to the retry.
+    if (!moveLink(LinkWaiting, LinkReady))
+        return true;
+    if (code == jobs::Read || code == jobs::Monitor || code == jobs::ReadIdentity) {
+        for (std::uint32_t j = 0; j < length && address + j < kMemoryArray; ++j) {
+            readData[address + j] = data[j];
+            readValid[address + j] = 1;
+        }
+    }
+    currentAddress.store(current + length, std::memory_order_release);
+    retryCount_ = 0;
+    return true;
+}
+
+}  // namespace devlink

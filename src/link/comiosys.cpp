@@ -1,0 +1,277 @@
+#include "link/comiosys.h"
+
+#include <algorithm>
+#include <bitset>
+#include <cerrno>
+#include <cstdarg>
+#include <functional>
+#include <system_error>
+#include <thread>
+#include <cstdio>
+#include <cstring>
+
+#include "link/serialport.h"
+
+namespace devlink {
+
+namespace {
+
+constexpr std::uint32_t kEnumerationInterval = 1000;
+constexpr std::uint32_t kOpenTimeout = 5000;
+constexpr int kWriteTimeoutMs = 100;
+
+}  // namespace
+
+CCOMIOSYS::CCOMIOSYS(DeviceFolders folders) : folders_(std::move(folders))
+{
+    for (int i = 0; i < kPortCount; ++i) {
+        CCOM& c = channels_[static_cast<std::size_t>(i)];
+        c.portNumber = static_cast<std::uint8_t>(i);
+        std::snprintf(c.displayName, sizeof c.displayName, "COM%i", i);
+    }
+    attachLogFromEnvironment(log_);
+    logLine("Open LOG");
+}
+
+CCOMIOSYS::~CCOMIOSYS() { stopThreads(); }
+
+void CCOMIOSYS::stopThreads()
+{
+    if (stop_.exchange(true, std::memory_order_acq_rel))
+        return;
+    requestCloseAll();
+    for (CCOM& c : channels_)
+        if (c.thread.joinable())
+            c.thread.join();
+}
+
+void CCOMIOSYS::requestOpen(int port, std::uint32_t baud)
+{
+    if (port < 0 || port > 255)
+        return;
+    CCOM& c = channel(port);
+    c.lastEvent.store(EventNone, std::memory_order_relaxed);
+    c.baudRate = baud;
+    c.request = c.ioState.load(std::memory_order_acquire) == IoClosed && c.request == 0 ? RequestOpen
+                                                                                        : RequestOpen | RequestClose;
+}
+
+void CCOMIOSYS::requestClose(int port)
+{
+    if (port < 0 || port > 255)
+        return;
+    CCOM& c = channel(port);
+    if (c.ioState.load(std::memory_order_acquire) != IoClosed || c.request != 0) {
+        c.lastEvent.store(EventNone, std::memory_order_relaxed);
+        c.request = RequestClose;
+    }
+}
+
+void CCOMIOSYS::requestCloseAll()
+{
+    for (int i = 0; i < kPortCount; ++i)
+        requestClose(i);
+}
+
+bool CCOMIOSYS::enumeratePorts()
+{
+    bool failed = false;
+    std::bitset<256> present = markComNames(comNames(folders_, &failed));
+    bool changed = false;
+    if (failed) {
+        // The system cannot tell: offer the first 30 ports.
+        for (int i = 0; i < 30; ++i)
+            if (channels_[static_cast<std::size_t>(i)].exists.exchange(1) != 1)
+                changed = true;
+        return changed;
+    }
+    present.reset(0);
+    for (int i = 0; i < kPortCount; ++i) {
+        const std::uint32_t now = present.test(static_cast<std::size_t>(i)) ? 1 : 0;
+        if (channels_[static_cast<std::size_t>(i)].exists.exchange(now) != now)
+            changed = true;
+    }
+    return changed;
+}
+
+void CCOMIOSYS::managePorts()
+{
+    const std::uint32_t now = msClock();
+    // The first step enumerates at once, so a search can start on the first tick.
+    if (!portsEnumerated || now - lastEnumeration_ > kEnumerationInterval) {
+        lastEnumeration_ = now;
+        if (enumeratePorts())
+            portListChanged.store(1, std::memory_order_release);
+        portsEnumerated = 1;
+    }
+    for (CCOM& c : channels_) {
+        if (c.threadState.load(std::memory_order_acquire) == ThreadFinished) {
+            if (c.thread.joinable())
+                c.thread.join();
+            c.threadState.store(ThreadNone, std::memory_order_release);
+        }
+        if (c.request == 0)
+            continue;
+        const std::uint8_t io = c.ioState.load(std::memory_order_acquire);
+        if (c.request & RequestClose) {
+            if (io == IoClosed)
+                c.request &= static_cast<std::uint8_t>(~RequestClose);
+            else if (io != IoClosing)
+                c.threadCommand.store(CommandClose, std::memory_order_release);
+            continue;
+        }
+        if (c.lastEvent.load(std::memory_order_acquire) == EventCannotOpen) {
+            c.request = 0;
+            continue;
+        }
+        if (io == IoOpen) {
+            c.request = 0;
+            continue;
+        }
+        if (io == IoOpening || c.threadCommand.load(std::memory_order_acquire) == CommandOpen) {
+            if (now - c.stamp.load(std::memory_order_relaxed) > kOpenTimeout) {
+                c.lastEvent.store(EventOpenTimeout, std::memory_order_relaxed);
+                c.threadCommand.store(CommandClose, std::memory_order_release);
+                c.request = RequestClose;
+            }
+            continue;
+        }
+        // A thread from the previous opening is still winding down: wait for it.
+        if (c.threadState.load(std::memory_order_acquire) != ThreadNone || c.hasHandle.load(std::memory_order_acquire))
+            continue;
+        const std::string path = comDevicePath(c.portNumber, folders_);
+        std::snprintf(c.devicePath, sizeof c.devicePath, "%s", path.c_str());
+        std::snprintf(c.modeString, sizeof c.modeString, "%u,N,8,1", static_cast<unsigned>(c.baudRate));
+        try {
+            c.thread = std::thread(&CCOMIOSYS::ioThread, this, std::ref(c));
+        } catch (const std::system_error&) {
+            c.lastEvent.store(EventNoThread, std::memory_order_relaxed);
+            c.request = 0;
+            continue;
+        }
+        c.stamp.store(now, std::memory_order_relaxed);
+        c.lastEvent.store(EventNone, std::memory_order_relaxed);
+        c.threadCommand.store(CommandOpen, std::memory_order_relaxed);
+        c.threadState.store(ThreadRunning, std::memory_order_release);
+    }
+}
+
+void CCOMIOSYS::ioThread(CCOM& c)
+{
+    std::unique_ptr<SerialPort> port;
+    while (!stopping()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(
+            c.ioState.load(std::memory_order_relaxed) != IoClosed ? 1 : 50));
+        if (c.threadState.load(std::memory_order_acquire) != ThreadRunning)
+            continue;
+        const std::uint8_t io = c.ioState.load(std::memory_order_relaxed);
+        const std::uint8_t command = c.threadCommand.load(std::memory_order_acquire);
+        if (io == IoClosed && command == CommandOpen) {
+            char line[320];
+            std::snprintf(line, sizeof line, "\n[%i:TMR=%u]OPEN %s (%s)\n", c.portNumber,
+                          static_cast<unsigned>(msClock()), c.displayName, c.modeString);
+            log_.raw(line);
+            c.ioState.store(IoOpening, std::memory_order_release);
+            OpenResult opened = c.devicePath[0] ? openSerialPort(c.devicePath, c.baudRate) : OpenResult{nullptr, ENOENT};
+            if (!opened.port) {
+                c.openError.store(opened.error, std::memory_order_relaxed);
+                c.threadCommand.store(CommandNone, std::memory_order_relaxed);
+                c.ioState.store(IoClosed, std::memory_order_release);
+                c.lastEvent.store(EventCannotOpen, std::memory_order_release);
+                logLine(openErrorText(c.devicePath, opened.error));
+                break;
+            }
+            port = std::move(opened.port);
+            c.openError.store(0, std::memory_order_relaxed);
+            c.hasHandle.store(true, std::memory_order_release);
+            c.rxRead.store(0, std::memory_order_relaxed);
+            c.rxWrite.store(0, std::memory_order_relaxed);
+            c.txLength.store(0, std::memory_order_relaxed);
+            c.threadCommand.store(CommandNone, std::memory_order_relaxed);
+            c.ioState.store(IoOpen, std::memory_order_release);
+            continue;
+        }
+        if (io == IoOpen && command == CommandClose) {
+            char line[64];
+            std::snprintf(line, sizeof line, "\n[%i:TMR=%u]CLOSE %s\n", c.portNumber,
+                          static_cast<unsigned>(msClock()), c.displayName);
+            log_.raw(line);
+            c.rxRead.store(0, std::memory_order_relaxed);
+            c.rxWrite.store(0, std::memory_order_relaxed);
+            c.ioState.store(IoClosing, std::memory_order_release);
+            port.reset();
+            c.txLength.store(0, std::memory_order_release);
+            c.hasHandle.store(false, std::memory_order_release);
+            c.threadCommand.store(CommandNone, std::memory_order_relaxed);
+            c.ioState.store(IoClosed, std::memory_order_release);
+            break;
+        }
+        if (!port)
+            continue;
+        transmit(c, *port);
+        receiveBytes(c, *port);
+    }
+    // Stopped with the port open: close it properly all the same.
+    if (port) {
+        port.reset();
+        c.hasHandle.store(false, std::memory_order_release);
+        c.ioState.store(IoClosed, std::memory_order_release);
+    }
+    c.threadState.store(ThreadFinished, std::memory_order_release);
+}
+
+void CCOMIOSYS::transmit(CCOM& c, SerialPort& port)
+{
+    const std::uint32_t length = c.txLength.load(std::memory_order_acquire);
+    if (length == 0)
+        return;
+    // The periodic monitor requests (first byte 0x30) would flood the log.
+    if (c.txBuffer[0] != 0x30)
+        log_.transmit(c.portNumber, msClock(), c.txBuffer, length);
+    port.write(c.txBuffer, static_cast<int>(std::min(length, kTxBufferSize)), kWriteTimeoutMs);
+    c.txLength.store(0, std::memory_order_release);
+}
+
+void CCOMIOSYS::receiveBytes(CCOM& c, SerialPort& port)
+{
+    const int waiting = port.bytesWaiting();
+    if (waiting <= 0)
+        return;
+    std::uint32_t write = c.rxWrite.load(std::memory_order_relaxed);
+    const RingSpace space = ringFreeSpace(c.rxRead.load(std::memory_order_acquire), write);
+    const std::uint32_t ask = std::min(static_cast<std::uint32_t>(waiting), space.first);
+    if (ask == 0)
+        return;
+    const int got = port.read(c.rxRing + write, static_cast<int>(ask));
+    if (got <= 0)
+        return;
+    log_.received(c.portNumber, msClock(), space.first + space.second, c.rxRing + write, static_cast<std::uint32_t>(got));
+    write = (write + static_cast<std::uint32_t>(got)) % kRingSize;
+    c.rxWrite.store(write, std::memory_order_release);
+    if (static_cast<std::uint32_t>(got) < ask)
+        return;
+    const std::uint32_t more = std::min(static_cast<std::uint32_t>(waiting) - ask, space.second);
+    if (more == 0)
+        return;
+    const int got2 = port.read(c.rxRing, static_cast<int>(more));
+    if (got2 <= 0)
+        return;
+    log_.received(c.portNumber, msClock(), space.first + space.second, c.rxRing, static_cast<std::uint32_t>(got2));
+    c.rxWrite.store(static_cast<std::uint32_t>(got2) % kRingSize, std::memory_order_release);
+}
+
+void CCOMIOSYS::logLine(std::string_view text) { log_.message(jobLoops_.load(std::memory_order_relaxed), text); }
+
+void CCOMIOSYS::logf(const char* format, ...)
+{
+    if (!log_.attached())
+        return;
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    logLine(line);
+}
+
+}  // namespace devlink

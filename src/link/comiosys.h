@@ -1,0 +1,73 @@
+#pragma once
+// The serial port layer: 256 channels "COM0".."COM255", opened and closed on request
+// by the manager step (user-interface thread), each open port served by an I/O thread
+// of its own that moves bytes between the port and the channel's buffers.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/channel.h"
+#include "link/linklog.h"
+#include "link/portmap.h"
+
+namespace devlink {
+
+class CCOMIOSYS {
+public:
+    explicit CCOMIOSYS(DeviceFolders folders = defaultDeviceFolders());
+    virtual ~CCOMIOSYS();
+    CCOMIOSYS(const CCOMIOSYS&) = delete;
+    CCOMIOSYS& operator=(const CCOMIOSYS&) = delete;
+
+    void requestOpen(int port, std::uint32_t baud);
+    void requestClose(int port);
+    void requestCloseAll();
+    // One manager step: enumeration about every 1000 of msClock, reaping finished
+    // threads, carrying out open and close requests.
+    void managePorts();
+    // Returns whether the set of existing ports changed.
+    bool enumeratePorts();
+
+    // A message line of the link log.
+    void logLine(std::string_view text);
+    // printf-style message line; formatted only while a log is attached.
+    void logf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    LinkLog& linkLog() { return log_; }
+
+    CCOM& channel(int port) { return channels_[static_cast<std::size_t>(port & 0xFF)]; }
+    const CCOM& channel(int port) const { return channels_[static_cast<std::size_t>(port & 0xFF)]; }
+    const DeviceFolders& deviceFolders() const { return folders_; }
+
+    // The program's coarse clock (main-timer ticks x 50), set by the owner each tick.
+    std::uint32_t msClock() const { return msClock_.load(std::memory_order_acquire); }
+    void setMsClock(std::uint32_t ms) { msClock_.store(ms, std::memory_order_release); }
+
+    std::uint32_t portsEnumerated = 0;
+    std::atomic<std::uint32_t> portListChanged{0};
+
+protected:
+    bool stopping() const { return stop_.load(std::memory_order_acquire); }
+    // Sets the stop flag and waits for every port thread; derived classes call it first
+    // in their destructor so that no thread outlives the parts it uses.
+    void stopThreads();
+
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint32_t> jobLoops_{0};  // the job thread's loop counter, printed in log lines
+
+private:
+    void ioThread(CCOM& channel);
+    void transmit(CCOM& channel, SerialPort& port);
+    void receiveBytes(CCOM& channel, SerialPort& port);
+
+    DeviceFolders folders_;
+    std::array<CCOM, kPortCount> channels_;
+    LinkLog log_;
+    std::atomic<std::uint32_t> msClock_{0};
+    std::uint32_t lastEnumeration_ = 0;
+};
+
+}  // namespace devlink

@@ -1,0 +1,174 @@
+#include "link/portmap.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+namespace devlink {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The number after `prefix` in `name` when the rest is all digits.
+bool numberAfter(const std::string& name, std::string_view prefix, int& number)
+{
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const char* begin = name.data() + prefix.size();
+    const char* end = name.data() + name.size();
+    const auto [ptr, ec] = std::from_chars(begin, end, number);
+    return ec == std::errc() && ptr == end && number >= 0;
+}
+
+bool uartExists(const DeviceFolders& folders, const std::string& name)
+{
+    std::ifstream type(folders.sysTty / name / "type");
+    int value = 0;
+    return type >> value && value != 0;
+}
+
+// Automatic COM number of a device name in /dev; 0 when it has none.
+int automaticNumber(const DeviceFolders& folders, const std::string& name)
+{
+    int k = 0;
+    if (numberAfter(name, "ttyS", k) && k < 32)
+        return uartExists(folders, name) ? k + 1 : 0;
+    if (numberAfter(name, "ttyUSB", k) && k < 32)
+        return 33 + k;
+    if (numberAfter(name, "ttyACM", k) && k < 191)
+        return 65 + k;
+    return 0;
+}
+
+// Port map entries: port -> device path (the link target, as stored).
+std::map<int, fs::path> mapEntries(const DeviceFolders& folders)
+{
+    std::map<int, fs::path> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folders.portMap, ec), end; !ec && it != end; it.increment(ec)) {
+        int n = 0;
+        const std::string name = it->path().filename().string();
+        if (!numberAfter(name, "COM", n) || n < 1 || n > 255)
+            continue;
+        std::error_code linkError;
+        fs::path target = fs::read_symlink(it->path(), linkError);
+        if (linkError)
+            target = it->path();
+        else if (target.is_relative())
+            target = folders.portMap / target;
+        entries[n] = target;
+    }
+    return entries;
+}
+
+std::map<int, fs::path> automaticEntries(const DeviceFolders& folders, bool* failed)
+{
+    std::map<int, fs::path> entries;
+    if (!folders.automatic)
+        return entries;
+    std::error_code ec;
+    fs::directory_iterator it(folders.dev, ec);
+    if (ec) {
+        if (failed)
+            *failed = true;
+        return entries;
+    }
+    for (fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        const std::string name = it->path().filename().string();
+        if (const int n = automaticNumber(folders, name))
+            entries.emplace(n, it->path());
+    }
+    return entries;
+}
+
+bool deviceExists(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+}  // namespace
+
+fs::path settingsFolder()
+{
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".config";
+    else
+        base = ".config";
+    return base / "Korvelan" / "Tavrin" / "109";
+}
+
+fs::path portMapFolder() { return settingsFolder() / "ports"; }
+
+DeviceFolders defaultDeviceFolders()
+{
+    DeviceFolders folders;
+    folders.portMap = portMapFolder();
+    return folders;
+}
+
+std::string comDevicePath(int port, const DeviceFolders& folders)
+{
+    const fs::path mapped = folders.portMap / ("COM" + std::to_string(port));
+    std::error_code ec;
+    if (fs::is_symlink(mapped, ec) || fs::exists(mapped, ec))
+        return mapped.string();
+    if (!folders.automatic)
+        return {};
+    if (port >= 1 && port <= 32)
+        return (folders.dev / ("ttyS" + std::to_string(port - 1))).string();
+    if (port >= 33 && port <= 64)
+        return (folders.dev / ("ttyUSB" + std::to_string(port - 33))).string();
+    if (port >= 65 && port <= 255)
+        return (folders.dev / ("ttyACM" + std::to_string(port - 65))).string();
+    return {};
+}
+
+std::vector<std::string> comNames(const DeviceFolders& folders, bool* failed)
+{
+    if (failed)
+        *failed = false;
+    std::map<int, fs::path> all = mapEntries(folders);
+    std::vector<std::string> names;
+    for (auto& [n, path] : all)
+        if (deviceExists(path))
+            names.push_back("COM" + std::to_string(n));
+    for (auto& [n, path] : automaticEntries(folders, failed))
+        if (!all.count(n))
+            names.push_back("COM" + std::to_string(n));
+    return names;
+}
+
+std::bitset<256> markComNames(const std::vector<std::string>& names)
+{
+    std::bitset<256> present;
+    for (const std::string& name : names) {
+        int n = 0;
+        if (name.size() >= 4 && name.size() <= 6 && numberAfter(name, "COM", n) && n >= 1 && n <= 255)
+            present.set(static_cast<std::size_t>(n));
+    }
+    return present;
+}
+
+std::vector<PortEntry> listPorts(const DeviceFolders& folders)
+{
+    std::map<int, PortEntry> ports;
+    for (auto& [n, path] : automaticEntries(folders, nullptr))
+        ports[n] = {n, path.string(), true, false};
+    for (auto& [n, path] : mapEntries(folders))
+        ports[n] = {n, path.string(), deviceExists(path), true};
+    std::vector<PortEntry> list;
+    for (auto& [n, entry] : ports)
+        list.push_back(entry);
+    return list;
+}
+
+}  // namespace devlink

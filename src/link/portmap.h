@@ -1,0 +1,48 @@
+#pragma once
+// Where COM port numbers come from on this system, and the settings folder they live in.
+//
+// A port map folder ("ports/" in the settings folder) holds entries COM<n>, symlinks to
+// devices; they win over the automatic numbering: /dev/ttyS<k> -> COM(k+1) (only UARTs
+// that exist, sysfs "type" not 0), /dev/ttyUSB<k> -> COM(33+k), /dev/ttyACM<k> -> COM(65+k).
+
+#include <bitset>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace devlink {
+
+// $XDG_CONFIG_HOME/Korvelan/Tavrin/109 ($XDG_CONFIG_HOME defaults to ~/.config).
+std::filesystem::path settingsFolder();
+// The port map: the folder "ports" in the settings folder.
+std::filesystem::path portMapFolder();
+
+struct DeviceFolders {
+    std::filesystem::path portMap;
+    std::filesystem::path dev = "/dev";
+    std::filesystem::path sysTty = "/sys/class/tty";
+    bool automatic = true;  // number the system's serial devices too
+};
+DeviceFolders defaultDeviceFolders();  // the port map of the settings folder, automatic numbering
+
+// The device behind "COM<port>": the port map's entry, else the automatic name; empty
+// when the port has no device.
+std::string comDevicePath(int port, const DeviceFolders& folders);
+
+// The COM names present now ("COM3", ...); `failed` is set when the system's device
+// folder cannot be read.
+std::vector<std::string> comNames(const DeviceFolders& folders, bool* failed);
+// Marks the ports named "COM<n>" (4 to 6 characters, n up to 255; port 0 never).
+std::bitset<256> markComNames(const std::vector<std::string>& names);
+
+struct PortEntry {
+    int port;
+    std::string device;
+    bool exists;
+    bool mapped;  // from the port map
+};
+// Every port with a device: the port map's entries (present or not) and the system's
+// devices, in port order.
+std::vector<PortEntry> listPorts(const DeviceFolders& folders);
+
+}  // namespace devlink

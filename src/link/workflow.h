@@ -1,0 +1,143 @@
+#pragma once
+// The device workflow: a state machine advanced once per main-timer tick that checks a
+// newly connected unit, polls its monitor block while idle and carries out Read, Verify,
+// Program, program-after-change and Reset as sequences of transfer jobs. It reports
+// through a view, which the window implements with its labels and gauge and the
+// command line with its console.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "lang/langtext.h"
+#include "link/comcom.h"
+#include "link/identity.h"
+#include "link/monitor.h"
+#include "params/parameterstate.h"
+
+namespace devlink {
+
+// What the workflow asks of the window (or of a headless run).
+class WorkflowView : public params::CongruenceView {
+public:
+    // The program gauge: 0..100 %, its bar colour (0x00BBGGRR; kGaugeNormal for the
+    // ordinary progress colour) and whether it is shown.
+    virtual void setGauge(int percent, std::uint32_t colour, bool visible) = 0;
+    virtual void setPortLabel(const std::string& text) = 0;
+    virtual void refreshControls() = 0;  // the parameter set changed: show it
+    virtual void storeUndoStep() = 0;
+    virtual void saveSettings() = 0;
+    virtual void setStatusText(const std::string& text) = 0;  // status panel 4
+    virtual void monitorBlockArrived() = 0;                   // show (and record) the monitor block
+    virtual void fileNameCleared() = 0;                       // a Read makes the set no file's
+    // A parameter set as read from the unit, at a connection check or before a program.
+    virtual void unitParametersRead(const params::ParameterSet&, const IdentityTexts&) {}
+};
+
+constexpr std::uint32_t kGaugeYellow = 0x0000FFFF;
+constexpr std::uint32_t kGaugeRed = 0x000000FF;
+constexpr std::uint32_t kGaugeNormal = 0x00FFFF00;  // aqua
+
+// Message slot 2 colours for progress and success: the form's normal background.
+constexpr std::uint32_t kBackNormal = 0x1FFFFFFE;
+
+enum WorkflowStates : int {
+    StateNone = 0,
+    StateIdle = 1,
+    StateMonitor = 2,
+    StateQuickCheck = 29,
+    StateConnect = 32,
+    StateSlowCheck = 48,
+    StateRead = 64,
+    StateVerify = 80,
+    StateProgram = 96,
+    StateProgramWrite = 98,
+    StateReset = 128,
+    StateResetDisconnect = 129,
+};
+
+// Port notification codes from another program borrowing the port.
+constexpr std::uint32_t kNotifyDisconnect = 0x7FFFFFA1;
+constexpr std::uint32_t kNotifyResetDisconnect = 0x7FFFFFA2;
+constexpr std::uint32_t kNotifyReconnect = 0x7FFFFFA4;
+
+class Workflow {
+public:
+    Workflow(CCOMCOM& link, params::ParameterState& state, WorkflowView& view);
+
+    // One main-timer tick.
+    void tick(int tickCount, std::uint32_t msClock);
+
+    // Commands. Program is refused (false) without a unit or while the installation is
+    // new; the caller shows the new-installation box then.
+    void requestRead() { pendingRequest = StateRead; }
+    void requestVerify() { pendingRequest = StateVerify; }
+    void requestReset() { pendingRequest = StateReset; }
+    bool requestProgram();
+    void requestQuickProgram();
+
+    void userDisconnect();
+    void userReconnect();
+    void workflowDisconnect();
+    void onPortNotification(int port, std::uint32_t code);
+
+    bool connected() const;
+    bool searchEnabled() const { return link_.searchEnabled != 0; }
+    const MonitorRecord& monitor() const { return monitor_; }
+    const IdentityTexts& identity() const { return identityTexts_; }
+    std::string statusText() const;
+
+    // Settings and test mode, owned by the caller's settings.
+    bool newInstall = true;
+    bool testEnabled = false;
+    int testCommand = 0;  // bits of the test buttons; sent with the next monitor poll
+
+    int workflowState = StateNone;
+    int pendingRequest = 0;
+    int attempts = 0;
+    int jobFailures = 0;
+    int rangeStart = 0;
+    int rangeEnd = 0;
+    std::array<std::uint8_t, params::kParameterCount> firstRead{};
+    IdentityBlock identityBlock{};
+    bool programAll = true;
+    bool programDone = false;
+    int lastPollTick = 0;
+    int rememberedPort = -1;
+    int savingCountdown = 0;
+    int statusKind = 0;
+
+private:
+    void jobFailed();
+    void jobDone(std::uint32_t jobCode);
+    void idle();
+    void startStateJob();
+    void showProgress();
+    void savingDisplay();
+    void showPortLabel();
+
+    void onMonitorBlock();
+    void startMonitorExchange();
+    void startRead(int start, int end, const lang::LangText& message);
+    void identityChecked();
+
+    void message(const lang::LangText& text);
+    void error(const lang::LangText& text);
+    void progressStart(const lang::LangText& text);
+    bool readingAllowed() const;
+    bool readMatchesFirst() const;
+    params::ParameterSet readSet() const;
+
+    CCOMCOM& link_;
+    params::ParameterState& state_;
+    WorkflowView& view_;
+    MonitorRecord monitor_;
+    IdentityTexts identityTexts_;
+    std::string mismatchText_;
+    int tickCount_ = 0;
+    bool firstTick_ = true;
+    std::uint32_t runningJob_ = jobs::None;
+    bool unitParametersFromRead_ = false;  // unitParameters hold what the unit last answered
+};
+
+}  // namespace devlink

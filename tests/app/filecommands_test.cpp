@@ -1,0 +1,122 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QUrl>
+#include <fstream>
+
+#include "storage/parameterfile.h"
+#include "windowfixture.h"
+
+namespace {
+
+using app::TMainForm;
+namespace idx = params::idx;
+
+class FileCommandsTest : public WindowTest {
+protected:
+    QString path(const std::string& name) { return QString::fromStdString((dir / name).string()); }
+    // The next file dialog answers `answer` and records where it started.
+    void answerDialog(const QString& answer)
+    {
+        window->fileDialog = [this, answer](bool save, const QString& start) {
+            dialogs.push_back({save, start});
+            return answer;
+        };
+    }
+    struct Dialog {
+        bool save;
+        QString start;
+    };
+    std::vector<Dialog> dialogs;
+};
+
+TEST_F(FileCommandsTest, SaveNewOpenRoundTripWithTitleAndHistory)
+{
+    TMainForm& w = open();
+    type(w.EditHardLimiter, "13000");
+    answerDialog(path("bike.ign"));
+    w.MenuSave->trigger();
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_TRUE(dialogs[0].save);
+    EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign")));
+    EXPECT_TRUE(w.state.sameAsFile);
+
+    boxes.answerWith(lang::IdYes);
+    w.MenuNew->trigger();
+    EXPECT_EQ(w.state.params[idx::HardLimiterA], 150);
+    EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       ");
+    EXPECT_TRUE(w.MenuHistory[0]->isVisible()) << "the previous file is offered after New";
+    EXPECT_EQ(w.MenuHistory[0]->text(), "1 bike");
+
+    answerDialog(path("bike.ign"));
+    w.MenuOpen->trigger();
+    EXPECT_EQ(w.state.params[idx::HardLimiterA], 130);
+    EXPECT_EQ(w.EditHardLimiter->text(), "13 000");
+    EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign")));
+    EXPECT_FALSE(w.settings.newInstall);
+
+    type(w.EditHardLimiter, "12000");
+    EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       ") << "a change removes the file name";
+    w.MenuZpet->trigger();
+    EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign"))) << "undo brings it back";
+}
+
+TEST_F(FileCommandsTest, ProgramFolderVariantsStartAtTheDefaultFile)
+{
+    TMainForm& w = open();
+    answerDialog(QString());
+    w.MenuOpenExeDir->trigger();
+    w.MenuSaveExeDir->trigger();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_TRUE(dialogs[0].start.endsWith("/data.ign"));
+    EXPECT_TRUE(dialogs[1].start.endsWith("/data.ign"));
+    EXPECT_TRUE(boxes.boxes.empty()) << "cancelled dialogs do nothing";
+}
+
+TEST_F(FileCommandsTest, MissingHistoryFileShowsErrorAndLeavesTheHistory)
+{
+    TMainForm& w = open();
+    for (const char* name : {"one.ign", "two.ign"}) {
+        ASSERT_TRUE(storage::writeParameterFile(dir / name, w.state.params));
+        answerDialog(path(name));
+        w.MenuOpen->trigger();
+    }
+    ASSERT_TRUE(w.MenuHistory[0]->isVisible());
+    EXPECT_EQ(w.MenuHistory[0]->text(), "1 one");
+    std::filesystem::remove(dir / "one.ign");
+    w.MenuHistory[0]->trigger();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Open file error!");
+    EXPECT_FALSE(w.MenuHistory[0]->isVisible());
+}
+
+TEST_F(FileCommandsTest, DroppedIgnFileIsLoaded)
+{
+    TMainForm& w = open();
+    params::ParameterSet other = w.state.params;
+    other[idx::BaseAdvance] = 33;
+    ASSERT_TRUE(storage::writeParameterFile(dir / "OTHER.IGN", other));
+    std::ofstream(dir / "notes.txt") << "hello";
+    EXPECT_FALSE(w.loadDroppedFiles({QUrl::fromLocalFile(path("notes.txt"))}));
+    EXPECT_TRUE(w.loadDroppedFiles({QUrl::fromLocalFile(path("notes.txt")), QUrl::fromLocalFile(path("OTHER.IGN"))}));
+    EXPECT_EQ(w.state.params[idx::BaseAdvance], 33);
+    EXPECT_EQ(w.currentFileName, path("OTHER.IGN"));
+}
+
+TEST_F(FileCommandsTest, SettingsAndTheLastSetSurviveARestart)
+{
+    TMainForm& first = open();
+    type(first.EditBaseAdv, "17");
+    first.MenuGerman->trigger();
+    first.FormClose();
+    window.reset();
+    lang::setCurrentLanguage(0);
+
+    TMainForm& second = open();
+    EXPECT_EQ(second.state.params[idx::BaseAdvance], 17);
+    EXPECT_EQ(second.EditBaseAdv->text(), "17");
+    EXPECT_EQ(second.MenuFile->title(), "&Datei");
+    EXPECT_FALSE(second.SpeedButtonZpet->isEnabled()) << "the restored set is the only undo step";
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+// The two programs find each other: tavrin-unit-sim makes its port map entry, and
+// `tavrin identify` finds the unit there, as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "link/comcom.h"
+#include "link/portmap.h"
+#include "params/parameterset.h"
+#include "storage/parameterfile.h"
+#include "linktestsupport.h"
+#include "support/tempdir.h"
+
+extern char** environ;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string output;
+};
+
+// Runs a shell command line, its standard output and error captured.
+Result run(const std::string& command)
+{
+    Result result{-1, {}};
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        result.output += buffer;
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class Programs : public ::testing::TestWithParam<const char*> {
+protected:
+    TempDir dir;
+    pid_t unit = 0;
+
+    std::string env() const { return "XDG_CONFIG_HOME=" + dir.path().string() + " "; }
+    std::filesystem::path comLink() const { return dir / "Korvelan/Tavrin/109/ports/COM7"; }
+
+    void startUnit(const char* protocol, const std::vector<std::string>& more = {})
+    {
+        std::vector<std::string> args = {TAVRIN_SIM_PROGRAM, "--protocol", protocol, "--com", "7", "--port-map",
+                                         comLink().parent_path().string()};
+        args.insert(args.end(), more.begin(), more.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        ASSERT_EQ(posix_spawn(&unit, TAVRIN_SIM_PROGRAM, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_TRUE(waitUntil([&] { return std::filesystem::is_symlink(comLink()); }, 20));
+    }
+    void TearDown() override
+    {
+        if (unit > 0) {
+            ::kill(unit, SIGTERM);
+            int status = 0;
+            ::waitpid(unit, &status, 0);
+            EXPECT_FALSE(std::filesystem::is_symlink(comLink()));  // removed on the way out
+        }
+    }
+};
+
+}  // namespace
+
+TEST_P(Programs, IdentifyFindsTheSimulatedUnit)
+{
+    startUnit(GetParam());
+    const Result r = run(env() + TAVRIN_PROGRAM " identify --port 7 --timeout 30");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output.rfind("TAVRIN-X v109", 0), 0u) << r.output;
+    EXPECT_NE(r.output.find("port: COM7"), std::string::npos);
+    EXPECT_NE(r.output.find(std::string("protocol: ") + GetParam() + "\n"), std::string::npos) << r.output;
+
+    const Result ports = run(env() + TAVRIN_PROGRAM " ports");
+    EXPECT_EQ(ports.status, 0);
+    EXPECT_NE(ports.output.find("COM7 "), std::string::npos) << ports.output;
+    EXPECT_NE(ports.output.find("present (port map)"), std::string::npos) << ports.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, Programs, ::testing::Values("WCOM", "WCOMS", "IGN50", "IGN100", "IGN150", "IGN300"));
+
+TEST(Identify, NoUnitGivesExitTwoAndAMessage)
+{
+    TempDir dir;
+    const Result r = run("XDG_CONFIG_HOME=" + dir.path().string() + " " TAVRIN_PROGRAM " identify --port 7 --timeout 0.5");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.output.rfind("tavrin identify: no unit answered within", 0), 0u) << r.output;
+    EXPECT_EQ(r.output.find('\n'), r.output.size() - 1);  // one line
+
+    EXPECT_EQ(run(TAVRIN_PROGRAM " identify --port 300").status, 2);
+    EXPECT_EQ(run(TAVRIN_PROGRAM " identify --help").status, 0);
+    EXPECT_EQ(run(TAVRIN_PROGRAM " ports --help").status, 0);
+}
+
+TEST_F(Programs, UnitStartsWithTheParametersOfAFile)
+{
+    params::ParameterSet set;
+    params::normalize(set);
+    set[params::idx::BaseAdvance] = 7;
+    params::normalize(set);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "start.ign", set));
+    startUnit("IGN50", {"--params", (dir / "start.ign").string()});
+
+    devlink::CCOMCOM link(devlink::DeviceFolders{comLink().parent_path(), "/dev", "/sys/class/tty", false});
+    link.portSetting = 7;
+    std::uint32_t ms = 0;
+    auto tickUntil = [&](const std::function<bool()>& done) {
+        return waitUntil(done, 30, [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            link.tick(ms += 50);
+        });
+    };
+    ASSERT_TRUE(tickUntil([&] { return link.linkState.load() == devlink::LinkReady; }));
+    link.job.store(devlink::jobs::None);
+    link.startJob(devlink::jobs::Read, 0, 100, devlink::kJobMaskRange | devlink::kJobClearSend);
+    ASSERT_TRUE(tickUntil([&] { return link.job.load() == devlink::jobs::Done; }));
+    EXPECT_TRUE(std::equal(set.bytes.begin(), set.bytes.end(), link.readData.begin()));
+
+    EXPECT_EQ(run(std::string(TAVRIN_SIM_PROGRAM) + " --params " + (dir / "missing.ign").string()).status, 2);
+}

@@ -1,0 +1,160 @@
+#include "link/comiosys.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "link/framecodec.h"
+#include "linktestsupport.h"
+#include "sim/simulator.h"
+#include "support/tempdir.h"
+
+using namespace devlink;
+namespace fs = std::filesystem;
+
+TEST(PortEnumeration, OnlyComNamesWithANumberMarkPorts)
+{
+    const auto present = markComNames({"COM3", "COM12", "COM", "COMX", "COM0", "COM256", "COM1234", "XCOM4", "COM7a"});
+    EXPECT_EQ(present.count(), 2u);
+    EXPECT_TRUE(present.test(3));
+    EXPECT_TRUE(present.test(12));
+}
+
+TEST(PortEnumeration, PortMapWinsOverTheAutomaticNumbering)
+{
+    TempDir dir;
+    DeviceFolders folders{dir / "ports", dir / "dev", dir / "sys", true};
+    fs::create_directories(folders.portMap);
+    fs::create_directories(folders.dev);
+    for (const char* name : {"ttyS0", "ttyS1", "ttyUSB0", "ttyUSB2", "ttyACM1", "tty0", "pts7"})
+        std::ofstream(folders.dev / name).put('x');
+    // Of the UARTs only the one with a real type exists.
+    fs::create_directories(folders.sysTty / "ttyS0");
+    fs::create_directories(folders.sysTty / "ttyS1");
+    std::ofstream(folders.sysTty / "ttyS0" / "type") << "4\n";
+    std::ofstream(folders.sysTty / "ttyS1" / "type") << "0\n";
+    std::ofstream(dir / "sim").put('x');
+    fs::create_symlink(dir / "sim", folders.portMap / "COM7");
+    fs::create_symlink(dir / "sim", folders.portMap / "COM33");    // over ttyUSB0
+    fs::create_symlink(dir / "gone", folders.portMap / "COM9");    // dangling: not present
+    fs::create_symlink(dir / "sim", folders.portMap / "notaport");
+
+    bool failed = true;
+    const auto present = markComNames(comNames(folders, &failed));
+    EXPECT_FALSE(failed);
+    std::vector<int> ports;
+    for (int i = 0; i < 256; ++i)
+        if (present.test(static_cast<std::size_t>(i)))
+            ports.push_back(i);
+    EXPECT_EQ(ports, (std::vector<int>{1, 7, 33, 35, 66}));
+    EXPECT_EQ(comDevicePath(33, folders), (folders.portMap / "COM33").string());
+    EXPECT_EQ(comDevicePath(34, folders), (folders.dev / "ttyUSB1").string());
+    EXPECT_EQ(comDevicePath(66, folders), (folders.dev / "ttyACM1").string());
+
+    const auto list = listPorts(folders);
+    ASSERT_EQ(list.size(), 6u);  // 1, 7, 9, 33, 35, 66
+    EXPECT_EQ(list[2].port, 9);
+    EXPECT_FALSE(list[2].exists);
+    EXPECT_TRUE(list[2].mapped);
+}
+
+TEST(PortEnumeration, FailedEnumerationOffersTheFirstThirtyPorts)
+{
+    TempDir dir;
+    CCOMIOSYS io(DeviceFolders{dir / "ports", dir / "no-dev", dir / "sys", true});
+    EXPECT_TRUE(io.enumeratePorts());
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(io.channel(i).exists.load(), i < 30 ? 1u : 0u) << i;
+    EXPECT_FALSE(io.enumeratePorts());
+}
+
+TEST(SettingsFolder, FollowsXdgConfigHome)
+{
+    // Single-threaded at this point: no link object lives.
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+    EXPECT_EQ(portMapFolder(), fs::path("/tmp/cfg/Korvelan/Tavrin/109/ports"));
+    if (old)
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+
+struct PortFixture : ::testing::Test {
+    TempDir dir;
+    std::unique_ptr<sim::Simulator> unit;
+    std::unique_ptr<CCOMIOSYS> io;
+    std::uint32_t clock = 0;
+
+    void SetUp() override
+    {
+        sim::SimOptions options;
+        options.com = 5;
+        options.portMap = dir / "ports";
+        unit = std::make_unique<sim::Simulator>(options);
+        std::string error;
+        ASSERT_TRUE(unit->start(&error)) << error;
+        io = std::make_unique<CCOMIOSYS>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
+    }
+    void step()
+    {
+        clock += 50;
+        io->setMsClock(clock);
+        io->managePorts();
+    }
+    bool waitState(int port, std::uint8_t state)
+    {
+        return waitUntil([&] { return io->channel(port).ioState.load() == state && io->channel(port).request == 0; },
+                         10, [&] { step(); });
+    }
+};
+
+}  // namespace
+
+TEST_F(PortFixture, OpenPortCarriesBytesBothWaysAndReopensAtANewSpeed)
+{
+    step();
+    EXPECT_EQ(io->channel(5).exists.load(), 1u);
+    io->requestOpen(5, 57600);
+    ASSERT_TRUE(waitState(5, IoOpen));
+    CCOM& c = io->channel(5);
+    EXPECT_STREQ(c.modeString, "57600,N,8,1");
+
+    // A monitor probe goes out; the unit's answer lands in the ring.
+    FrameCodec codec;
+    codec.setup(ProtocolIgn50, 125);
+    codec.txFrameLength = buildIgn(codec.txFrame, 50, icmd::Monitor, 0, nullptr, 109);
+    send(codec, c);
+    bool answered = waitUntil([&] { return receive(codec, c, clock); }, 10);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(codec.rxFrame[0], 0xB0);
+    EXPECT_EQ(codec.rxFrame[50], 109);
+
+    // Asking an open port to open again closes it and opens it with the new speed.
+    io->requestOpen(5, 115200);
+    EXPECT_EQ(c.request, RequestOpen | RequestClose);
+    ASSERT_TRUE(waitState(5, IoOpen));
+    EXPECT_STREQ(c.modeString, "115200,N,8,1");
+
+    io->requestClose(5);
+    ASSERT_TRUE(waitState(5, IoClosed));
+}
+
+TEST_F(PortFixture, PortWithoutDeviceFailsToOpenAndTheRequestIsDropped)
+{
+    io->requestOpen(6, 57600);
+    ASSERT_TRUE(waitUntil([&] { return io->channel(6).request == 0; }, 10, [&] { step(); }));
+    EXPECT_EQ(io->channel(6).lastEvent.load(), EventCannotOpen);
+    EXPECT_EQ(io->channel(6).ioState.load(), IoClosed);
+}
+
+TEST_F(PortFixture, DestroyingTheLayerStopsOpenPorts)
+{
+    io->requestOpen(5, 57600);
+    ASSERT_TRUE(waitState(5, IoOpen));
+    io.reset();  // joins the port thread; a hang here fails the test by its time-out
+    SUCCEED();
+}

@@ -1,0 +1,232 @@
+// The link against the simulated unit over pseudo-terminals: the search finds the unit
+// through the port map, and jobs move real bytes. Ticks come every 55 ms as in the
+// program; outcomes are asserted with generous bounds, never durations of the line.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "lang/messageslots.h"
+#include "link/comcom.h"
+#include "linktestsupport.h"
+#include "sim/simulator.h"
+#include "support/tempdir.h"
+
+using namespace devlink;
+
+namespace {
+
+constexpr int kCom = 4;
+
+struct Shown {
+    int slot;
+    std::string text;
+    int duration;
+};
+
+struct MessageRecorder : lang::MessageSlots {
+    std::vector<Shown> shown;
+    void showMessage(int slot, const lang::LangText* text, int durationMs, std::uint32_t, std::uint32_t, int) override
+    {
+        shown.push_back({slot, text ? text->raw() : std::string(), durationMs});
+    }
+};
+
+class LinkFixture : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<sim::Simulator> unit;
+    std::unique_ptr<CCOMCOM> link;
+    MessageRecorder messages;
+    std::uint32_t ms = 0;
+
+    void startUnit(sim::SimOptions options)
+    {
+        options.com = kCom;
+        options.portMap = dir / "ports";
+        unit = std::make_unique<sim::Simulator>(options);
+        std::string error;
+        ASSERT_TRUE(unit->start(&error)) << error;
+    }
+    void startLink(int portSetting = 0)
+    {
+        link = std::make_unique<CCOMCOM>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
+        link->linkLog().attach((dir / "link.log").string());
+        link->setMessageSlots(&messages);
+        link->portSetting = portSetting;
+    }
+    void tick()
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        ms += 50;
+        link->tick(ms);
+    }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks)
+    {
+        for (int i = 0; i < maxTicks; ++i) {
+            if (done())
+                return true;
+            tick();
+        }
+        return done();
+    }
+    bool connect() { return tickUntil([&] { return link->linkState.load() == LinkReady; }, 500); }
+    // Runs a job to its end; the job code it ended with.
+    std::uint32_t runJob(std::uint32_t code, int start, int length, int flags)
+    {
+        link->job.store(jobs::None);
+        link->startJob(code, start, length, flags);
+        tickUntil([&] { return link->job.load() == jobs::Done || link->job.load() == jobs::Failed; }, 300);
+        return link->job.load();
+    }
+    std::string logText()
+    {
+        std::ifstream in(dir / "link.log");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+struct Line {
+    std::int32_t protocol;
+    std::uint32_t baud;
+};
+
+class EveryProtocol : public LinkFixture, public ::testing::WithParamInterface<Line> {};
+
+}  // namespace
+
+TEST_P(EveryProtocol, SearchFindsTheUnitAndJobsReadWriteAndReadBack)
+{
+    sim::SimOptions options;
+    options.unit.protocol = GetParam().protocol;
+    options.unit.baud = GetParam().baud;
+    startUnit(options);
+    startLink();
+    ASSERT_TRUE(connect()) << logText();
+    EXPECT_EQ(link->connectedPort.load(), static_cast<std::uint32_t>(kCom));
+    EXPECT_EQ(link->connection.codec.protocol, GetParam().protocol);
+    EXPECT_EQ(link->probeTable()[static_cast<std::size_t>(link->connection.probeIndex)].baud, GetParam().baud);
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown.back().text.find("TAVRIN-X"), std::string::npos);
+
+    ASSERT_EQ(runJob(jobs::ReadIdentity, 0, 50, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
+    EXPECT_EQ(std::string(link->readData.begin(), link->readData.begin() + 3), "TVX");
+    EXPECT_EQ(link->readData[10], 109);
+    EXPECT_EQ(link->readData[9], 1);
+
+    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
+    const auto before = unit->parameters();
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), link->readData.begin()));
+
+    auto changed = before;
+    for (int i = 60; i < 75; ++i)
+        changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i - 40);
+    changed[99] = 0x5A;
+    link->job.store(jobs::None);
+    std::copy(changed.begin(), changed.end(), link->sendData.begin());
+    ASSERT_EQ(runJob(jobs::Write, 0, 100, kJobMaskRange), jobs::Done) << logText();
+    EXPECT_EQ(unit->parameters(), changed);
+    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
+    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), link->readData.begin()));
+
+    // A monitor exchange brings the running engine's block.
+    link->job.store(jobs::None);
+    std::fill(link->sendData.begin(), link->sendData.begin() + 50, 0);
+    link->sendData[49] = 109;
+    ASSERT_EQ(runJob(jobs::Monitor, 0, 50, kJobMaskRange | kJobSingleAttempt), jobs::Done);
+    EXPECT_EQ(link->readData[49], 109);
+    EXPECT_GE(link->readData[0] | link->readData[1] << 8, 1200);
+    EXPECT_GT(link->readData[46] | link->readData[47] << 8, 0);  // still saving after the write
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, EveryProtocol,
+                         ::testing::Values(Line{ProtocolWcom, 57600}, Line{ProtocolWcom, 115200},
+                                           Line{ProtocolWcoms, 57600}, Line{ProtocolWcoms, 115200},
+                                           Line{ProtocolIgn50, 57600}, Line{ProtocolIgn100, 57600},
+                                           Line{ProtocolIgn150, 57600}, Line{ProtocolIgn300, 115200}),
+                         [](const auto& info) {
+                             return std::string(protocolName(info.param.protocol)) + "_" +
+                                    std::to_string(info.param.baud);
+                         });
+
+TEST_F(LinkFixture, LoopBackPortFailsWithEcho)
+{
+    sim::SimOptions options;
+    options.echo = true;
+    startUnit(options);
+    startLink();
+    ASSERT_TRUE(tickUntil([&] { return logText().find("ECHO !") != std::string::npos; }, 100)) << logText();
+    EXPECT_NE(logText().find("FAIL PORT - Close port COM4"), std::string::npos);
+    EXPECT_EQ(link->connectedPort.load(), 0u);
+}
+
+TEST_F(LinkFixture, UnitOfAnotherIdentityIsUnmatched)
+{
+    sim::SimOptions options;
+    options.unit.identity = 108;
+    startUnit(options);
+    startLink(kCom);
+    auto unmatched = [&] {
+        for (const Shown& s : messages.shown)
+            if (s.text.find("(unmatched)") != std::string::npos)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(tickUntil(unmatched, 100)) << logText();
+    const Shown& shown = messages.shown.back();
+    EXPECT_EQ(shown.slot, 1);
+    EXPECT_EQ(shown.duration, 6000);
+    EXPECT_EQ(shown.text.rfind("###COM 4:TAVRIN-18 v108 (unmatched)##COM 4:", 0), 0u) << shown.text;
+    EXPECT_EQ(link->connectedPort.load(), 0u);
+}
+
+TEST_F(LinkFixture, UnansweredFramesFailTheJobAfterTheAttempts)
+{
+    startUnit({});
+    startLink(kCom);
+    ASSERT_TRUE(connect());
+
+    const int requests = unit->requests();
+    EXPECT_EQ(runJob(jobs::Read, 0, 0, kJobMaskRange), jobs::Done);  // an empty range sends nothing
+    EXPECT_EQ(unit->requests(), requests);
+
+    unit->setSilent(true);
+    std::uint32_t started = ms;
+    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Failed);
+    EXPECT_GE(ms - started, 1200u);
+    EXPECT_LE(ms - started, 2000u);
+    EXPECT_EQ(link->lastJob.load(), jobs::Read);
+
+    started = ms;
+    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobSingleAttempt), jobs::Failed);
+    EXPECT_GE(ms - started, 400u);
+    EXPECT_LE(ms - started, 900u);
+    EXPECT_NE(logText().find("COM timeout or redirection (0)..."), std::string::npos);
+
+    unit->setSilent(false);
+    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
+}
+
+TEST_F(LinkFixture, UnpluggedAdapterEndsTheJobAndThePortIsFoundAgain)
+{
+    startUnit({});
+    startLink();
+    ASSERT_TRUE(connect());
+    link->job.store(jobs::None);
+    link->startJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend);
+    tick();
+    unit->stop();  // pulled out in the middle
+    ASSERT_TRUE(tickUntil([&] { return link->job.load() == jobs::Failed || link->job.load() == jobs::Done; }, 100));
+    link->disconnect();
+    EXPECT_EQ(link->linkState.load(), LinkNone);
+    for (int i = 0; i < 30; ++i)
+        tick();
+    EXPECT_EQ(link->connectedPort.load(), 0u);
+
+    startUnit({});  // plugged in again
+    ASSERT_TRUE(connect()) << logText();
+    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
+}
