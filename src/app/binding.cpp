@@ -171,6 +171,7 @@ void TMainForm::fillControls()
     CheckBoxPredPalec->setChecked(state.params[idx::SparkBeforeLobe]);
     CheckBoxFourStrokeIgn->setChecked(state.params[idx::FourStroke]);
     CheckBoxZakazCteni->setChecked(state.params[idx::NoReading]);
+    loadCurveEditor();
     showCurveIndicator();
     RadioGroupAB->setItemIndex(state.params[idx::CurveMode]);
     refreshControlStates();

@@ -163,6 +163,7 @@ void TMainForm::createControls()
     curveEditorBand = new QFrame(c);
     static_cast<QFrame*>(curveEditorBand)->setFrameShape(QFrame::StyledPanel);
     place(curveEditorBand, "CurveEditor", 5, bandTop, kClientWidth - 10, (453 - (bandTop - 5)) - 7);
+    createCurveEditorControl();
     LabelUnknownAB = label(c, "LabelUnknownAB", 24, 62, "A/B ?", 20, true);
     LabelUnknownAB->hide();
 

@@ -194,6 +194,7 @@ void TMainForm::Timer1Timer()
     workflow->tick(tickCount, std::uint32_t(g_msClock));
     if (link->portListChanged.load(std::memory_order_acquire))
         portMenuRefresh();
+    curveEditorTick();
     expireMessages();
     const bool connected = unitConnected();
     for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})

@@ -32,6 +32,10 @@ class QScrollArea;
 class QToolButton;
 class QPushButton;
 
+namespace curveeditor {
+class TTab;
+}
+
 namespace app {
 
 // How the window starts: the arguments after the program name and where the
@@ -149,6 +153,10 @@ public:
     void RadioGroupPolaritaClick();
     void RadioGroupInputClick(RadioGroup* group, int index);
     void ButtonTestClick(int bit);
+    // --- curve editor ---
+    void onCurveEditorChanged(curveeditor::TTab& editor);
+    void curveEditorTick();
+    void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
 
     // --- controls (named as in the window definition) ---
     QWidget* client = nullptr;  // the design-size area inside the scroll area
@@ -161,6 +169,7 @@ public:
     RadioGroup* RadioGroupAB = nullptr;
     QLabel *LabelConnection = nullptr, *LabelCongruence = nullptr, *LabelCom = nullptr;
     QWidget* curveEditorBand = nullptr;  // the curve editor's place
+    curveeditor::TTab* curveEditor = nullptr;  // fills the band
     QLabel* LabelUnknownAB = nullptr;
 
     QLineEdit* EditBaseAdv = nullptr;
@@ -250,6 +259,9 @@ protected:
 
 private:
     void createControls();
+    void createCurveEditorControl();
+    void loadCurveEditor();
+    void writeCurveEditorMarkers();
     void createMenus();
     void createStatusBar();
     void connectHandlers();

@@ -81,6 +81,8 @@ void TMainForm::createMenus()
     MenuAbout = item(MenuHelp, "MenuAbout", "&About...");
 
     connect(MenuExit, &QAction::triggered, this, &QWidget::close);
+    connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
+    connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
