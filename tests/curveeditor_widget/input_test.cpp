@@ -224,3 +224,16 @@ TEST_F(TabFixture, RubberBandSelectsThePointsItCovers)
     EXPECT_EQ(sheet().sel.firstCol, 1);
     EXPECT_EQ(sheet().sel.lastCol, 3);
 }
+
+TEST_F(TabFixture, CornerLabelsSelectAllSpeedsOrAllAdvances)
+{
+    const auto& g = tab->view.table;
+    click(tab, QPoint(g.gridLeft + 20, g.gridTop + g.headerHeight / 2));  // "RPM"
+    EXPECT_EQ(sheet().sel.kind, 2);
+    EXPECT_EQ(sheet().sel.count, 15);
+    click(tab, QPoint(g.gridLeft + 20, g.cellsTop + 10));  // the advance label box
+    EXPECT_EQ(sheet().sel.kind, 1);
+    EXPECT_EQ(sheet().sel.count, 15);
+    click(tab, QPoint(g.gridLeft + 20, g.cellsTop + 12));  // again: all were selected
+    EXPECT_EQ(sheet().sel.count, 0);
+}

@@ -51,6 +51,25 @@ bool allCellsSelected(const CSheet& s)
     return true;
 }
 
+// What a click on the corner of the table selects: 1 all cells (the select-all box, or
+// the value label box of a one-row sheet), 2 all columns, 4 all rows, 0 not the corner.
+int cornerKind(const CSheet& s, const views::TableGeometry& g, int x, int y)
+{
+    const int headerBottom = g.gridTop + g.headerHeight;
+    const bool inCornerColumn = x >= g.gridLeft && x < g.cellsLeft - 1;
+    const bool valueBox = s.y.sliced && inCornerColumn && y >= headerBottom + 2 && y <= g.bottom();
+    const bool allBox = !s.x.sliced && !s.y.sliced && x > g.gridLeft + g.rowHeaderWidth && x < g.cellsLeft &&
+                        y > headerBottom && y < g.cellsTop;
+    if (valueBox || allBox)
+        return 1;
+    if (inCornerColumn && y >= g.gridTop && y < headerBottom && (s.y.sliced || !s.x.sliced)) {
+        // Above the diagonal from the grid's corner: the columns; below it: the rows.
+        const bool columns = s.y.sliced || g.rowHeaderWidth * (y - g.gridTop) < g.headerHeight * (x - g.gridLeft);
+        return columns ? 2 : 4;
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool TTab::tableGestureRunning() const
@@ -242,22 +261,11 @@ bool TTab::tableLeftDown(int x, int y)
         t.targetR1 = sel.lastRow;
         return true;
     }
-    const int headerBottom = g.gridTop + g.headerHeight;
-    const bool inCornerColumn = x >= g.gridLeft && x < g.cellsLeft - 1;
-    // The value label box of a one-row sheet, or the select-all box.
-    const bool valueBox = s.y.sliced && inCornerColumn && y >= headerBottom + 2 && y <= g.bottom();
-    const bool allBox = !s.x.sliced && !s.y.sliced && x > g.gridLeft + g.rowHeaderWidth && x < g.cellsLeft &&
-                        y > headerBottom && y < g.cellsTop;
-    if (valueBox || allBox) {
-        if (allCellsSelected(s))
+    if (const int kind = cornerKind(s, g, x, y)) {
+        if (kind == 1 && allCellsSelected(s))
             sel.Clear();
         else
-            selectAll(s, 1);
-        return true;
-    }
-    if (inCornerColumn && y >= g.gridTop && y < headerBottom && (s.y.sliced || !s.x.sliced)) {
-        const bool columns = s.y.sliced || g.rowHeaderWidth * (y - g.gridTop) < g.headerHeight * (x - g.gridLeft);
-        selectAll(s, columns ? 2 : 4);
+            selectAll(s, kind);
         return true;
     }
     if (!inTable)
@@ -308,15 +316,8 @@ bool TTab::tableRightDown(int x, int y)
     const views::TableGeometry& g = view.table;
     if (sel.building & GestureInTable)
         sel.Finish();
-    const int headerBottom = g.gridTop + g.headerHeight;
-    const bool inCornerColumn = x >= g.gridLeft && x < g.cellsLeft - 1;
-    if (inCornerColumn && y >= g.gridTop && y < headerBottom) {
-        const bool columns = s.y.sliced || g.rowHeaderWidth * (y - g.gridTop) < g.headerHeight * (x - g.gridLeft);
-        selectAll(s, columns ? 2 : 4);
-    } else if ((s.y.sliced && inCornerColumn && y >= headerBottom + 2 && y <= g.bottom()) ||
-               (!s.x.sliced && !s.y.sliced && x > g.gridLeft + g.rowHeaderWidth && x < g.cellsLeft &&
-                y > headerBottom && y < g.cellsTop)) {
-        selectAll(s, 1);
+    if (const int kind = cornerKind(s, g, x, y)) {
+        selectAll(s, kind);
     } else {
         THitMap& map = view.table.visible;
         const int bits = HitTestAll(map, x, y);
