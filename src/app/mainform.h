@@ -46,9 +46,6 @@ struct StartOptions {
     std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
 };
 
-// The port notification socket of the settings folder.
-QString defaultNotifySocketPath(const QString& settingsFolder);
-
 class WindowWorkflowView;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
