@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QDesktopServices>
 #include <QUrl>
 #include <array>
 #include <memory>
@@ -33,6 +34,10 @@ class QToolButton;
 class QPushButton;
 
 namespace app {
+
+// The manuals page of the maker's web server for `language` (the server's address comes
+// from TAVRIN_WEB_BASE).
+QUrl manualsUrl(int language);
 
 // How the window starts: the arguments after the program name and where the
 // test-flags file lies.
@@ -122,6 +127,9 @@ public:
     bool undoStepWithProgramming();
     void applyLanguageTexts();
     void setLanguage(int language);
+    void MenuContensClick();
+    // Opens a web page in the desktop's browser; tests replace it.
+    std::function<bool(const QUrl&)> openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     // --- undo ---
     void undoReset();
