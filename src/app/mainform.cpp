@@ -60,10 +60,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
 
 TMainForm::~TMainForm() { destroyDeviceLink(); }
 
-QString defaultNotifySocketPath(const QString& settingsFolder)
-{
-    return settingsFolder + QStringLiteral("/notify-109.sock");
-}
+
 
 void TMainForm::FormCreate()
 {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QDesktopServices>
 #include <QUrl>
 #include <array>
 #include <memory>
@@ -38,6 +39,10 @@ class TTab;
 
 namespace app {
 
+// The manuals page of the maker's web server for `language` (the server's address comes
+// from TAVRIN_WEB_BASE).
+QUrl manualsUrl(int language);
+
 // How the window starts: the arguments after the program name and where the
 // test-flags file lies.
 struct StartOptions {
@@ -49,9 +54,6 @@ struct StartOptions {
     QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
     std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
 };
-
-// The port notification socket of the settings folder.
-QString defaultNotifySocketPath(const QString& settingsFolder);
 
 class WindowWorkflowView;
 
@@ -129,6 +131,9 @@ public:
     bool undoStepWithProgramming();
     void applyLanguageTexts();
     void setLanguage(int language);
+    void MenuContensClick();
+    // Opens a web page in the desktop's browser; tests replace it.
+    std::function<bool(const QUrl&)> openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     // --- undo ---
     void undoReset();

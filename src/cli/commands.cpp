@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli/link_commands.h"
+#include "cli/notify_command.h"
 #include "cli/storage_commands.h"
 
 namespace cli {
@@ -15,6 +16,7 @@ const std::vector<Command>& commands()
         {"diff", "list the settings in which two parameter files differ", runDiff},
         {"ports", "list the serial ports and their devices", runPorts},
         {"identify", "search the ports until a unit answers and name it", runIdentify},
+        {"notify-port", "tell the running window that another program borrows or returns a port", runNotifyPort},
     };
     return list;
 }
@@ -32,7 +34,7 @@ std::string versionText() { return std::string("Tavrin 109 (built ") + __DATE__ 
 std::string helpText()
 {
     std::ostringstream out;
-    out << "Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck]\n"
+    out << "Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck] [--link-log FILE]\n"
            "       tavrin <command> [arguments]\n"
            "       tavrin --help | --version\n\n"
            "Without a command the configuration window of the TAVRIN-X ignition unit opens.\n";

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <thread>
 
+#include <QApplication>
+
+#include "cli/notify_command.h"
 #include "sim/simulator.h"
 #include "windowfixture.h"
 
@@ -86,7 +89,7 @@ TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
     EXPECT_EQ(boxes.boxes[0].caption, "Attention");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with("This is a new installation"));
     tickUntil([] { return false; }, 20);
-    EXPECT_EQ(w.workflow->workflowState, 1) << "nothing was programmed";
+    EXPECT_LT(w.workflow->workflowState, 96) << "no program sequence started";
     EXPECT_EQ(unit->parameters()[idx::BaseAdvance], 25);
 }
 
@@ -107,6 +110,34 @@ TEST_F(DeviceTest, PortMenuListsThePortsPresent)
     EXPECT_EQ(w.link->portSetting, -1);
     EXPECT_FALSE(w.workflow->connected());
     EXPECT_EQ(w.settings.comPort, -1);
+}
+
+TEST_F(DeviceTest, AnotherProgramBorrowsAndReturnsThePort)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory());
+    const auto socket = dir / "notify.sock";
+    TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected(); }));
+
+    std::string error;
+    ASSERT_TRUE(cli::sendPortNotification(socket, 5, 0x7FFFFFA1, error)) << error;
+    ASSERT_TRUE(tickUntil([&] {
+        QApplication::processEvents();
+        return !w.workflow->searchEnabled();
+    }));
+    w.Timer1Timer();
+    EXPECT_FALSE(w.workflow->connected());
+    EXPECT_TRUE(w.windowTitle().endsWith("(Disconnected by bootloader)"));
+    EXPECT_EQ(w.LabelCom->text(), "COM=5 (DISCONECTED)");
+
+    ASSERT_TRUE(cli::sendPortNotification(socket, 4, 0x7FFFFFA4, error));  // another port: ignored
+    ASSERT_TRUE(cli::sendPortNotification(socket, 5, 0x7FFFFFA4, error));
+    ASSERT_TRUE(tickUntil([&] {
+        QApplication::processEvents();
+        return w.workflow->connected();
+    }));
+    EXPECT_FALSE(w.windowTitle().contains("bootloader"));
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ protected:
     void SetUp() override { lang::setCurrentLanguage(0); }
     void TearDown() override { lang::setCurrentLanguage(0); }
 
-    app::TMainForm& open(QStringList arguments = {}, bool testFlags = false)
+    app::TMainForm& open(QStringList arguments = {}, bool testFlags = false, QString notifySocket = {})
     {
         app::StartOptions options;
+        options.notifySocketPath = notifySocket;
         // Only the ports of the test's own port map; the machine's serial ports stay untouched.
         options.deviceFolders = devlink::DeviceFolders{dir / "settings" / "ports", dir / "dev", dir / "sys", false};
         options.arguments = arguments;
