@@ -380,6 +380,7 @@ bool TMainForm::undoSnapshot()
     compareWithUnitAndFile(state, *this);
     saveSettings();
     undoButtonsRefresh();
+    recordParameters(false);
     return true;
 }
 
@@ -392,6 +393,7 @@ void TMainForm::undo()
     undoButtonsRefresh();
     requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
+    recordParameters(false);
     CheckBoxProgHned->setFocus();
 }
 
@@ -404,6 +406,7 @@ void TMainForm::redo()
     undoButtonsRefresh();
     requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
+    recordParameters(false);
     CheckBoxProgHned->setFocus();
 }
 

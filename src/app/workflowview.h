@@ -37,6 +37,7 @@ public:
     void monitorBlockArrived() override
     {
         form_.monitorRecord = form_.workflow->monitor();
+        form_.recordMonitor();
         form_.showMonitor();
     }
     void fileNameCleared() override
