@@ -44,7 +44,9 @@ void TMainForm::connectMonitorLog()
     logFileDialog = [this](bool save, const QString& start) { return defaultLogDialog(this, save, start); };
     for (int i = 0; i < int(SpeedButtonPlay.size()); ++i)
         connect(SpeedButtonPlay[std::size_t(i)], &QToolButton::clicked, this, [this, i] { logButton(i); });
-    connect(qobject_cast<QScrollBar*>(ScrollBarPlay), &QScrollBar::valueChanged, this,
+    auto* scroll = qobject_cast<QScrollBar*>(ScrollBarPlay);
+    scroll->setPageStep(1);  // one record a step; a thumb of its own size
+    connect(scroll, &QScrollBar::valueChanged, this,
             [this](int position) { monitorLog.scrollChanged(position); });
     refreshLogControls();
 }
@@ -112,7 +114,8 @@ void TMainForm::recordView()
 
 // --- LogHost ---
 
-std::uint32_t TMainForm::processClock() { return std::uint32_t(msClock()); }
+// msClock of this window: the shared clock of a window created before would run back.
+std::uint32_t TMainForm::processClock() { return std::uint32_t(tickCount) * 50; }
 
 std::filesystem::path TMainForm::chooseLogFile(bool save)
 {
@@ -189,11 +192,11 @@ void TMainForm::refreshLogControls()
         scroll->setValue(c.scrollPosition);
     }
     scroll->setVisible(c.scrollVisible);
-    LabelPlayPos->setText(QString::fromStdString(c.positionText));
+    setLabelText(LabelPlayPos, QString::fromStdString(c.positionText));
     LabelPlayPos->setVisible(c.positionVisible);
-    LabelPlayFile->setText(QFile::decodeName(QByteArray::fromStdString(monitorLog.fileName().string())));
+    setLabelText(LabelPlayFile, QFile::decodeName(QByteArray::fromStdString(monitorLog.fileName().string())));
     LabelPlayFile->setVisible(c.fileVisible);
-    LabelPlayDevice->setText(QString());
+    setLabelText(LabelPlayDevice, QString());
     LabelPlayDevice->setVisible(c.deviceVisible);
 }
 

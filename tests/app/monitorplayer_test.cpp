@@ -33,7 +33,10 @@ protected:
         b[2] = std::uint8_t(rpm >> 8);
         b[3] = std::uint8_t(12500 & 0xFF);
         b[4] = std::uint8_t(12500 >> 8);
-        b[42] = 1;  // M[41]: the engine turns
+        b[31] = 100 + 18;  // M[30]: 18 degrees advance
+        b[32] = 30;        // M[31]: at most 30
+        b[34] = 1;         // M[33]: the polarity fits
+        b[42] = 1;         // M[41]: the engine turns
         window->recordMonitor();
         window->showMonitor();
     }
@@ -82,6 +85,10 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
     scrollBar()->setValue(2);  // as the user drags it
     EXPECT_EQ(w.LabelRpm->text(), "RPM = 3100 ");
     EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (2) - pause "));
+    if (const QString shots = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR"); !shots.isEmpty()) {
+        w.show();
+        w.client->grab().save(shots + QStringLiteral("/monitor-player.png"));  // the whole design area
+    }
 
     press(3);
     EXPECT_FALSE(w.monitorLive());
