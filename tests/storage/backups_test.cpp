@@ -71,8 +71,8 @@ TEST(Backups, WritesTheSetReadableAsAParameterFile)
     TempDir dir;
     const auto folder = storage::backupFolder(dir.path());
     const params::ParameterSet set = someSet(9);
-    const auto result = storage::saveUnitBackup(folder, set, "SN 1", localTime(2024, 5, 1, 13, 7, 42),
-                                                {"18. 4.2021", "12:34", "TVX09"});
+    const storage::UnitProgramTexts unitTexts{"18. 4.2021", "12:34", "TVX09"};
+    const auto result = storage::saveUnitBackup(folder, set, "SN 1", localTime(2024, 5, 1, 13, 7, 42), unitTexts);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.path, folder / "2024-05-01_13-07-42_SN_1.ign");
     params::ParameterSet back;
@@ -84,7 +84,7 @@ TEST(Backups, WritesTheSetReadableAsAParameterFile)
     EXPECT_EQ(names(folder), std::vector<std::string>{"2024-05-01_13-07-42_SN_1.ign"});  // no temporary file left
 
     // The same set again is not kept twice; another set in the same second gets its own file.
-    EXPECT_EQ(storage::saveUnitBackup(folder, set, "SN 1", localTime(2024, 5, 1, 13, 8, 0)).path.filename(),
+    EXPECT_EQ(storage::saveUnitBackup(folder, set, "SN 1", localTime(2024, 5, 1, 13, 8, 0), unitTexts).path.filename(),
               result.path.filename());
     const auto other = storage::saveUnitBackup(folder, someSet(10), "SN 1", localTime(2024, 5, 1, 13, 7, 42));
     ASSERT_TRUE(other.ok());
