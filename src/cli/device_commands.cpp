@@ -186,6 +186,7 @@ public:
         : command_(std::move(command)), options_(options), view(command_), workflow(link, state, view)
     {
         link.portSetting = options.port;
+        link.setMessageSlots(&view);  // the search's messages name what answered
         workflow.newInstall = false;  // the window's first-Read rule is not the command line's
         previousHook_ = lang::setMessageBoxHook([this](std::string_view text, std::string_view, unsigned) {
             boxText = std::string(text);
