@@ -351,6 +351,8 @@ TEST_F(WorkflowFixture, AUnitOfAnotherVersionGetsTheMismatchBoxAndStaysIdle)
     // Still connected, polling; a program after change goes nowhere.
     const int blocks = view.monitorBlocks;
     const std::size_t logged = requestCount();
+    state.params[70] = std::uint8_t(state.params[70] + 1);
+    state.changedFlags[70] = 1;
     EXPECT_TRUE(workflow->requestQuickProgram());
     ASSERT_TRUE(tickUntil([&] { return view.monitorBlocks >= blocks + 2; }, 100));
     EXPECT_TRUE(workflow->connected());
