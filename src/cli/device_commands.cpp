@@ -58,8 +58,8 @@ struct DeviceOptions {
     std::vector<std::string> files;
 };
 
-// Parses the options every device command knows plus those `extra` names; false (with
-// the message printed) on a mistake.
+// Parses the options of the device commands (--count and --csv for the monitor, -o for
+// read); false, with the message printed, on a mistake.
 bool parseOptions(const std::string& command, std::span<const std::string> args, DeviceOptions& options,
                   bool monitorOptions, bool outputOption)
 {
@@ -395,59 +395,58 @@ int runRead(std::span<const std::string> args)
     return 0;
 }
 
-int runVerify(std::span<const std::string> args)
+namespace {
+
+// Verify and program: the one parameter file, loaded as the window's Open does, becomes
+// the edited set of a session that `body` runs.
+int runWithFile(const std::string& command, std::span<const std::string> args, const char* help,
+                const std::function<int(DeviceSession&)>& body)
 {
-    if (wantsHelp(args, kVerifyHelp))
+    if (wantsHelp(args, help))
         return 0;
     DeviceOptions options;
-    if (!parseOptions("verify", args, options, false, false))
+    if (!parseOptions(command, args, options, false, false))
         return kExitNoUnit;
     if (options.files.size() != 1)
-        return fail("verify", "needs one FILE.ign (see tavrin verify --help)", kExitNoUnit);
+        return fail(command, "needs one FILE.ign (see tavrin " + command + " --help)", kExitNoUnit);
     params::ParameterSet set;
-    if (!loadFile("verify", options.files[0], set))
+    if (!loadFile(command, options.files[0], set))
         return kExitFailed;
     InterruptGuard guard;
-    DeviceSession session("verify", options);
+    DeviceSession session(command, options);
     if (!session.attachLog())
         return kExitNoUnit;
     session.state.params = set;
-    session.workflow.requestVerify();
-    if (auto code = session.runRequest())
-        return *code;
-    if (session.view.result == kVerifyOk.pick(lang::English))
-        return 0;
-    if (session.workflow.verifyDifferences.empty())
-        return session.resultCode(kVerifyOk);
-    std::string list;
-    for (const int i : session.workflow.verifyDifferences)
-        list += (list.empty() ? "" : " ") + std::to_string(i);
-    return fail("verify", session.view.result + " differing indices: " + list, kExitFailed);
+    return body(session);
+}
+
+}  // namespace
+
+int runVerify(std::span<const std::string> args)
+{
+    return runWithFile("verify", args, kVerifyHelp, [](DeviceSession& session) {
+        session.workflow.requestVerify();
+        if (auto code = session.runRequest())
+            return *code;
+        if (session.view.result == kVerifyOk.pick(lang::English) || session.workflow.verifyDifferences.empty())
+            return session.resultCode(kVerifyOk);
+        std::string list;
+        for (const int i : session.workflow.verifyDifferences)
+            list += (list.empty() ? "" : " ") + std::to_string(i);
+        return fail("verify", session.view.result + " differing indices: " + list, kExitFailed);
+    });
 }
 
 int runProgram(std::span<const std::string> args)
 {
-    if (wantsHelp(args, kProgramHelp))
-        return 0;
-    DeviceOptions options;
-    if (!parseOptions("program", args, options, false, false))
-        return kExitNoUnit;
-    if (options.files.size() != 1)
-        return fail("program", "needs one FILE.ign (see tavrin program --help)", kExitNoUnit);
-    params::ParameterSet set;
-    if (!loadFile("program", options.files[0], set))
-        return kExitFailed;
-    InterruptGuard guard;
-    DeviceSession session("program", options);
-    if (!session.attachLog())
-        return kExitNoUnit;
-    session.state.params = set;
-    if (auto code = session.waitForUnit())
-        return *code;
-    session.workflow.requestProgram();  // after the connection check
-    if (auto code = session.runRequest())
-        return *code;
-    return session.resultCode(kProgramOk);
+    return runWithFile("program", args, kProgramHelp, [](DeviceSession& session) {
+        if (auto code = session.waitForUnit())
+            return *code;
+        session.workflow.requestProgram();  // Program needs a unit; it runs after the connection check
+        if (auto code = session.runRequest())
+            return *code;
+        return session.resultCode(kProgramOk);
+    });
 }
 
 int runMonitor(std::span<const std::string> args)
