@@ -75,12 +75,14 @@ Unit::Unit(const UnitOptions& options) : options_(options)
     identity_[9] = options.readAllowed ? 1 : 0;
     identity_[10] = static_cast<std::uint8_t>(options.identity);
     identity_[11] = static_cast<std::uint8_t>(options.variant);
-    const std::uint8_t production[4] = {21, 4, 0x12, 0x34};
+    // Production: line 'A' (bit 7: tested), made on 18 April 2021 (day, month, year).
+    const std::uint8_t production[4] = {'A' | 0x80, 18, 4, 21};
     std::memcpy(identity_.data() + 31, production, 4);
     const std::uint32_t updated = 1618749296;  // 18 April 2021
     for (int i = 0; i < 4; ++i)
         identity_[35 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(updated >> (8 * i));
-    const std::uint8_t serial[8] = {'S', 'I', 'M', 0, 0, 1, 0x09, 0x6D};
+    // Serial number 210418-010203-0072a: batch date, station, number.
+    const std::uint8_t serial[8] = {0x2A, 7, 3, 2, 1, 18, 4, 21};
     std::memcpy(identity_.data() + 39, serial, 8);
 }
 

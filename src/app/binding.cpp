@@ -171,6 +171,7 @@ void TMainForm::fillControls()
     CheckBoxPredPalec->setChecked(state.params[idx::SparkBeforeLobe]);
     CheckBoxFourStrokeIgn->setChecked(state.params[idx::FourStroke]);
     CheckBoxZakazCteni->setChecked(state.params[idx::NoReading]);
+    loadCurveEditor();
     showCurveIndicator();
     RadioGroupAB->setItemIndex(state.params[idx::CurveMode]);
     refreshControlStates();
@@ -243,9 +244,9 @@ void TMainForm::commitEdit()
 
 bool TMainForm::undoStepWithProgramming()
 {
-    // Programming after a change is the device workflow's quick step; the workflow
-    // asks undoSnapshot's answer and the check box once it exists.
-    return undoSnapshot();
+    const bool stored = undoSnapshot();
+    requestQuickProgramIfChecked(stored);
+    return stored;
 }
 
 void TMainForm::refreshControlStates()
@@ -361,7 +362,7 @@ void TMainForm::RadioGroupInputClick(RadioGroup* group, int index)
     refreshControlStates();
 }
 
-void TMainForm::ButtonTestClick(int bit) { testCommand |= 1 << bit; }
+void TMainForm::ButtonTestClick(int bit) { workflow->testCommand |= 1 << bit; }
 
 // --- undo ---
 
@@ -386,9 +387,10 @@ void TMainForm::undo()
 {
     if (!undoRing.canUndo())
         return;
-    undoRing.undo(state.params, state.changedFlags);
+    const bool changed = undoRing.undo(state.params, state.changedFlags);
     fillControls();
     undoButtonsRefresh();
+    requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
     CheckBoxProgHned->setFocus();
 }
@@ -397,9 +399,10 @@ void TMainForm::redo()
 {
     if (!undoRing.canRedo())
         return;
-    undoRing.redo(state.params, state.changedFlags);
+    const bool changed = undoRing.redo(state.params, state.changedFlags);
     fillControls();
     undoButtonsRefresh();
+    requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
     CheckBoxProgHned->setFocus();
 }

@@ -55,7 +55,7 @@ void UpDown::stepBy(int direction)
     setPosition(position_ + direction * step_);
     if (buddy_)
         buddy_->setText(groupedNumber(position_));
-    emit clicked();
+    Q_EMIT clicked();
 }
 
 void UpDown::resizeEvent(QResizeEvent* event)

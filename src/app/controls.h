@@ -36,7 +36,7 @@ public:
     // show it in the buddy, then announce the click (also when the value stayed).
     void stepBy(int direction);
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:
@@ -62,7 +62,7 @@ public:
     QRadioButton* button(int index) const { return buttons_.at(std::size_t(index)); }
     int count() const { return int(buttons_.size()); }
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

@@ -157,12 +157,16 @@ void TMainForm::createControls()
     LabelCongruence = label(c, "LabelCongruence", 673, 25, "Ign settings are identical", 15, true, 170, 16);
     setBackground(LabelCongruence, lang::colour::Red);
     LabelCom = label(c, "LabelCom", 987, 12, "COM = --", 16, false, 69, 20);
+    // The message labels grow with their text, so that no message is cut.
+    for (QLabel* l : {LabelConnection, LabelCongruence, LabelCom})
+        l->setProperty("autoSize", true);
 
     // The curve editor's band: from below the tool strip to just above the base advance.
     const int bandTop = GroupBoxToolBar->geometry().bottom() + 1 + 5;
     curveEditorBand = new QFrame(c);
     static_cast<QFrame*>(curveEditorBand)->setFrameShape(QFrame::StyledPanel);
     place(curveEditorBand, "CurveEditor", 5, bandTop, kClientWidth - 10, (453 - (bandTop - 5)) - 7);
+    createCurveEditorControl();
     LabelUnknownAB = label(c, "LabelUnknownAB", 24, 62, "A/B ?", 20, true);
     LabelUnknownAB->hide();
 

@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QTextStream>
 
+#include "app/workflowview.h"
 #include "lang/langtext.h"
 
 namespace app {
@@ -39,11 +41,13 @@ int TMainForm::msClock() { return g_msClock; }
 TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
 {
     setObjectName(QStringLiteral("MainForm"));
+    createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();
     createMenus();
     connectHandlers();
     connectFileCommands();
+    connectDeviceCommands();
     resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
@@ -54,7 +58,9 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { destroyDeviceLink(); }
+
+
 
 void TMainForm::FormCreate()
 {
@@ -75,6 +81,8 @@ void TMainForm::FormCreate()
     CGaugeProgram->hide();
     // 3. choice lists
     params::normalize(state.params);
+    portGroup_ = new QActionGroup(this);
+    portMenuRefresh();
     fillChoiceLists();
     UpDownRpmPulsu->setRange(-1, UpDownRpmPulsu->maximum());
     // 5. preset defaults
@@ -89,6 +97,8 @@ void TMainForm::FormCreate()
     defaultFilePath = QCoreApplication::applicationDirPath() + QStringLiteral("/data.ign");
     // 8. settings and the parameter set of the last run
     loadStartupSettings();
+    link->portSetting = settings.comPort;
+    workflow->newInstall = settings.newInstall;
     settingsReady_ = true;
     // 9. command line
     applyCommandLine();
@@ -108,6 +118,7 @@ void TMainForm::FormCreate()
     CGaugeProgram->setMaximum(100);
     // 13. test flags
     readTestFlags();
+    workflow->testEnabled = testEnabled;
     for (QLabel* l : LabelTest)
         l->setVisible(testEnabled);
     // 14.
@@ -123,6 +134,7 @@ void TMainForm::FormCreate()
     refreshTitle();
     // 17.
     setAcceptDrops(true);
+    listenForPortNotifications();
     // 19.
     refreshControlStates();
     created = true;
@@ -176,6 +188,10 @@ void TMainForm::Timer1Timer()
         firstCreatedTick_ = false;
         CheckBoxZakazCteni->setFocus();
     }
+    workflow->tick(tickCount, std::uint32_t(g_msClock));
+    if (link->portListChanged.load(std::memory_order_acquire))
+        portMenuRefresh();
+    curveEditorTick();
     expireMessages();
     const bool connected = unitConnected();
     for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
@@ -187,6 +203,7 @@ void TMainForm::Timer1Timer()
         EditRpmPulsu->setText(QStringLiteral("pickup"));
         state.params[params::idx::TachoPulses] = params::kTachoPickup;
     }
+    statusPanels[4]->setText(QString::fromStdString(workflow->statusText()));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -201,6 +218,8 @@ void TMainForm::FormClose()
         return;
     closed_ = true;
     timer_.stop();
+    link->requestCloseAll();
+    link->managePorts();
     readControls();
     params::normalize(state.params);
     saveSettings();
@@ -241,7 +260,10 @@ void TMainForm::showMessage(int slotIndex, const lang::LangText* text, int durat
     QPalette palette = slot.label->palette();
     if (fontColour != lang::kColourUnchanged)
         palette.setColor(QPalette::WindowText, bgrColour(fontColour));
-    if (backColour != lang::kColourUnchanged) {
+    if (backColour == devlink::kBackNormal) {
+        slot.label->setAutoFillBackground(false);
+        palette.setColor(QPalette::Window, client->palette().color(QPalette::Window));
+    } else if (backColour != lang::kColourUnchanged) {
         slot.label->setAutoFillBackground(true);
         palette.setColor(QPalette::Window, bgrColour(backColour));
     }
@@ -270,7 +292,8 @@ QString TMainForm::windowTitleText() const
     QString title = QStringLiteral("  Tavrin (v%1)       ").arg(kProgramVersion);
     if (state.sameAsFile)
         title += currentFileName;
-    // (The bootloader text joins here once the device workflow can be disconnected.)
+    if (const QString bootloader = bootloaderTitleText(); !bootloader.isEmpty())
+        title += (state.sameAsFile && !currentFileName.isEmpty() ? QStringLiteral("   ") : QString()) + bootloader;
     return title;
 }
 
@@ -311,6 +334,8 @@ void TMainForm::applyLanguageTexts()
     ButtonRead->setText(MenuRead->text());
     ButtonVerify->setText(MenuVerify->text());
     ButtonProgram->setText(MenuProgram->text());
+    if (portGroup_)
+        portMenuRefresh();
     for (const lang::TextRow& row : lang::hintTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
         if (auto* widget = findChild<QWidget*>(name)) {

@@ -4,21 +4,27 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <QDesktopServices>
 #include <QUrl>
 #include <array>
 #include <memory>
 
 #include "app/controls.h"
 #include "lang/uitexts.h"
+#include "link/comcom.h"
 #include "link/identity.h"
+#include "link/workflow.h"
 #include "link/monitor.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
 #include <functional>
+#include <optional>
 
 class QAction;
+class QActionGroup;
+class QLocalServer;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,7 +33,15 @@ class QScrollArea;
 class QToolButton;
 class QPushButton;
 
+namespace curveeditor {
+class TTab;
+}
+
 namespace app {
+
+// The manuals page of the maker's web server for `language` (the server's address comes
+// from TAVRIN_WEB_BASE).
+QUrl manualsUrl(int language);
 
 // How the window starts: the arguments after the program name and where the
 // test-flags file lies.
@@ -36,7 +50,12 @@ struct StartOptions {
     QString testFlagsPath;
     bool startTimer = true;  // tests drive the ticks by hand
     QString settingsFolder;  // empty: the user's settings folder
+    QString linkLogPath;      // empty: TAVRIN_LINK_LOG, if set
+    QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
+    std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
 };
+
+class WindowWorkflowView;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -54,7 +73,6 @@ public:
     bool created = false;
     bool testEnabled = false;
     bool noUpdateCheck = false;
-    int testCommand = 0;
     QString currentFileName;
     QString dialogFileName;  // the file dialogs' file name (remembered folder)
     QString defaultFilePath;
@@ -72,8 +90,20 @@ public:
     std::string newVersionText;  // set by the update check
 
     static int msClock();
-    // Whether the device link reports a connected unit (none until the link is attached).
-    bool unitConnected() const { return false; }
+    // Whether the device link reports a connected unit.
+    bool unitConnected() const;
+
+    // --- device link and workflow ---
+    std::unique_ptr<devlink::CCOMCOM> link;
+    std::unique_ptr<devlink::Workflow> workflow;
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void MenuResetClick();
+    void portMenuRefresh();
+    void MenuCom1Click(int item);
+    void onPortNotification(int port, std::uint32_t code);
+    QString bootloaderTitleText() const;
 
     // --- start-up, tick, shutdown ---
     void FormCreate();
@@ -101,6 +131,9 @@ public:
     bool undoStepWithProgramming();
     void applyLanguageTexts();
     void setLanguage(int language);
+    void MenuContensClick();
+    // Opens a web page in the desktop's browser; tests replace it.
+    std::function<bool(const QUrl&)> openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     // --- undo ---
     void undoReset();
@@ -125,6 +158,10 @@ public:
     void RadioGroupPolaritaClick();
     void RadioGroupInputClick(RadioGroup* group, int index);
     void ButtonTestClick(int bit);
+    // --- curve editor ---
+    void onCurveEditorChanged(curveeditor::TTab& editor);
+    void curveEditorTick();
+    void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
 
     // --- controls (named as in the window definition) ---
     QWidget* client = nullptr;  // the design-size area inside the scroll area
@@ -137,6 +174,7 @@ public:
     RadioGroup* RadioGroupAB = nullptr;
     QLabel *LabelConnection = nullptr, *LabelCongruence = nullptr, *LabelCom = nullptr;
     QWidget* curveEditorBand = nullptr;  // the curve editor's place
+    curveeditor::TTab* curveEditor = nullptr;  // fills the band
     QLabel* LabelUnknownAB = nullptr;
 
     QLineEdit* EditBaseAdv = nullptr;
@@ -226,10 +264,18 @@ protected:
 
 private:
     void createControls();
+    void createCurveEditorControl();
+    void loadCurveEditor();
+    void writeCurveEditorMarkers();
     void createMenus();
     void createStatusBar();
     void connectHandlers();
     void connectFileCommands();
+    void connectDeviceCommands();
+    void createDeviceLink();
+    void destroyDeviceLink();
+    void listenForPortNotifications();
+    void requestQuickProgramIfChecked(bool changed);
     void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
@@ -256,6 +302,9 @@ private:
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
+    std::unique_ptr<WindowWorkflowView> workflowView_;
+    QActionGroup* portGroup_ = nullptr;
+    QLocalServer* notifyServer_ = nullptr;
 };
 
 }  // namespace app

@@ -2,9 +2,12 @@
 // (language, undo and redo, the monitor player's visibility, the advance steps).
 
 #include <QActionGroup>
+#include <QDesktopServices>
 #include <QMenuBar>
+#include <QUrl>
 
 #include "app/mainform.h"
+#include "lang/messagebox.h"
 
 namespace app {
 namespace {
@@ -81,6 +84,9 @@ void TMainForm::createMenus()
     MenuAbout = item(MenuHelp, "MenuAbout", "&About...");
 
     connect(MenuExit, &QAction::triggered, this, &QWidget::close);
+    connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
+    connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
+    connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
@@ -98,6 +104,33 @@ void TMainForm::setLanguage(int language)
     lang::setCurrentLanguage(language);
     applyLanguageTexts();
     fillControls();
+}
+
+}  // namespace app
+
+namespace app {
+
+QUrl manualsUrl(int language)
+{
+    QString base = qEnvironmentVariable("TAVRIN_WEB_BASE");
+    if (base.isEmpty())
+        base = QStringLiteral("https://korvelan.example");
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return QUrl(base + (language == lang::Czech ? QStringLiteral("/cz/stahnout/manuals")
+                                                 : QStringLiteral("/en/stahnout/manuals")));
+}
+
+void TMainForm::MenuContensClick()
+{
+    static const lang::LangText kLinkError{
+        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
+    const QUrl url = manualsUrl(lang::currentLanguage());
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (web && openUrl(url))
+        return;
+    const std::string text = std::string(kLinkError.pick()) + " " + url.toString().toStdString() + " !";
+    lang::showMessageBox(text, "", lang::MbOk | lang::MbIconWarning);
 }
 
 }  // namespace app

@@ -21,7 +21,7 @@ void showLabel(QLabel* label, const devlink::LabelView& view, const QPalette& ne
 
 }  // namespace
 
-bool TMainForm::monitorLive() const { return unitConnected(); }
+bool TMainForm::monitorLive() const { return unitConnected(); }  // or a log replaying, later
 
 void TMainForm::showMonitor()
 {

@@ -5,6 +5,7 @@
 
 #include "app/mainform.h"
 #include "lang/messagebox.h"
+#include "storage/settings.h"
 
 namespace app {
 namespace {
@@ -73,7 +74,13 @@ int runWindow(int argc, char** argv)
     installMessageBoxes();
     StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
+    if (const qsizetype at = options.arguments.indexOf(QStringLiteral("--link-log")); at >= 0) {
+        options.linkLogPath = options.arguments.value(at + 1);
+        options.arguments.remove(at, std::min<qsizetype>(2, options.arguments.size() - at));
+    }
     options.testFlagsPath = defaultTestFlagsPath();
+    options.notifySocketPath =
+        QString::fromStdString(storage::notifySocketPath(storage::settingsPaths().folder).string());
     TMainForm window(options);
     window.FormCreate();
     window.show();

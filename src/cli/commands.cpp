@@ -4,6 +4,7 @@
 
 #include "cli/device_commands.h"
 #include "cli/link_commands.h"
+#include "cli/notify_command.h"
 #include "cli/storage_commands.h"
 
 namespace cli {
@@ -20,6 +21,7 @@ const std::vector<Command>& commands()
         {"verify", "compare the unit's settings with a parameter file", runVerify},
         {"program", "program a parameter file into the unit", runProgram},
         {"monitor", "print the unit's live values", runMonitor},
+        {"notify-port", "tell the running window that another program borrows or returns a port", runNotifyPort},
     };
     return list;
 }
@@ -37,7 +39,7 @@ std::string versionText() { return std::string("Tavrin 109 (built ") + __DATE__ 
 std::string helpText()
 {
     std::ostringstream out;
-    out << "Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck]\n"
+    out << "Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck] [--link-log FILE]\n"
            "       tavrin <command> [arguments]\n"
            "       tavrin --help | --version\n\n"
            "Without a command the configuration window of the TAVRIN-X ignition unit opens.\n";

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         }
         if (const cli::Command* command = cli::findCommand(first))
             return command->run(std::span<const std::string>(args).subspan(1));
-        if (first.starts_with("-")) {
+        if (first.starts_with("-") && first != "--link-log") {
             std::fprintf(stderr, "tavrin: unknown option %s (see tavrin --help)\n", first.c_str());
             return 2;
         }

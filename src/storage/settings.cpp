@@ -185,4 +185,9 @@ SaveResult saveSettings(const SettingsPaths& paths, const Settings& settings, co
     return result;
 }
 
+std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder)
+{
+    return settingsFolder / "notify-109.sock";
+}
+
 }  // namespace storage

@@ -25,6 +25,8 @@ struct SettingsPaths {
 // (failures ignored); without XDG_CONFIG_HOME and HOME the files lie in the current directory.
 SettingsPaths settingsPaths();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
+// Where a running window listens for port notifications from other programs.
+std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder);
 
 constexpr std::string_view kSettingsSection = "BASIC";
 

@@ -141,9 +141,9 @@ TEST_F(WindowTest, TestButtonsSetCommandBits)
     TMainForm& w = open();
     w.ButtonTestIgn1->click();
     w.ButtonTestRpm->click();
-    EXPECT_EQ(w.testCommand, 0b101);
+    EXPECT_EQ(w.workflow->testCommand, 0b101);
     w.ButtonTestPilotLight->click();
-    EXPECT_EQ(w.testCommand, 0b111);
+    EXPECT_EQ(w.workflow->testCommand, 0b111);
 }
 
 TEST_F(WindowTest, UndoAndRedoThroughTheWindow)

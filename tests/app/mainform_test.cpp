@@ -150,3 +150,29 @@ TEST_F(WindowTest, TitleNamesTheFileOnlyWhileTheSetEqualsIt)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowTest, HelpOpensTheManualsPageOfTheLanguage)
+{
+    TMainForm& w = open();
+    QUrl opened;
+    w.openUrl = [&](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    w.MenuContens->trigger();
+    EXPECT_TRUE(opened.toString().endsWith("/en/stahnout/manuals"));
+    w.MenuCzech->trigger();
+    w.MenuContens->trigger();
+    EXPECT_TRUE(opened.toString().endsWith("/cz/stahnout/manuals"));
+    EXPECT_TRUE(boxes.boxes.empty());
+
+    w.openUrl = [](const QUrl&) { return false; };
+    w.MenuContens->trigger();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(boxes.boxes[0].text.starts_with("Chyba při otevírání www odkazu https://"));
+    EXPECT_TRUE(boxes.boxes[0].text.ends_with("/cz/stahnout/manuals !"));
+}
+
+}  // namespace

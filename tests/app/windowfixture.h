@@ -25,9 +25,12 @@ protected:
     void SetUp() override { lang::setCurrentLanguage(0); }
     void TearDown() override { lang::setCurrentLanguage(0); }
 
-    app::TMainForm& open(QStringList arguments = {}, bool testFlags = false)
+    app::TMainForm& open(QStringList arguments = {}, bool testFlags = false, QString notifySocket = {})
     {
         app::StartOptions options;
+        options.notifySocketPath = notifySocket;
+        // Only the ports of the test's own port map; the machine's serial ports stay untouched.
+        options.deviceFolders = devlink::DeviceFolders{dir / "settings" / "ports", dir / "dev", dir / "sys", false};
         options.arguments = arguments;
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
@@ -59,13 +62,13 @@ protected:
     {
         edit->setFocus();
         edit->setText(text);
-        emit edit->returnPressed();
-        emit edit->editingFinished();
+        Q_EMIT edit->returnPressed();
+        Q_EMIT edit->editingFinished();
     }
     void choose(QComboBox* combo, int index)
     {
         combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        Q_EMIT combo->activated(index);
     }
 
     TempDir dir;

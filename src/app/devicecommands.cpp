@@ -1,0 +1,200 @@
+// The device side of the window: the workflow's view (labels, gauge, status texts), the
+// Device menu and buttons, the port menu and the port notification from other programs.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMenu>
+#include <QPushButton>
+
+#include "app/mainform.h"
+#include "app/workflowview.h"
+#include "lang/messagebox.h"
+
+namespace app {
+namespace {
+
+QString fromStd(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+const lang::LangText kBootloader{
+    "###(Disconnected by bootloader)##(Von Bootloader getrennt)##(Dočasně odpojeno bootloaderem)"};
+
+}  // namespace
+
+void TMainForm::createDeviceLink()
+{
+    devlink::DeviceFolders folders = devlink::defaultDeviceFolders();
+    if (options_.deviceFolders)
+        folders = *options_.deviceFolders;
+    else if (!options_.settingsFolder.isEmpty())
+        folders.portMap = std::filesystem::path(options_.settingsFolder.toStdString()) / "ports";
+    link = std::make_unique<devlink::CCOMCOM>(folders);
+    if (!options_.linkLogPath.isEmpty())
+        link->linkLog().attach(options_.linkLogPath.toStdString());
+    else
+        devlink::attachLogFromEnvironment(link->linkLog());
+    link->setMessageSlots(this);
+    workflowView_ = std::make_unique<WindowWorkflowView>(*this);
+    workflow = std::make_unique<devlink::Workflow>(*link, state, *workflowView_);
+}
+
+void TMainForm::destroyDeviceLink()
+{
+    workflow.reset();
+    link.reset();  // ends the job and port threads
+}
+
+void TMainForm::connectDeviceCommands()
+{
+    connect(MenuRead, &QAction::triggered, this, &TMainForm::MenuReadClick);
+    connect(ButtonRead, &QPushButton::clicked, this, &TMainForm::MenuReadClick);
+    connect(MenuVerify, &QAction::triggered, this, &TMainForm::MenuVerifyClick);
+    connect(ButtonVerify, &QPushButton::clicked, this, &TMainForm::MenuVerifyClick);
+    connect(MenuProgram, &QAction::triggered, this, &TMainForm::MenuProgramClick);
+    connect(ButtonProgram, &QPushButton::clicked, this, &TMainForm::MenuProgramClick);
+    connect(MenuReset, &QAction::triggered, this, &TMainForm::MenuResetClick);
+    for (std::size_t i = 0; i < portItems.size(); ++i)
+        connect(portItems[i], &QAction::triggered, this, [this, i] { MenuCom1Click(int(i)); });
+}
+
+bool TMainForm::unitConnected() const { return workflow && workflow->connected(); }
+
+void TMainForm::MenuReadClick() { workflow->requestRead(); }
+
+void TMainForm::MenuVerifyClick()
+{
+    readControls();
+    params::normalize(state.params);
+    fillControls();
+    workflow->requestVerify();
+}
+
+void TMainForm::MenuProgramClick()
+{
+    if (!unitConnected())
+        return;
+    if (settings.newInstall) {
+        lang::showMessageBox(texts[lang::Msg::NewInstallation], texts[lang::Msg::Attention],
+                             lang::MbOk | lang::MbIconError);
+        return;
+    }
+    readControls();
+    params::normalize(state.params);
+    fillControls();
+    workflow->newInstall = false;
+    workflow->requestProgram();
+}
+
+void TMainForm::MenuResetClick() { workflow->requestReset(); }
+
+void TMainForm::requestQuickProgramIfChecked(bool changed)
+{
+    if (changed && CheckBoxProgHned->isChecked())
+        workflow->requestQuickProgram();
+}
+
+// --- port menu ---
+
+void TMainForm::portMenuRefresh()
+{
+    link->portListChanged.store(0, std::memory_order_release);
+    const int setting = link->portSetting;
+    const int connectedPort = int(link->connectedPort.load(std::memory_order_acquire));
+    std::vector<int> listed;
+    for (int port = 0; port < devlink::kPortCount; ++port)
+        if (link->channel(port).exists.load(std::memory_order_acquire) || (setting > 0 && port == setting))
+            listed.push_back(port);
+    const int visible = std::min(int(listed.size()) + 3, int(portItems.size()));
+    for (int i = 0; i < int(portItems.size()); ++i) {
+        QAction* item = portItems[std::size_t(i)];
+        item->setVisible(i < visible);
+        item->setSeparator(i == 2);
+        item->setCheckable(i != 2);
+        item->setActionGroup(nullptr);
+    }
+    portItems[0]->setText(fromStd(texts[lang::Msg::ComOffline]));
+    portItems[0]->setChecked(setting == -1);
+    portItems[0]->setEnabled(true);
+    portItems[1]->setText(fromStd(texts[lang::Msg::ComAuto]));
+    portItems[1]->setChecked(setting == 0);
+    portItems[1]->setEnabled(true);
+    const int chosen = setting == 0 ? connectedPort : setting;
+    for (int i = 3; i < visible; ++i) {
+        int port = listed[std::size_t(i - 3)];
+        // The chosen port takes the last place when the list goes past it.
+        if (i == visible - 1 && chosen > port)
+            port = chosen;
+        QAction* item = portItems[std::size_t(i)];
+        item->setText(QStringLiteral("COM&%1").arg(port));
+        item->setData(port);
+        item->setActionGroup(setting == 0 ? portGroup_ : nullptr);
+        item->setChecked(port == chosen);
+        item->setEnabled(link->channel(port).exists.load(std::memory_order_acquire) != 0);
+    }
+}
+
+void TMainForm::MenuCom1Click(int item)
+{
+    if (item == 2)
+        return;
+    if (item == 0)
+        link->portSetting = -1;
+    else if (item == 1)
+        link->portSetting = 0;
+    else
+        link->portSetting = portItems[std::size_t(item)]->data().toInt();
+    if (!workflow->searchEnabled())
+        workflow->userReconnect();
+    const int connectedPort = int(link->connectedPort.load(std::memory_order_acquire));
+    if (connectedPort != 0 && link->portSetting != 0 && link->portSetting != connectedPort)
+        workflow->workflowDisconnect();
+    portMenuRefresh();
+    settings.comPort = link->portSetting;
+    saveSettings();
+}
+
+// --- port notification ---
+
+void TMainForm::listenForPortNotifications()
+{
+    if (options_.notifySocketPath.isEmpty())
+        return;
+    notifyServer_ = new QLocalServer(this);
+    notifyServer_->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(options_.notifySocketPath);  // left over from a program that crashed
+    if (!notifyServer_->listen(options_.notifySocketPath))
+        return;
+    connect(notifyServer_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = notifyServer_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                while (socket->canReadLine()) {
+                    const QList<QByteArray> words = socket->readLine(64).simplified().split(' ');
+                    bool portOk = false, codeOk = false;
+                    const int port = words.value(0).toInt(&portOk);
+                    const uint code = words.value(1).toUInt(&codeOk, 0);
+                    if (words.size() == 2 && portOk && codeOk)
+                        onPortNotification(port, code);
+                }
+            });
+        }
+    });
+}
+
+void TMainForm::onPortNotification(int port, std::uint32_t code)
+{
+    const bool wasEnabled = workflow->searchEnabled();
+    workflow->onPortNotification(port, code);
+    if (wasEnabled != workflow->searchEnabled())
+        applyLanguageTexts();
+}
+
+QString TMainForm::bootloaderTitleText() const
+{
+    if (!workflow || workflow->searchEnabled())
+        return {};
+    return fromStd(kBootloader.pick());
+}
+
+}  // namespace app

@@ -1,0 +1,52 @@
+#pragma once
+// The device workflow's view in the window: labels, gauge, status texts and the
+// settings it changes.
+
+#include "app/mainform.h"
+#include "link/workflow.h"
+
+namespace app {
+
+// What the device workflow shows through the window.
+class WindowWorkflowView : public devlink::WorkflowView {
+public:
+    explicit WindowWorkflowView(TMainForm& form) : form_(form) {}
+
+    void showMessage(int slot, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
+                     std::uint32_t backColour, int priority) override
+    {
+        form_.showMessage(slot, text, durationMs, fontColour, backColour, priority);
+    }
+    void refreshTitle() override { form_.refreshTitle(); }
+    void setGauge(int percent, std::uint32_t colour, bool visible) override
+    {
+        form_.CGaugeProgram->setValue(percent);
+        if (colour != lang::kColourUnchanged)
+            form_.CGaugeProgram->setBarColour(bgrColour(colour));
+        form_.CGaugeProgram->setVisible(visible && !form_.LabelResult->isHidden());
+    }
+    void setPortLabel(const std::string& text) override { setLabelText(form_.LabelCom, QString::fromStdString(text)); }
+    void refreshControls() override { form_.fillControls(); }
+    void storeUndoStep() override { form_.undoSnapshot(); }
+    void saveSettings() override
+    {
+        form_.settings.newInstall = form_.workflow->newInstall;
+        form_.saveSettings();
+    }
+    void setStatusText(const std::string& text) override { form_.statusPanels[4]->setText(QString::fromStdString(text)); }
+    void monitorBlockArrived() override
+    {
+        form_.monitorRecord = form_.workflow->monitor();
+        form_.showMonitor();
+    }
+    void fileNameCleared() override
+    {
+        form_.currentFileName.clear();
+        form_.refreshTitle();
+    }
+
+private:
+    TMainForm& form_;
+};
+
+}  // namespace app

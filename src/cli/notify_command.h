@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace cli {
+
+// tavrin notify-port PORT CODE: tells a running window that another program borrows the
+// serial port PORT (0x7FFFFFA1), wants the unit reset and the port freed (0x7FFFFFA2),
+// or gives it back (0x7FFFFFA4).
+int runNotifyPort(std::span<const std::string> args);
+
+// Sends one notification line to the window listening at `socket`; false with `error`
+// set when no window listens there.
+bool sendPortNotification(const std::filesystem::path& socket, int port, unsigned code, std::string& error);
+
+}  // namespace cli

@@ -1,0 +1,51 @@
+#pragma once
+// The frame of the curve editor control around its views: margins, sheet tabs, the
+// button bar and the placement of the graph beside or below the table.
+
+#include <QPainter>
+
+#include "curveeditor/model.h"
+#include "curveeditor/views/viewstate.h"
+
+namespace curveeditor::views {
+
+// Button indexes are the commands they run.
+enum FrameButton : int {
+    ButtonCopy = 0,
+    ButtonCopyTable = 1,
+    ButtonPaste = 2,
+    ButtonIncrement = 3,
+    ButtonDecrement = 4,
+    ButtonViewTable = 5,
+    ButtonView2D = 6,
+    ButtonView3D = 7,
+    ButtonOnlyX = 13,
+    ButtonOnlyY = 14,
+    ButtonBoth = 15,
+    ButtonPresetTop = 16,
+    ButtonPositionBeginning = 20,
+    ButtonAddColumn = 23,
+    ButtonRemoveColumn = 24,
+};
+
+// Margins, buttons and table geometry; `clipboard` tells whether the copy and paste
+// commands have a handler (their buttons stay disabled without one).
+void BuildFrame(const TabModel& model, TabView& view);
+
+// The view switch: `view` 1, 2 or 4, or 0 to keep the requested view. Sets
+// model.requestedView and model.viewBits and places the graph area.
+void ApplyView(TabModel& model, TabView& view, int view_);
+
+// Enabled states of the buttons from the selection and the active cell; returns whether
+// one changed.
+bool UpdateButtonStates(const TabModel& model, TabView& view, bool clipboard);
+
+// Whether the selection holds an item of an editable axis.
+bool SelectionHasEditable(const CSheet& s);
+
+// The visible sheet tab under (x, y): sheet index + 1, or 0.
+int TabAt(const TabModel& model, int x, int y);
+
+void PaintFrame(QPainter& p, const TabModel& model, const TabView& view);
+
+}  // namespace curveeditor::views

@@ -1,0 +1,124 @@
+#include "curveeditor/views/primitives.h"
+
+#include <QImage>
+#include <QPolygon>
+#include <algorithm>
+
+#include "curveeditor/views/viewstate.h"
+
+namespace curveeditor::views {
+
+QFont viewFont(int points, bool bold, bool italic)
+{
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, points * 4 / 3));
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QString qtext(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+void Line(QPainter& p, int x0, int y0, int x1, int y1, std::uint32_t c, int width)
+{
+    p.setPen(QPen(colour(c), width, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(x0, y0, x1, y1);
+}
+
+void FillBox(QPainter& p, int x, int y, int w, int h, std::uint32_t fill)
+{
+    if (w > 0 && h > 0)
+        p.fillRect(x, y, w, h, colour(fill));
+}
+
+void DrawBevelBox(QPainter& p, int x, int y, int w, int h, bool sunken, std::uint32_t fill, std::uint32_t dark,
+                  std::uint32_t light)
+{
+    FillBox(p, x, y, w, h, fill);
+    const std::uint32_t topLeft = sunken ? dark : light, bottomRight = sunken ? light : dark;
+    Line(p, x, y, x + w - 1, y, topLeft);
+    Line(p, x, y, x, y + h - 1, topLeft);
+    Line(p, x, y + h, x + w, y + h, bottomRight);
+    Line(p, x + w, y, x + w, y + h, bottomRight);
+}
+
+void DrawDoubleBevelBox(QPainter& p, int x, int y, int w, int h, bool sunken, std::uint32_t fill, std::uint32_t c1,
+                        std::uint32_t c2)
+{
+    FillBox(p, x, y, w, h, fill);
+    if (sunken) {
+        Line(p, x, y, x + w, y, c1);
+        Line(p, x, y, x, y + h, c1);
+        Line(p, x + 1, y + 1, x + w - 1, y + 1, c1);
+        Line(p, x + 1, y + 1, x + 1, y + h - 1, c1);
+        Line(p, x, y + h, x + w, y + h, c2);
+        Line(p, x + w, y, x + w, y + h, c2);
+    } else {
+        Line(p, x, y, x + w, y, c2);
+        Line(p, x, y, x, y + h, c2);
+        Line(p, x, y + h, x + w, y + h, c1);
+        Line(p, x + w, y, x + w, y + h, c1);
+        Line(p, x + 1, y + h - 1, x + w - 1, y + h - 1, c1);
+        Line(p, x + w - 1, y + 1, x + w - 1, y + h - 1, c1);
+    }
+}
+
+void DrawCornerMarks(QPainter& p, int x, int y, int w, int h, int corners, std::uint32_t fill)
+{
+    const int s = std::min(w, h);
+    const int x1 = x + w - 1, y1 = y + h - 1;
+    p.setPen(colour(fill));
+    p.setBrush(colour(fill));
+    const auto triangle = [&](int cx, int cy, int dx, int dy) {
+        p.drawPolygon(QPolygon({QPoint(cx, cy), QPoint(cx, cy + dy * s), QPoint(cx + dx * s, cy)}));
+    };
+    if (corners & 1)
+        triangle(x, y, 1, 1);
+    if (corners & 2)
+        triangle(x1, y, -1, 1);
+    if (corners & 4)
+        triangle(x, y1, 1, -1);
+    if (corners & 8)
+        triangle(x1, y1, -1, -1);
+    p.setBrush(Qt::NoBrush);
+}
+
+void DrawRing(QPainter& p, int x, int y, int w, int h, std::uint32_t c)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(colour((c >> 1) & 0x7F7F7F), 3));
+    p.drawEllipse(QRect(x + 4, y + 3, w - 4, h - 4));
+    p.setPen(QPen(colour(c), 3));
+    p.drawEllipse(QRect(x + 2, y + 2, w - 4, h - 4));
+    p.setPen(QPen(Qt::black, 1));
+}
+
+void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c)
+{
+    const QRgb pixel = colour(c).rgb();
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + w, image.width()), y1 = std::min(y + h, image.height());
+    for (int row = y0; row < y1; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int col = x0 + ((row - y + x0 - x) & 1); col < x1; col += 2)
+            line[col] = pixel;
+    }
+}
+
+void FillChecker(QPainter& p, int x, int y, int w, int h, std::uint32_t back, std::uint32_t fore)
+{
+    static QImage pattern;
+    static std::uint32_t madeBack = 1, madeFore = 1;
+    if (pattern.isNull() || madeBack != back || madeFore != fore) {
+        pattern = QImage(8, 8, QImage::Format_RGB32);
+        for (int py = 0; py < 8; ++py)
+            for (int px = 0; px < 8; ++px)
+                pattern.setPixel(px, py, colour((px + py) & 1 ? fore : back).rgb());
+        madeBack = back;
+        madeFore = fore;
+    }
+    p.fillRect(QRect(x, y, w, h), QBrush(pattern));
+}
+
+}  // namespace curveeditor::views

@@ -1,0 +1,582 @@
+// The control frame: creation, the paint pass, the tick, the key entry and the routing
+// of pointer events to the views.
+
+#include "curveeditor/widget/tab.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include "curveeditor/curvesheets.h"
+#include "curveeditor/views/frame.h"
+#include "curveeditor/views/graph2d.h"
+#include "curveeditor/views/primitives.h"
+#include "curveeditor/views/table.h"
+#include "lang/langtext.h"
+
+namespace curveeditor {
+namespace {
+
+constexpr int KeyTab = 9, KeyEnter = 13, KeyInsert = 0x2D << 8;
+
+// Windows-style navigation codes of Qt keys, 0 for keys that are not navigation.
+int navigationCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Insert: return 0x2D;
+    case Qt::Key_Delete: return 0x2E;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+TTab::TTab(QWidget* parent, int width, int height, int options) : QWidget(parent), model(options)
+{
+    view.width = width > 0 ? width : 500;
+    view.height = height > 0 ? height : 200;
+    view.pixelsPerInch = 96;  // layout is designed in 96 dpi pixels
+    view.colours.control = 0xF0F0F0;
+    setGeometry(0, 0, view.width, view.height);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    backBitmap_ = QImage(view.width, view.height, QImage::Format_RGB32);
+    backBitmap_.fill(views::colour(view.colours.control));
+    model.measureText = [](std::string_view text, int size) {
+        return QFontMetrics(views::viewFont(size)).horizontalAdvance(views::qtext(text));
+    };
+    model.onChanged = [this](TabModel&) { NotifyOwner(); };
+    lastLanguage_ = lang::currentLanguage();
+}
+
+TTab::~TTab() = default;
+
+void TTab::NotifyOwner()
+{
+    if (onChanged)
+        onChanged(*this);
+}
+
+void TTab::BuildFrame()
+{
+    views::BuildFrame(model, view);
+    views::UpdateButtonStates(model, view, bool(clipboardCommand));
+    model.dirty &= ~DirtyFrame;
+    Relayout();
+    if (pointerX >= 0)
+        pointerMove(pointerX, pointerY);
+}
+
+void TTab::Relayout()
+{
+    model.Relayout();
+    views::LayoutTable(model, view);
+    ApplyView(0);
+}
+
+void TTab::ApplyView(int viewBits)
+{
+    views::ApplyView(model, view, viewBits);
+    model.dirty &= ~DirtyView;
+    model.dirty |= DirtyRelayout | DirtyRepaint;
+}
+
+void TTab::layoutGraph()
+{
+    model.ComputeAxisRanges();
+    views::LayoutGraph2D(model, view);
+}
+
+void TTab::Render()
+{
+    if (painting_)
+        return;
+    painting_ = 1;
+    if (model.dirty & DirtyRelayout) {
+        views::LayoutTable(model, view);
+        views::ApplyView(model, view, 0);
+    }
+    backBitmap_.fill(views::colour(view.colours.control));
+    {
+        QPainter p(&backBitmap_);
+        const CSheet* s = model.sheet;
+        if (s && s->enabled && !s->hidden) {
+            if (model.viewBits & ViewTable)
+                views::PaintTable(p, backBitmap_, model, view);
+            if (model.viewBits & ViewGraph2D) {
+                if (model.dirty & DirtyRelayout)
+                    layoutGraph();
+                views::PaintGraph2D(p, model, view);
+            }
+            // The 3D graph and the check grid are not part of this control yet.
+        }
+        views::PaintFrame(p, model, view);
+    }
+    painting_ = 0;
+    model.dirty = 0;
+    update();
+}
+
+void TTab::refresh()
+{
+    if (model.dirty & DirtyFrame)
+        BuildFrame();
+    if (model.dirty & DirtyView)
+        ApplyView(0);
+    if (views::UpdateButtonStates(model, view, bool(clipboardCommand)))
+        model.dirty |= DirtyRepaint;
+    if (model.dirty & (DirtyRepaint | DirtyRelayout | DirtyRenderNow))
+        Render();
+}
+
+void TTab::paintEvent(QPaintEvent*)
+{
+    if (painting_)
+        return;
+    QPainter p(this);
+    p.drawImage(0, 0, backBitmap_);
+    const InPlaceEdit& e = model.edit;
+    if (hasFocus() && e.editing && caretPhase < 8 && !view.printing) {
+        const views::TableState& t = view.tableState;
+        const int x = t.charX[std::size_t(std::clamp(e.caret, 0, int(t.charX.size()) - 1))];
+        p.fillRect(x, t.editTextTop, 2, t.editTextHeight, Qt::black);
+    }
+}
+
+void TTab::Tick()
+{
+    if (!model.sheet || !inputOn) {
+        ++model.tick;
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+    const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
+    if ((shift != shiftDown || ctrl != ctrlDown) && (model.requestedView & ViewGraph2D))
+        model.dirty |= DirtyRepaint;
+    model.Tick();  // tick counter, active cell, deferred announcement
+    spinTick();
+    if (model.edit.editing) {
+        if (caretPhase == 0 || caretPhase == 8)
+            update();
+        caretPhase = (caretPhase + 1) % 16;
+    }
+    if ((model.tick & 2) && views::UpdateButtonStates(model, view, bool(clipboardCommand)))
+        model.dirty |= DirtyRepaint;
+    if (lang::currentLanguage() != lastLanguage_) {
+        lastLanguage_ = lang::currentLanguage();
+        model.dirty |= DirtyFrame | DirtyRepaint;
+    }
+    refresh();
+}
+
+void TTab::spinTick()
+{
+    SpinState& spin = model.spin;
+    if (!spin.shown || !(spin.upPressed || spin.downPressed))
+        return;
+    views::TableState& t = view.tableState;
+    const int held = ++t.spinTicks;
+    if (held <= 16)
+        return;
+    t.spinRepeated = 1;
+    const int sign = spin.upPressed ? 1 : -1;
+    const unsigned fastBit = spin.row == -1 ? SheetSpinFastX : spin.col == -1 ? SheetSpinFastY : SheetSpinFastZ;
+    const bool fast = model.sheet->flags & fastBit;
+    if (!fast || held - 16 <= 20)
+        model.SpinStep(sign);
+    else if (held % 2 == 0)
+        model.SpinStep(10 * sign);
+}
+
+void TTab::nextSheet(int direction)
+{
+    const int n = model.sheetCount;
+    int index = model.current;
+    for (int step = 0; step < n; ++step) {
+        index = (index + direction + n) % n;
+        if (!model.sheets[std::size_t(index)].hidden)
+            break;
+    }
+    if (index != model.current) {
+        model.SelectSheet(index);
+        NotifyOwner();
+    }
+}
+
+bool TTab::HandleKey(int virtualKey, int character)
+{
+    if (!model.sheet)
+        return false;
+    int key = character;
+    if (!key) {
+        if (virtualKey == KeyTab || virtualKey == KeyEnter || virtualKey == ' ')
+            key = virtualKey;
+        else if ((virtualKey >= 0x21 && virtualKey <= 0x28) || virtualKey == 0x2D || virtualKey == 0x2E)
+            key = virtualKey << 8;
+        else
+            return false;
+    }
+    const bool tableEditing = model.edit.editing && (model.viewBits & ViewTable);
+    bool used = false;
+    if ((key == '+' || key == '-') && !tableEditing) {
+        model.Increment(key == '+' ? 1 : -1);
+        used = true;
+    } else if ((ctrlDown && key == KeyInsert) || key == 3) {
+        if (clipboardCommand)
+            clipboardCommand(*this, 0);
+        used = true;
+    } else if ((shiftDown && key == KeyInsert) || key == 22) {
+        if (clipboardCommand)
+            clipboardCommand(*this, 2);
+        used = true;
+    } else if (key == KeyTab && model.sheetCount >= 2) {
+        if (ctrlDown) {
+            const int back = model.previous;
+            if (back >= 0 && back < model.sheetCount && !model.sheets[std::size_t(back)].hidden && back != model.current) {
+                model.SelectSheet(back);
+                NotifyOwner();
+            }
+        } else {
+            nextSheet(shiftDown ? -1 : 1);
+        }
+        used = true;
+    } else if (model.viewBits & ViewTable) {
+        used = tableKey(key);
+    }
+    refresh();
+    return used;
+}
+
+void TTab::setModifiers(Qt::KeyboardModifiers modifiers)
+{
+    shiftDown = (modifiers & Qt::ShiftModifier) ? 1 : 0;
+    ctrlDown = (modifiers & Qt::ControlModifier) ? 1 : 0;
+}
+
+bool TTab::event(QEvent* event)
+{
+    // Tab and Shift+Tab switch sheets instead of moving the focus.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void TTab::keyPressEvent(QKeyEvent* event)
+{
+    setModifiers(event->modifiers());
+    const int qtKey = event->key();
+    bool used = false;
+    if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) {
+        if (qtKey == Qt::Key_Backtab)
+            shiftDown = 1;
+        used = HandleKey(KeyTab, 0);
+    } else if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+        used = HandleKey(KeyEnter, 0);
+    } else if (qtKey == Qt::Key_Backspace) {
+        used = HandleKey(0, 8);
+    } else if (qtKey == Qt::Key_Escape) {
+        used = HandleKey(0, 27);
+    } else if (const int code = navigationCode(qtKey)) {
+        used = HandleKey(code, 0);
+    } else if (ctrlDown && (qtKey == Qt::Key_C || qtKey == Qt::Key_V)) {
+        used = HandleKey(0, qtKey == Qt::Key_C ? 3 : 22);
+    } else if (!event->text().isEmpty() && event->text().at(0).unicode() >= 32 && event->text().at(0).unicode() < 127) {
+        used = HandleKey(0, event->text().at(0).unicode());
+    }
+    if (!used)
+        QWidget::keyPressEvent(event);
+}
+
+void TTab::focusInEvent(QFocusEvent* event)
+{
+    view.focused = 1;
+    model.dirty |= DirtyRepaint;
+    refresh();
+    QWidget::focusInEvent(event);
+}
+
+void TTab::focusOutEvent(QFocusEvent* event)
+{
+    view.focused = 0;
+    model.CommitEdit();
+    model.dirty |= DirtyRepaint;
+    refresh();
+    QWidget::focusOutEvent(event);
+}
+
+void TTab::mouseMoveEvent(QMouseEvent* event)
+{
+    setModifiers(event->modifiers());
+    pointerMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TTab::mousePressEvent(QMouseEvent* event)
+{
+    setModifiers(event->modifiers());
+    const QPoint at = event->position().toPoint();
+    pointerMove(at.x(), at.y());
+    if (event->button() == Qt::LeftButton) {
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
+        leftDown(at.x(), at.y());
+    } else if (event->button() == Qt::RightButton) {
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
+        rightDown(at.x(), at.y());
+    }
+}
+
+void TTab::mouseReleaseEvent(QMouseEvent* event)
+{
+    setModifiers(event->modifiers());
+    const QPoint at = event->position().toPoint();
+    pointerMove(at.x(), at.y());
+    if (event->button() == Qt::LeftButton)
+        leftUp(at.x(), at.y());
+}
+
+void TTab::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    setModifiers(event->modifiers());
+    const QPoint at = event->position().toPoint();
+    pointerMove(at.x(), at.y());
+    if (event->button() == Qt::LeftButton)
+        doubleClick(at.x(), at.y());
+}
+
+void TTab::wheelEvent(QWheelEvent* event)
+{
+    setModifiers(event->modifiers());
+    event->accept();
+    // Turning the wheel while a button is held would fight the running gesture.
+    if (event->buttons() & (Qt::LeftButton | Qt::RightButton))
+        return;
+    const int delta = event->angleDelta().y();
+    if (delta != 0)
+        wheel(delta <= 0 ? -1 : 1);
+}
+
+bool TTab::buttonVisible(const views::TButton& b) const
+{
+    return (b.state & views::ButtonShown) || ((b.state & 0x70) && ((b.state >> 4) & 7) == model.requestedView);
+}
+
+void TTab::pointerMove(int x, int y)
+{
+    if (!inputOn || !model.sheet)
+        return;
+    pointerX = x;
+    pointerY = y;
+    const int oldTab = view.hoverTab;
+    view.hoverTab = 0;
+    hoverText.clear();
+    const views::TableGeometry& g = view.table;
+    inTable = (model.viewBits & ViewTable) && x >= g.gridLeft && x <= int(g.cellsLeft + g.shownCols * g.cellWidth + 15) &&
+              y >= g.gridTop && y <= int(g.cellsTop + g.shownRows * g.cellHeight + 15);
+    inGraph = (model.viewBits & ViewGraph2D) && view.graph.areaContains(x, y, view.width, view.height);
+    if (model.sheet->enabled) {
+        if (tableGestureRunning())
+            tableMouseMove(x, y);
+        else if (view.graph.dragging || view.graph.banding)
+            graphMouseMove(x, y);
+        else {
+            if (model.viewBits & ViewTable)
+                tableMouseMove(x, y);
+            if (model.viewBits & ViewGraph2D)
+                graphMouseMove(x, y);
+        }
+    }
+    view.hoverTab = views::TabAt(model, x, y);
+    if (view.hoverTab != oldTab)
+        model.dirty |= DirtyRepaint;
+    int hovered = -1;
+    for (int k = 0; k < view.buttonCount && hovered < 0; ++k) {
+        const views::TButton& c = view.buttons[std::size_t(k)];
+        if (c.state && !(c.state & views::ButtonUnclickable) && buttonVisible(c) && c.contains(x, y))
+            hovered = k;
+    }
+    for (int i = 0; i < view.buttonCount; ++i) {
+        views::TButton& b = view.buttons[std::size_t(i)];
+        const int hover = i == hovered ? 1 : 0;
+        if (b.hover != hover) {
+            b.hover = hover;
+            model.dirty |= DirtyRepaint;
+        }
+        // A pressed button left by the pointer is released without running its command.
+        if (!hover && i == pressedButton_ && !(b.flags & views::ButtonToggle)) {
+            b.down = 0;
+            pressedButton_ = -1;
+        }
+    }
+    updateHint();
+    refresh();
+}
+
+void TTab::updateHint()
+{
+    std::string hint;
+    for (int i = 0; i < view.buttonCount && hint.empty(); ++i)
+        if (view.buttons[std::size_t(i)].hover)
+            hint = lang::LangText(view.buttons[std::size_t(i)].hint).pick();
+    if (hint.empty() && view.tableState.cornerHover)
+        hint = lang::LangText("###Interpolation####Interpolace").pick();
+    if (hint.empty())
+        hint = hoverText;
+    const QString text = views::qtext(hint);
+    if (toolTip() != text)
+        setToolTip(text);
+    // Pointer shape: text over the edited text, move over a block edge, cross on the fill handle.
+    const views::TableState& t = view.tableState;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (model.edit.editing && inTable && pointerY >= t.editTextTop && pointerY <= t.editTextTop + t.editTextHeight &&
+        pointerX >= t.charX[0] - 4 && pointerX <= t.charX[std::min<std::size_t>(model.edit.text.size(), 16)] + 4)
+        shape = Qt::IBeamCursor;
+    else if (t.blockEdge || t.dragMode == 2 || view.graph.dragging || view.graph.hovered != views::GraphNothing)
+        shape = Qt::SizeAllCursor;
+    else if (t.fillHandle || t.dragMode == 1)
+        shape = Qt::CrossCursor;
+    if (cursor().shape() != shape)
+        setCursor(shape);
+}
+
+void TTab::RunButton(int index)
+{
+    if (index >= views::ButtonCopy && index <= views::ButtonPaste) {
+        if (clipboardCommand)
+            clipboardCommand(*this, index);
+    } else {
+        const views::TButton& b = view.buttons[std::size_t(index)];
+        model.RunCommand(index, b.down);
+    }
+    refresh();
+}
+
+void TTab::leftDown(int x, int y)
+{
+    if (!model.sheet)
+        return;
+    if (view.hoverTab) {
+        model.SelectSheet(view.hoverTab - 1);
+        NotifyOwner();
+        refresh();
+        return;
+    }
+    if (!model.sheet->enabled)
+        return;
+    for (int i = 0; i < view.buttonCount; ++i) {
+        views::TButton& b = view.buttons[std::size_t(i)];
+        if (!b.hover)
+            continue;
+        if (b.flags & views::ButtonToggle) {
+            b.down = !b.down;
+            RunButton(i);
+        } else {
+            b.down = 1;
+            pressedButton_ = i;
+            model.dirty |= DirtyRepaint;
+            refresh();
+        }
+        return;
+    }
+    bool taken = false;
+    if (tableGestureRunning() || inTable)
+        taken = tableLeftDown(x, y);
+    if (!taken && (model.viewBits & ViewGraph2D) && (inGraph || view.graph.dragging))
+        taken = graphLeftDown(x, y);
+    if (!taken && model.sheet->sel.count > 0) {
+        model.sheet->sel.Clear();
+        model.dirty |= DirtyRepaint;
+    }
+    refresh();
+}
+
+void TTab::leftUp(int x, int y)
+{
+    if (!model.sheet)
+        return;
+    if (pressedButton_ >= 0) {
+        const int index = pressedButton_;
+        pressedButton_ = -1;
+        view.buttons[std::size_t(index)].down = 0;
+        model.dirty |= DirtyRepaint;
+        RunButton(index);
+        return;
+    }
+    if (!tableLeftUp(x, y) && (model.viewBits & ViewGraph2D))
+        graphLeftUp(x, y);
+    refresh();
+}
+
+void TTab::doubleClick(int x, int y)
+{
+    for (int i = 0; i < view.buttonCount; ++i)
+        if (view.buttons[std::size_t(i)].hover)
+            return leftDown(x, y);
+    if (inTable && model.sheet && model.sheet->enabled)
+        tableDoubleClick(x, y);
+    refresh();
+}
+
+void TTab::rightDown(int x, int y)
+{
+    if (!model.sheet)
+        return;
+    if (view.hoverTab) {
+        model.SelectSheet(view.hoverTab - 1);
+        NotifyOwner();
+        refresh();
+    } else if (model.sheet->enabled) {
+        if (!(inTable && tableRightDown(x, y)) && inGraph)
+            graphRightDown(x, y);
+        refresh();
+    }
+    if (contextMenu)
+        contextMenu(*this, QPoint(x, y));
+}
+
+void TTab::wheel(int delta)
+{
+    if (!inputOn || !model.sheet || !model.sheet->enabled)
+        return;
+    if (inTable)
+        tableWheel(delta);
+    else if (inGraph)
+        graphWheel(delta);
+    else if (model.viewBits & ViewTable) {
+        if (!model.sheet->y.sliced && model.sheet->y.count > model.visibleRows)
+            model.ScrollBy(0, -delta);
+        else if (!model.sheet->x.sliced && model.sheet->x.count > model.visibleCols)
+            model.ScrollBy(-delta, 0);
+    }
+    refresh();
+}
+
+TTab* createCurveEditor(QWidget* band)
+{
+    auto* tab = new TTab(band, band->width(), band->height(), OptionButtonBar | OptionTableView);
+    tab->setObjectName(QStringLiteral("CurveEditorControl"));
+    SetupCurveSheets(tab->model);
+    tab->BuildFrame();
+    tab->Render();
+    return tab;
+}
+
+}  // namespace curveeditor

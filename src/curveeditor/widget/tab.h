@@ -1,0 +1,124 @@
+#pragma once
+// TTab: the curve editor control. It owns a TabModel and paints it through the views
+// into an off-screen 32-bit image; pointer, wheel and keys become model commands; the
+// owning window drives it with Tick() on every timer tick and hears about every
+// finished change through onChanged.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "curveeditor/model.h"
+#include "curveeditor/views/viewstate.h"
+
+namespace curveeditor {
+
+class TTab : public QWidget {
+    Q_OBJECT
+public:
+    // A control of width x height (500 x 200 when 0) at (0, 0) of `parent`.
+    TTab(QWidget* parent, int width, int height, int options);
+    ~TTab() override;
+
+    TabModel model;
+    views::TabView view;
+
+    // The owner: called once for every announced change and after the user switched sheets.
+    std::function<void(TTab&)> onChanged;
+    // Hooks for the parts that live elsewhere: the clipboard commands (0 copy, 1 copy
+    // table, 2 paste) and the context menu at a point of the control. Without a clipboard
+    // hook the copy and paste buttons stay disabled.
+    std::function<void(TTab&, int command)> clipboardCommand;
+    std::function<void(TTab&, QPoint at)> contextMenu;
+
+    int inputOn = 1;
+    std::string hoverText;  // status text of the hovered graph item (language already chosen)
+
+    // One timer tick of the owning window.
+    void Tick();
+    // Margins, buttons and table geometry; run after the sheets or the language changed.
+    void BuildFrame();
+    void Relayout();
+    void ApplyView(int viewBits);
+    // The paint pass into the back image.
+    void Render();
+    const QImage& backBitmap() const { return backBitmap_; }
+    // A key: `virtualKey` as a character (9 Tab, 13 Enter, 8 Backspace, 27 Escape, 32 Space)
+    // or a navigation key shifted left by 8 (Qt's Windows-style codes 0x21 .. 0x2E); or
+    // `character` for typed text. Returns whether the key was used.
+    bool HandleKey(int virtualKey, int character);
+    void NotifyOwner();
+    // Runs a button's command as a click would.
+    void RunButton(int index);
+
+    // Pointer entry points in control coordinates (the Qt events call these).
+    void pointerMove(int x, int y);
+    void leftDown(int x, int y);
+    void leftUp(int x, int y);
+    void doubleClick(int x, int y);
+    void rightDown(int x, int y);
+    void wheel(int delta);
+
+    int pointerX = -1, pointerY = -1;
+    int inTable = 0, inGraph = 0;
+    int shiftDown = 0, ctrlDown = 0;
+    int caretPhase = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // Redoes what the model's dirty bits ask for and renders.
+    void refresh();
+    void updateHint();
+    void setModifiers(Qt::KeyboardModifiers modifiers);
+    bool buttonVisible(const views::TButton& b) const;
+    void nextSheet(int direction);
+
+    // Table view.
+    bool tableMouseMove(int x, int y);
+    bool tableLeftDown(int x, int y);
+    bool tableLeftUp(int x, int y);
+    bool tableRightDown(int x, int y);
+    bool tableDoubleClick(int x, int y);
+    bool tableWheel(int delta);
+    bool tableKey(int key);
+    bool tableGestureRunning() const;
+    void placeSpin(int col, int row);
+    int caretAt(int x) const;
+    void spinTick();
+
+    // 2D graph view.
+    bool graphMouseMove(int x, int y);
+    bool graphLeftDown(int x, int y);
+    bool graphLeftUp(int x, int y);
+    bool graphRightDown(int x, int y);
+    bool graphWheel(int delta);
+    void graphDrag(int x, int y);
+    void graphStatusText();
+    void layoutGraph();
+
+    QImage backBitmap_;
+    int painting_ = 0;
+    int pressedButton_ = -1;
+    int lastLanguage_ = -1;
+    int selectionAtDown_ = 0;
+    bool dispatching_ = false;
+};
+
+// The control of the main window: fills `band` (its placeholder), with the button bar
+// and the table view (the 2D graph goes below the table), and the two curve sheets set up.
+TTab* createCurveEditor(QWidget* band);
+
+}  // namespace curveeditor
