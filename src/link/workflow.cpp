@@ -172,8 +172,10 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
     link_.tick(msClock);
     if (!connected()) {
         workflowState = StateNone;
+        // A unit gone while saving cannot be followed: neither "Saving:" nor "OK" for it.
+        savingCountdown = 0;
+        programDone = false;
         showPortLabel();
-        savingDisplay();
         return;
     }
     if (workflowState == StateNone) {

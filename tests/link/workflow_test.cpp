@@ -396,3 +396,23 @@ TEST_F(WorkflowFixture, ThreeFailedMonitorPollsDisconnect)
     EXPECT_FALSE(workflow->requestQuickProgram());
     EXPECT_EQ(workflow->pendingRequest, 0);
 }
+
+TEST_F(WorkflowFixture, AUnitLostWhileSavingIsNeitherSavingNorProgrammed)
+{
+    start();
+    ASSERT_TRUE(connectAndCheck());
+    state.params = state.unitParameters;
+    state.params[params::idx::BaseAdvance] += 1;
+    params::normalize(state.params);
+    ASSERT_TRUE(workflow->requestProgram());
+    ASSERT_TRUE(tickUntil([&] { return view.last(2) == "Saving:"; }));
+    unit->setSilent(true);
+    ASSERT_TRUE(tickUntil([&] { return !workflow->connected(); }, 400));
+    const std::size_t shown = view.shown.size();
+    for (int i = 0; i < 10; ++i)
+        tick();
+    for (std::size_t i = shown; i < view.shown.size(); ++i)
+        EXPECT_NE(view.shown[i].slot, 2) << view.shown[i].text;
+    EXPECT_EQ(view.position("Program device: OK"), std::string::npos);
+    EXPECT_FALSE(workflow->programDone);
+}
