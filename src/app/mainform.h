@@ -300,6 +300,7 @@ private:
     void destroyDeviceLink();
     void listenForPortNotifications();
     void requestQuickProgramIfChecked(bool changed);
+    void showRestoredStep(bool changed);
     void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
