@@ -4,8 +4,10 @@
 
 #include <QScrollBar>
 #include <QToolButton>
+#include <thread>
 
 #include "monitorlog/logformat.h"
+#include "sim/simulator.h"
 #include "storage/atomicfile.h"
 #include "storage/readfile.h"
 #include "windowfixture.h"
@@ -148,6 +150,51 @@ TEST_F(MonitorPlayerTest, LogOfAnotherUnitIsRefused)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "RS keys are not equal (108!=109)");
     EXPECT_EQ(boxes.boxes[0].caption, "Error");
+}
+
+// Against the simulated unit on a pseudo-terminal mapped as COM5: the blocks the workflow
+// receives reach the recorder. Ticks come every 55 ms; bounds are generous.
+TEST_F(MonitorPlayerTest, RecordsTheBlocksOfAConnectedUnit)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    sim::SimOptions options;
+    options.com = 5;
+    options.portMap = dir / "settings" / "ports";
+    params::ParameterSet memory;
+    params::applyPresetDefaults(memory);
+    options.parameters = memory.bytes;
+    sim::Simulator unit(options);
+    std::string error;
+    ASSERT_TRUE(unit.start(&error)) << error;
+    TMainForm& w = openPlayer();
+    auto tickUntil = [&](const std::function<bool()>& done) {
+        for (int i = 0; i < 400 && !done(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(55));
+            w.Timer1Timer();
+        }
+        return done();
+    };
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    press(0);
+    ASSERT_TRUE(tickUntil([&] { return w.monitorLog.position() >= 4 + 3; }));
+    press(3);
+
+    std::string bytes;
+    ASSERT_TRUE(storage::readWholeFile(logFile, monitorlog::kMaxFileBytes, bytes));
+    monitorlog::LogImage log;
+    ASSERT_EQ(monitorlog::parseLog(bytes, log), monitorlog::ReadError::None);
+    ASSERT_EQ(log.initialRecords, 4) << "with the unit's parameters";
+    EXPECT_EQ(log.record(0).payload[0], 5) << "the port";
+    EXPECT_EQ(log.record(2).type, monitorlog::UnitParameters);
+    int blocks = 0;
+    for (int k = log.initialRecords; k < log.recordCount(); ++k) {
+        const monitorlog::RecordView r = log.record(k);
+        if (r.type != monitorlog::Monitor)
+            continue;
+        ++blocks;
+        EXPECT_GT(r.payload[3] | r.payload[4] << 8, 0) << "the unit's supply voltage";
+    }
+    EXPECT_GE(blocks, 3);
 }
 
 }  // namespace
