@@ -331,11 +331,13 @@ bool PasteSheetText(TabModel& m, std::string_view text)
     const int sizeX = clampCount(s.x, h.sizeX, MaxCols), sizeY = clampCount(s.y, h.sizeY, MaxRows);
 
     m.Change(0, BeginKey);
-    int parts = 0;
+    int parts = 0, resized = 0;
     if (sizeX != s.x.count)
-        parts |= AxisX | AxisZ;
+        resized |= AxisX;
     if (sizeY != s.y.count)
-        parts |= AxisY | AxisZ;
+        resized |= AxisY;
+    if (resized)
+        parts |= resized | AxisZ;
     s.x.count = sizeX;
     s.y.count = sizeY;
     if (h.onlyX)
@@ -349,6 +351,10 @@ bool PasteSheetText(TabModel& m, std::string_view text)
         ResampleBase(s);
         readGrid(s, grid, h.matched, parts);
     }
+    // Elements beyond the old size that the grid did not give hold stale values: the
+    // whole axis is ordered afresh, not only around the first changed element.
+    if (resized)
+        m.CheckSheet(s, resized | CheckAfresh);
     m.Relayout();
     s.sel.Clear();
     m.dirty |= DirtyFrame | DirtyRepaint;

@@ -228,6 +228,7 @@ TEST_F(ClipboardMap, MalformedSheetTexts)
         {"Y rows fixed", labels + "SizeX:\t4\nSizeY:\t2\n\t1\n0\t99", false, 1},
         {"only Z matches, other width", "LabelData:\tINJ\nSizeX:\t5\nSizeY:\t3\n\t\n0\t99", false, 1},
         {"garbage grid", labels + "SizeX:\t4\nSizeY:\t3\n\tx\t\t\t\n\n\n\n\n\t\t\t\t\t\t\t\t\n\x01\x02", false, 0},
+        {"grown by one changed speed", labels + "SizeX:\t6\nSizeY:\t3\n\t\t500\n0\t77", true, 0},
         {"huge width clamped", labels + "SizeX:\t99999999999999\nSizeY:\t3\n\t\n0\t77", true, 0},
         {"long title does not end the header",
          "Label:\t" + std::string(200, 'T') + "\n" + labels + "SizeX:\t4\nSizeY:\t3\n\t\n0\t77", true, 0},
@@ -239,6 +240,8 @@ TEST_F(ClipboardMap, MalformedSheetTexts)
         EXPECT_EQ(PasteSheetText(model, c.text), c.pasted) << c.name;
         EXPECT_EQ(int(boxes.boxes.size()), c.boxes) << c.name;
         EXPECT_LE(s().x.count, 6) << c.name;
+        for (int i = 1; i < s().x.count; ++i)  // columns added by the paste are ordered too
+            EXPECT_LT(s().x.values[std::size_t(i - 1)], s().x.values[std::size_t(i)]) << c.name << " " << i;
         EXPECT_EQ(s().y.count, 3) << c.name;
         if (c.pasted)
             EXPECT_EQ(s().cell(0, 0), 770) << c.name;
