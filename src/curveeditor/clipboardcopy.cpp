@@ -77,19 +77,17 @@ std::string CopySelectionText(const TabModel& m)
                 return (sel.MarkAt(c, r) & MarkSelected) ? cellText(s, c, r) : std::string();
             });
         }
-    } else if (sel.kind == 2) {
-        for (int c = std::max(sel.firstCol, 0); c <= std::min(sel.lastCol, s.x.count - 1); ++c) {
-            if (c > std::max(sel.firstCol, 0))
-                out += '\t';
-            if (sel.colMarks[std::size_t(c)] & MarkSelected)
-                out += headerText(m, s.x, c);
-        }
-    } else if (sel.kind == 4) {
-        for (int r = std::max(sel.firstRow, 0); r <= std::min(sel.lastRow, s.y.count - 1); ++r) {
-            if (r > std::max(sel.firstRow, 0))
-                out += '\n';
-            if (sel.rowMarks[std::size_t(r)] & MarkSelected)
-                out += headerText(m, s.y, r);
+    } else if (sel.kind == 2 || sel.kind == 4) {
+        // Headers of one axis from the first to the last selected: a row or a column.
+        const bool columns = sel.kind == 2;
+        const CAxe& axis = columns ? s.x : s.y;
+        const int first = std::max(columns ? sel.firstCol : sel.firstRow, 0);
+        const int last = std::min(columns ? sel.lastCol : sel.lastRow, axis.count - 1);
+        for (int i = first; i <= last; ++i) {
+            if (i > first)
+                out += columns ? '\t' : '\n';
+            if (sel.MarkAt(columns ? i : -1, columns ? -1 : i) & MarkSelected)
+                out += headerText(m, axis, i);
         }
     }
     czechCommas(out);
