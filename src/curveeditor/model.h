@@ -184,7 +184,7 @@ public:
     int visibleCols = 15, visibleRows = 10;
     int requestedView = ViewTable;
     int viewBits = ViewTable;
-    const int* autoscroll = nullptr;  // shared by all editors of the window
+    int* autoscroll = nullptr;  // shared by all editors of the window; the context menu sets it
     int dirty = 0;
     int tick = 0;
     int positionChoice = 0;  // buttons 20 to 22

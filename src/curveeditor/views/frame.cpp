@@ -236,7 +236,7 @@ void ApplyView(TabModel& m, TabView& v, int requested)
         m.dirty |= DirtyRelayout | DirtyRepaint;
 }
 
-bool UpdateButtonStates(const TabModel& m, TabView& v, bool clipboard)
+bool UpdateButtonStates(const TabModel& m, TabView& v, int clipboard)
 {
     if (!m.sheet || v.buttonCount == 0)
         return false;
@@ -248,11 +248,16 @@ bool UpdateButtonStates(const TabModel& m, TabView& v, bool clipboard)
     const int stepState = editable || live ? ButtonShown : 0;
     v.buttons[ButtonIncrement].state = v.buttons[ButtonDecrement].state = stepState;
     // The copy and paste buttons wait for a clipboard handler.
-    v.buttons[ButtonCopy].state = clipboard && (s.sel.count > 0) ? ButtonShown : 0;
-    v.buttons[ButtonCopyTable].state = clipboard ? ButtonShown : 0;
-    v.buttons[ButtonPaste].state = clipboard && editable ? ButtonShown : 0;
+    const bool handler = clipboard >= 0;
+    const bool copyable = m.edit.editing ? m.edit.hasSelection() : s.sel.count > 0;
+    const bool sheetHeld = handler && (clipboard & 2);
+    const bool anyEditable = s.x.editable || s.y.editable || s.z.editable;
+    v.buttons[ButtonCopy].state = handler && copyable ? ButtonShown : 0;
+    v.buttons[ButtonCopyTable].state = handler ? ButtonShown : 0;
+    v.buttons[ButtonPaste].state = (handler && (clipboard & 1) && editable) || (sheetHeld && anyEditable) ? ButtonShown : 0;
+    v.buttons[ButtonPaste].icon = sheetHeld ? "CLBRD_PASTSHEET" : "CLBRD_PAST";
     for (std::size_t i = 0; i < before.size(); ++i)
-        if (before[i].state != v.buttons[i].state)
+        if (before[i].state != v.buttons[i].state || before[i].icon != v.buttons[i].icon)
             return true;
     return false;
 }

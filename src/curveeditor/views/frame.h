@@ -28,17 +28,17 @@ enum FrameButton : int {
     ButtonRemoveColumn = 24,
 };
 
-// Margins, buttons and table geometry; `clipboard` tells whether the copy and paste
-// commands have a handler (their buttons stay disabled without one).
+// Margins, buttons and table geometry.
 void BuildFrame(const TabModel& model, TabView& view);
 
 // The view switch: `view` 1, 2 or 4, or 0 to keep the requested view. Sets
 // model.requestedView and model.viewBits and places the graph area.
 void ApplyView(TabModel& model, TabView& view, int view_);
 
-// Enabled states of the buttons from the selection and the active cell; returns whether
-// one changed.
-bool UpdateButtonStates(const TabModel& model, TabView& view, bool clipboard);
+// Enabled states of the buttons from the selection, the active cell and the clipboard
+// (-1 without a clipboard handler, else the ClipboardBits it holds); returns whether one
+// changed.
+bool UpdateButtonStates(const TabModel& model, TabView& view, int clipboard);
 
 // Whether the selection holds an item of an editable axis.
 bool SelectionHasEditable(const CSheet& s);

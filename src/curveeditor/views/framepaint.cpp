@@ -47,6 +47,11 @@ void glyph(QPainter& p, const std::string& name, int x, int y, bool enabled)
         p.drawRect(x + 6, y + 1, 7, 4);
         p.setBrush(Qt::NoBrush);
         page(p, x + 9, y + 8, 10, 12, ink);
+        if (name == "CLBRD_PASTSHEET")  // a whole sheet waits: the page shows a grid
+            for (int k = 1; k < 3; ++k) {
+                Line(p, x + 9 + k * 3, y + 8, x + 9 + k * 3, y + 20, ink);
+                Line(p, x + 9, y + 8 + k * 4, x + 19, y + 8 + k * 4, ink);
+            }
     } else if (name == "BTTAB") {
         p.setPen(colour(ink));
         p.drawRect(x + 2, y + 4, 18, 14);

@@ -3,6 +3,7 @@
 
 #include "curveeditor/widget/tab.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -60,6 +61,12 @@ TTab::TTab(QWidget* parent, int width, int height, int options) : QWidget(parent
     };
     model.onChanged = [this](TabModel&) { NotifyOwner(); };
     lastLanguage_ = lang::currentLanguage();
+    clipboardCommand = [](TTab& tab, int command) { tab.RunClipboardCommand(command); };
+    contextMenu = [](TTab& tab, QPoint at) { tab.ShowMenu(at); };
+    menu_ = new QMenu(this);
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { refreshClipboardState(); });
+    clipboardState_ = ClipboardState();
 }
 
 TTab::~TTab() = default;
@@ -73,7 +80,7 @@ void TTab::NotifyOwner()
 void TTab::BuildFrame()
 {
     views::BuildFrame(model, view);
-    views::UpdateButtonStates(model, view, bool(clipboardCommand));
+    views::UpdateButtonStates(model, view, clipboardForButtons());
     model.dirty &= ~DirtyFrame;
     Relayout();
     if (pointerX >= 0)
@@ -136,7 +143,7 @@ void TTab::refresh()
         BuildFrame();
     if (model.dirty & DirtyView)
         ApplyView(0);
-    if (views::UpdateButtonStates(model, view, bool(clipboardCommand)))
+    if (views::UpdateButtonStates(model, view, clipboardForButtons()))
         model.dirty |= DirtyRepaint;
     if (model.dirty & (DirtyRepaint | DirtyRelayout | DirtyRenderNow))
         Render();
@@ -173,7 +180,9 @@ void TTab::Tick()
             update();
         caretPhase = (caretPhase + 1) % 16;
     }
-    if ((model.tick & 2) && views::UpdateButtonStates(model, view, bool(clipboardCommand)))
+    if ((model.tick & 15) == 8)  // other programs change the clipboard too
+        clipboardState_ = ClipboardState();
+    if ((model.tick & 2) && views::UpdateButtonStates(model, view, clipboardForButtons()))
         model.dirty |= DirtyRepaint;
     if (lang::currentLanguage() != lastLanguage_) {
         lastLanguage_ = lang::currentLanguage();
@@ -374,6 +383,18 @@ void TTab::wheelEvent(QWheelEvent* event)
         wheel(delta <= 0 ? -1 : 1);
 }
 
+bool TTab::tableContains(int x, int y) const
+{
+    const views::TableGeometry& g = view.table;
+    return (model.viewBits & ViewTable) && x >= g.gridLeft && x <= int(g.cellsLeft + g.shownCols * g.cellWidth + 15) &&
+           y >= g.gridTop && y <= int(g.cellsTop + g.shownRows * g.cellHeight + 15);
+}
+
+bool TTab::graphContains(int x, int y) const
+{
+    return (model.viewBits & ViewGraph2D) && view.graph.areaContains(x, y, view.width, view.height);
+}
+
 bool TTab::buttonVisible(const views::TButton& b) const
 {
     return (b.state & views::ButtonShown) || ((b.state & 0x70) && ((b.state >> 4) & 7) == model.requestedView);
@@ -388,10 +409,8 @@ void TTab::pointerMove(int x, int y)
     const int oldTab = view.hoverTab;
     view.hoverTab = 0;
     hoverText.clear();
-    const views::TableGeometry& g = view.table;
-    inTable = (model.viewBits & ViewTable) && x >= g.gridLeft && x <= int(g.cellsLeft + g.shownCols * g.cellWidth + 15) &&
-              y >= g.gridTop && y <= int(g.cellsTop + g.shownRows * g.cellHeight + 15);
-    inGraph = (model.viewBits & ViewGraph2D) && view.graph.areaContains(x, y, view.width, view.height);
+    inTable = tableContains(x, y);
+    inGraph = graphContains(x, y);
     if (model.sheet->enabled) {
         if (tableGestureRunning())
             tableMouseMove(x, y);
@@ -457,14 +476,15 @@ void TTab::updateHint()
         setCursor(shape);
 }
 
-void TTab::RunButton(int index)
+void TTab::RunButton(int index) { RunCommand(index, view.buttons[std::size_t(index)].down); }
+
+void TTab::RunCommand(int command, int argument)
 {
-    if (index >= views::ButtonCopy && index <= views::ButtonPaste) {
+    if ((command >= views::ButtonCopy && command <= views::ButtonPaste) || command == CommandCopyGraph) {
         if (clipboardCommand)
-            clipboardCommand(*this, index);
+            clipboardCommand(*this, command);
     } else {
-        const views::TButton& b = view.buttons[std::size_t(index)];
-        model.RunCommand(index, b.down);
+        model.RunCommand(command, argument);
     }
     refresh();
 }
@@ -573,6 +593,9 @@ TTab* createCurveEditor(QWidget* band)
 {
     auto* tab = new TTab(band, band->width(), band->height(), OptionButtonBar | OptionTableView);
     tab->setObjectName(QStringLiteral("CurveEditorControl"));
+    // One autoscroll choice for every editor of the main window.
+    static int autoscroll = 0;
+    tab->model.autoscroll = &autoscroll;
     SetupCurveSheets(tab->model);
     tab->BuildFrame();
     tab->Render();

@@ -5,6 +5,7 @@
 // finished change through onChanged.
 
 #include <QImage>
+#include <QMenu>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -14,6 +15,9 @@
 #include "curveeditor/views/viewstate.h"
 
 namespace curveeditor {
+
+// Commands of the clipboard besides the three buttons (0 copy, 1 copy table, 2 paste).
+constexpr int CommandCopyGraph = 40;
 
 class TTab : public QWidget {
     Q_OBJECT
@@ -27,9 +31,10 @@ public:
 
     // The owner: called once for every announced change and after the user switched sheets.
     std::function<void(TTab&)> onChanged;
-    // Hooks for the parts that live elsewhere: the clipboard commands (0 copy, 1 copy
-    // table, 2 paste) and the context menu at a point of the control. Without a clipboard
-    // hook the copy and paste buttons stay disabled.
+    // The clipboard commands (0 copy, 1 copy table, 2 paste, 40 copy graph) and the
+    // context menu at a point of the control. Both start as the control's own (the system
+    // clipboard, BuildMenu); an owner may replace them. Without a clipboard hook the copy
+    // and paste buttons stay disabled.
     std::function<void(TTab&, int command)> clipboardCommand;
     std::function<void(TTab&, QPoint at)> contextMenu;
 
@@ -52,6 +57,24 @@ public:
     void NotifyOwner();
     // Runs a button's command as a click would.
     void RunButton(int index);
+    // A numbered command: the clipboard ones through clipboardCommand, the rest by the model.
+    void RunCommand(int command, int argument = 0);
+
+    // The system clipboard: copy (0), copy table (1), paste (2), copy graph (40).
+    void RunClipboardCommand(int command);
+    void CopySelection();
+    void CopyTable();
+    void Paste();
+    void CopyGraph();
+    // What the clipboard holds as ClipboardBits; 0 without a clipboard.
+    int ClipboardState() const;
+
+    // The popup menu of a right click at (x, y) of the control, rebuilt from the sheet,
+    // the selection, the clipboard and the element there; ShowMenu also opens it (not
+    // when it is empty).
+    QMenu* BuildMenu(int x, int y);
+    void ShowMenu(QPoint at);
+    QMenu* popupMenu() const { return menu_; }
 
     // Pointer entry points in control coordinates (the Qt events call these).
     void pointerMove(int x, int y);
@@ -109,7 +132,18 @@ private:
     void graphStatusText();
     void layoutGraph();
 
+    bool tableContains(int x, int y) const;
+    bool graphContains(int x, int y) const;
+    void refreshClipboardState();
+    int clipboardForButtons() const { return clipboardCommand ? clipboardState_ : -1; }
+    // Context menu parts.
+    void addInsertDeleteItems(QMenu& menu, int x, int y);
+    void addViewItems(QMenu& menu);
+
     QImage backBitmap_;
+    QMenu* menu_ = nullptr;
+    int clipboardState_ = 0;
+    int menuX_ = -1, menuY_ = -1;  // pointer when the menu opened, for the insert items
     int painting_ = 0;
     int pressedButton_ = -1;
     int lastLanguage_ = -1;
