@@ -137,6 +137,7 @@ void TMainForm::FormCreate()
     listenForPortNotifications();
     // 19.
     refreshControlStates();
+    startUpdateThread();
     created = true;
     if (options_.startTimer)
         timer_.start();
@@ -193,6 +194,7 @@ void TMainForm::Timer1Timer()
         portMenuRefresh();
     curveEditorTick();
     expireMessages();
+    updateTick();
     const bool connected = unitConnected();
     for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
         button->setEnabled(connected);
@@ -218,6 +220,7 @@ void TMainForm::FormClose()
         return;
     closed_ = true;
     timer_.stop();
+    stopUpdateThread();
     link->requestCloseAll();
     link->managePorts();
     readControls();

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QDesktopServices>
 #include <QMenuBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "app/mainform.h"
@@ -87,6 +88,9 @@ void TMainForm::createMenus()
     connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
     connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
+    connect(MenuAbout, &QAction::triggered, this, &TMainForm::MenuAboutClick);
+    connect(MenuPrint, &QAction::triggered, this, &TMainForm::printSettings);
+    connect(SpeedButtonPrint, &QToolButton::clicked, this, &TMainForm::printSettings);
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
