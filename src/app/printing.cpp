@@ -101,8 +101,8 @@ void prepareControl(TMainForm& form, QWidget* w, const QColor& face)
         prepareChildren(form, w, face);
         break;
     default:
-        // Plain container widgets only place their children.
-        if (QByteArray(w->metaObject()->className()) == "QWidget")
+        // Plain container widgets (the curve editor's band) only place their children.
+        if (const QByteArray name = w->metaObject()->className(); name == "QWidget" || name == "QFrame")
             prepareChildren(form, w, face);
         break;
     }

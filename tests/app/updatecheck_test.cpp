@@ -8,6 +8,7 @@
 
 #include "localhttpserver.h"
 #include "update/formpatch.h"
+#include "update/patchdescription.h"
 #include "windowfixture.h"
 
 namespace {
@@ -58,7 +59,8 @@ protected:
         ticks(1);
         if (arguments.contains(QStringLiteral("nopatchcheck")))
             return;
-        EXPECT_EQ(window->statusPanels[0]->text(), "Trying updates...");
+        EXPECT_EQ(window->statusPanels[0]->text(), lang::currentLanguage() == lang::Czech ? "Zjišťuji aktualizace..."
+                                                                                           : "Trying updates...");
         // The download is real network traffic on 127.0.0.1: a generous bound, outcome asserted.
         QElapsedTimer clock;
         clock.start();
