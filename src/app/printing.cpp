@@ -21,6 +21,7 @@
 
 #include "app/mainform.h"
 #include "curveeditor/widget/tab.h"
+#include "util/resourcebitmap.h"
 
 namespace app {
 namespace {
@@ -102,7 +103,7 @@ void prepareControl(TMainForm& form, QWidget* w, const QColor& face)
         break;
     default:
         // Plain container widgets (the curve editor's band) only place their children.
-        if (const QByteArray name = w->metaObject()->className(); name == "QWidget" || name == "QFrame")
+        if (const QByteArray name = util::className(w); name == "QWidget" || name == "QFrame")
             prepareChildren(form, w, face);
         break;
     }
