@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "util/helpers.h"
+
 namespace update {
 namespace {
 
@@ -38,22 +40,6 @@ std::uint32_t fromCodePage(std::uint8_t byte, int codePage)
     return cp ? cp : 0xFFFD;
 }
 
-void appendUtf8(std::string& out, std::uint32_t cp)
-{
-    if (cp >= 0xD800 && cp <= 0xDFFF)
-        cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
 void appendHtmlChar(std::string& out, std::uint32_t cp)
 {
     switch (cp) {
@@ -62,8 +48,10 @@ void appendHtmlChar(std::string& out, std::uint32_t cp)
     case '&': out += "&amp;"; break;
     case '"': out += "&quot;"; break;
     default:
-        if (cp >= 0x20 || cp == '\t')
-            appendUtf8(out, cp);
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            util::appendUtf8(out, 0xFFFD);
+        else if (cp >= 0x20 || cp == '\t')
+            util::appendUtf8(out, cp);
     }
 }
 
@@ -154,7 +142,7 @@ private:
     {
         if (c == '\'') {
             if (pos_ + 2 <= in_.size()) {
-                const int high = hexValue(in_[pos_]), low = hexValue(in_[pos_ + 1]);
+                const int high = util::hexDigitValue(in_[pos_]), low = util::hexDigitValue(in_[pos_ + 1]);
                 if (high >= 0 && low >= 0) {
                     pos_ += 2;
                     if (pendingSkip_ > 0)
@@ -258,16 +246,6 @@ private:
     }
 
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-    static int hexValue(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
 
     std::string_view in_;
     std::size_t pos_ = 0;
@@ -306,7 +284,7 @@ std::string plainTextToUtf8(std::string_view text)
     std::string out;
     out.reserve(text.size() * 2);
     for (char c : text)
-        appendUtf8(out, fromCodePage(std::uint8_t(c), 1250));
+        util::appendUtf8(out, fromCodePage(std::uint8_t(c), 1250));
     return out;
 }
 
