@@ -220,6 +220,8 @@ void TMainForm::restorePrint()
 void TMainForm::printSettings()
 {
     QPrinter printer(QPrinter::HighResolution);
+    // The window is wider than tall: landscape uses more of the page.
+    printer.setPageOrientation(client->width() > client->height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     const bool chosen = choosePrinter ? choosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
     if (!chosen)
         return;
