@@ -10,6 +10,7 @@
 #include "link/comcom.h"
 #include "sim/simulator.h"
 #include "sim/pty.h"
+#include "wirebytes.h"
 
 namespace {
 
@@ -31,21 +32,6 @@ bool waitJob(CCOMCOM& link)
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return false;
-}
-
-// Bytes on the line for one job over 0..99: request and answer of every frame.
-std::size_t jobBytes(const Line& line, bool write, std::uint32_t wcomData)
-{
-    if (isIgn(line.protocol)) {
-        const std::size_t n = ignDataLength(line.protocol);
-        return (100 + n - 1) / n * 2 * (n + 2);
-    }
-    std::size_t bytes = 0;
-    for (std::uint32_t at = 0; at < 100; at += wcomData) {
-        const std::uint32_t b = std::min<std::uint32_t>(wcomData, 100 - at);
-        bytes += write ? (16 + b) + 18 : (16 + 2) + (16 + b);
-    }
-    return bytes;
 }
 
 void LinkWriteReadBack(benchmark::State& state)
@@ -88,7 +74,7 @@ void LinkWriteReadBack(benchmark::State& state)
             state.SkipWithError("job failed");
     }
     const std::uint32_t d = link.bytesPerFrame();
-    const double wire = sim::wireSeconds(jobBytes(line, true, d) + jobBytes(line, false, d), line.baud);
+    const double wire = sim::wireSeconds(jobWireBytes(line.protocol, 100, true, d) + jobWireBytes(line.protocol, 100, false, d), line.baud);
     state.counters["wire_ms"] = wire * 1000;
     unit.stop();
     std::filesystem::remove_all(folder);

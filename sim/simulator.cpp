@@ -121,6 +121,12 @@ void Simulator::setParameters(const std::array<std::uint8_t, 100>& bytes)
     std::copy(bytes.begin(), bytes.end(), unit_.memory().begin());
 }
 
+void Simulator::setIdentityByte(std::size_t index, std::uint8_t value)
+{
+    std::lock_guard lock(unitMutex_);
+    unit_.identityBlock().at(index) = value;
+}
+
 void Simulator::writeAll(const std::uint8_t* bytes, std::size_t count)
 {
     std::size_t done = 0;

@@ -51,6 +51,9 @@ public:
     const std::string& devicePath() const { return pty_.slavePath(); }
     std::array<std::uint8_t, 100> parameters();
     void setParameters(const std::array<std::uint8_t, 100>& bytes);
+    // Changes one byte of the identity block (a unit of another firmware generation
+    // that still identifies itself as expected).
+    void setIdentityByte(std::size_t index, std::uint8_t value);
     int requests() const { return requests_.load(std::memory_order_acquire); }
     // A silent unit hears requests but answers none (a cable broken on the way back).
     void setSilent(bool silent) { silent_.store(silent, std::memory_order_release); }

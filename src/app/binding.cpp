@@ -380,30 +380,30 @@ bool TMainForm::undoSnapshot()
     compareWithUnitAndFile(state, *this);
     saveSettings();
     undoButtonsRefresh();
+    recordParameters(false);
     return true;
 }
 
 void TMainForm::undo()
 {
-    if (!undoRing.canUndo())
-        return;
-    const bool changed = undoRing.undo(state.params, state.changedFlags);
-    fillControls();
-    undoButtonsRefresh();
-    requestQuickProgramIfChecked(changed);
-    compareWithUnitAndFile(state, *this);
-    CheckBoxProgHned->setFocus();
+    if (undoRing.canUndo())
+        showRestoredStep(undoRing.undo(state.params, state.changedFlags));
 }
 
 void TMainForm::redo()
 {
-    if (!undoRing.canRedo())
-        return;
-    const bool changed = undoRing.redo(state.params, state.changedFlags);
+    if (undoRing.canRedo())
+        showRestoredStep(undoRing.redo(state.params, state.changedFlags));
+}
+
+// After undo or redo: the restored set is shown, and programmed at once when asked to.
+void TMainForm::showRestoredStep(bool changed)
+{
     fillControls();
     undoButtonsRefresh();
     requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
+    recordParameters(false);
     CheckBoxProgHned->setFocus();
 }
 

@@ -48,6 +48,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connectHandlers();
     connectFileCommands();
     connectDeviceCommands();
+    connectMonitorLog();
     resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
@@ -206,6 +207,7 @@ void TMainForm::Timer1Timer()
         state.params[params::idx::TachoPulses] = params::kTachoPickup;
     }
     statusPanels[4]->setText(QString::fromStdString(workflow->statusText()));
+    playTick();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -220,6 +222,7 @@ void TMainForm::FormClose()
         return;
     closed_ = true;
     timer_.stop();
+    stopLog();  // a recording is written, a replay gives the user's set back before it is saved
     stopUpdateThread();
     link->requestCloseAll();
     link->managePorts();

@@ -15,6 +15,7 @@
 #include "link/identity.h"
 #include "link/workflow.h"
 #include "link/monitor.h"
+#include "monitorlog/logsession.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
 #include "storage/parameterfile.h"
@@ -64,7 +65,7 @@ class WindowWorkflowView;
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
 
-class TMainForm : public QMainWindow, public params::CongruenceView {
+class TMainForm : public QMainWindow, public params::CongruenceView, public monitorlog::LogHost {
     Q_OBJECT
 public:
     explicit TMainForm(StartOptions options, QWidget* parent = nullptr);
@@ -125,6 +126,19 @@ public:
     void showMonitor();
     bool monitorLive() const;
     void resetStatusTexts();
+
+    // --- monitor recorder and player ---
+    monitorlog::LogSession monitorLog{*this};
+    // Runs the open (save = false) or save dialog for monitor logs; an empty result means
+    // cancelled. Tests replace it.
+    std::function<QString(bool save, const QString& start)> logFileDialog;
+    void recordStatus();
+    void recordParameters(bool unit);
+    void recordMonitor();
+    void recordView();
+    void playTick();
+    void refreshLogControls() override;
+    void stopLog() { logButton(3); }
 
     // --- binding ---
     void fillControls();
@@ -282,6 +296,16 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The window's side of the monitor log.
+    std::uint32_t processClock() override;
+    std::filesystem::path chooseLogFile(bool save) override;
+    monitorlog::LogInfo recordingInfo() override;
+    void writeInitialRecords() override;
+    void applyRecord(const monitorlog::RecordView& record) override;
+    void connectMonitorLog();
+    void logButton(int index);  // record, play, pause, stop
+    std::optional<params::ParameterState> stateBeforeReplay_;  // given back when a replay stops
+
     void createControls();
     void createCurveEditorControl();
     void loadCurveEditor();
@@ -295,6 +319,7 @@ private:
     void destroyDeviceLink();
     void listenForPortNotifications();
     void requestQuickProgramIfChecked(bool changed);
+    void showRestoredStep(bool changed);
     void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();

@@ -21,7 +21,7 @@ void showLabel(QLabel* label, const devlink::LabelView& view, const QPalette& ne
 
 }  // namespace
 
-bool TMainForm::monitorLive() const { return unitConnected(); }  // or a log replaying, later
+bool TMainForm::monitorLive() const { return unitConnected() || monitorLog.replaying(); }
 
 void TMainForm::showMonitor()
 {

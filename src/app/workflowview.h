@@ -4,6 +4,9 @@
 
 #include "app/mainform.h"
 #include "link/workflow.h"
+#include "storage/backups.h"
+
+#include <ctime>
 
 namespace app {
 
@@ -37,7 +40,14 @@ public:
     void monitorBlockArrived() override
     {
         form_.monitorRecord = form_.workflow->monitor();
+        form_.recordMonitor();
         form_.showMonitor();
+    }
+    // Every set the unit answered with is kept in the backups folder before it is overwritten.
+    void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& id) override
+    {
+        storage::saveUnitBackup(storage::backupFolder(form_.settingsPaths.folder), set, devlink::unitLabel(id),
+                                std::time(nullptr), {id.firmwareDate, id.firmwareTime, id.firmwareText});
     }
     void fileNameCleared() override
     {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "cli/device_commands.h"
 #include "cli/link_commands.h"
 #include "cli/notify_command.h"
 #include "cli/storage_commands.h"
@@ -16,6 +17,10 @@ const std::vector<Command>& commands()
         {"diff", "list the settings in which two parameter files differ", runDiff},
         {"ports", "list the serial ports and their devices", runPorts},
         {"identify", "search the ports until a unit answers and name it", runIdentify},
+        {"read", "read the unit's settings into a parameter file", runRead},
+        {"verify", "compare the unit's settings with a parameter file", runVerify},
+        {"program", "program a parameter file into the unit", runProgram},
+        {"monitor", "print the unit's live values", runMonitor},
         {"notify-port", "tell the running window that another program borrows or returns a port", runNotifyPort},
     };
     return list;

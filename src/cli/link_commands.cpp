@@ -61,6 +61,24 @@ void stayConnected(devlink::CCOMCOM& link, std::uint32_t& ms, double seconds)
 
 }  // namespace
 
+std::string noUnitMessage(devlink::CCOMCOM& link, int port, double timeout, const std::string& lastMessage)
+{
+    std::string message = "no unit answered within " + std::to_string(static_cast<int>(timeout)) + " s";
+    if (port) {
+        const std::string device = devlink::comDevicePath(port, link.deviceFolders());
+        const int openError = link.channel(port).openError.load();
+        if (device.empty())
+            message += " (COM" + std::to_string(port) + " has no device)";
+        else if (openError)
+            message += " (" + devlink::openErrorText(device, openError) + ")";
+        else
+            message += " on COM" + std::to_string(port) + " (" + device + ")";
+    }
+    if (!lastMessage.empty())
+        message += "; last: " + lastMessage;
+    return message;
+}
+
 int runPorts(std::span<const std::string> args)
 {
     for (const std::string& a : args) {
@@ -138,22 +156,8 @@ int runIdentify(std::span<const std::string> args)
         ms += 50;
         link.tick(ms);
     }
-    if (link.linkState.load() == devlink::LinkNone) {
-        std::string message = "no unit answered within " + std::to_string(static_cast<int>(timeout)) + " s";
-        if (port) {
-            const std::string device = devlink::comDevicePath(static_cast<int>(port), link.deviceFolders());
-            const int openError = link.channel(static_cast<int>(port)).openError.load();
-            if (device.empty())
-                message += " (COM" + std::to_string(port) + " has no device)";
-            else if (openError)
-                message += " (" + devlink::openErrorText(device, openError) + ")";
-            else
-                message += " on COM" + std::to_string(port) + " (" + device + ")";
-        }
-        if (!messages.text.empty())
-            message += "; last: " + messages.text;
-        return fail("identify", message);
-    }
+    if (link.linkState.load() == devlink::LinkNone)
+        return fail("identify", noUnitMessage(link, static_cast<int>(port), timeout, messages.text));
     const devlink::SearchSlot& unit = link.connection;
     const auto& row = link.probeTable()[static_cast<std::size_t>(unit.probeIndex)];
     std::printf("%s\nport: COM%i (%s)\nprotocol: %s\nbaud: %u\nlargest frame: %u\n", unit.deviceName, unit.port,

@@ -106,10 +106,13 @@ bool Workflow::requestProgram()
     return true;
 }
 
-void Workflow::requestQuickProgram()
+bool Workflow::requestQuickProgram()
 {
+    if (!connected())
+        return false;
     programAll = false;
     pendingRequest = StateProgramWrite;
+    return true;
 }
 
 void Workflow::userDisconnect()
@@ -169,8 +172,10 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
     link_.tick(msClock);
     if (!connected()) {
         workflowState = StateNone;
+        // A unit gone while saving cannot be followed: neither "Saving:" nor "OK" for it.
+        savingCountdown = 0;
+        programDone = false;
         showPortLabel();
-        savingDisplay();
         return;
     }
     if (workflowState == StateNone) {
@@ -178,20 +183,20 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
         attempts = 0;
         lastPollTick = 0;
         programDone = false;
+        identityMatched_ = false;
         runningJob_ = jobs::None;
         link_.job.store(jobs::None, std::memory_order_release);  // nothing of an earlier unit is pending
         view_.setPortLabel("COM=" + std::to_string(link_.connectedPort.load()));
     }
     const std::uint32_t job = link_.job.load(std::memory_order_acquire);
-    if (job == jobs::Failed) {
+    if (job == jobs::Failed)
         jobFailed();
-        if (!connected())
-            return;
-    } else if (job == jobs::Done) {
+    else if (job == jobs::Done)
         jobDone(runningJob_);
-    } else if (job != jobs::None) {
+    else if (job != jobs::None)
         showProgress();
-    }
+    if (!connected())
+        return;  // disconnected by the result (three failed polls, reset then disconnect)
     if (workflowState == StateIdle)
         idle();
     if (link_.job.load(std::memory_order_acquire) == jobs::None)
@@ -223,6 +228,10 @@ void Workflow::showPortLabel()
 
 void Workflow::showProgress()
 {
+    // Only transfers over a memory range move the gauge; a monitor poll must not
+    // overwrite the result of the last command.
+    if (runningJob_ != jobs::Read && runningJob_ != jobs::Write && runningJob_ != jobs::ReadIdentity)
+        return;
     const int current = int(link_.currentAddress.load(std::memory_order_relaxed));
     int progress = rangeEnd > rangeStart ? (current - rangeStart) * 100 / (rangeEnd - rangeStart) : 0;
     int lo = 0, hi = 0;
@@ -381,10 +390,11 @@ void Workflow::jobDone(std::uint32_t jobCode)
         s = StateIdle;
         break;
     case 80: {
-        int differences = 0;
+        verifyDifferences.clear();
         for (int i = 0; i < params::kParameterCount; ++i)
-            differences += i != idx::NoReading && state_.params[i] != link_.readData[std::size_t(i)];
-        if (differences == 0) {
+            if (i != idx::NoReading && state_.params[i] != link_.readData[std::size_t(i)])
+                verifyDifferences.push_back(i);
+        if (verifyDifferences.empty()) {
             message(kVerifyOk);
             view_.setGauge(100, kGaugeNormal, true);
             s = StateIdle;
@@ -399,12 +409,12 @@ void Workflow::jobDone(std::uint32_t jobCode)
         s = 99;
         break;
     case 99: {
-        int differences = 0;
+        verifyDifferences.clear();
         for (int i = 0; i < params::kParameterCount; ++i)
-            if (programAll || state_.changedFlags[std::size_t(i)])
-                differences += state_.params[i] != link_.readData[std::size_t(i)];
+            if ((programAll || state_.changedFlags[std::size_t(i)]) && state_.params[i] != link_.readData[std::size_t(i)])
+                verifyDifferences.push_back(i);
         const bool protectionProgrammed = programAll || state_.changedFlags[idx::NoReading];
-        if (differences == 0) {
+        if (verifyDifferences.empty()) {
             if (protectionProgrammed)
                 identityBlock[9] = state_.params[idx::NoReading] ? 0 : 1;
             std::fill(state_.changedFlags.begin() + rangeStart, state_.changedFlags.begin() + rangeEnd, 0);
@@ -413,6 +423,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
             s = StateIdle;
             programDone = true;
             savingCountdown = 1;
+            unitParametersFromRead_ = true;  // the unit holds what was just verified
         } else if (attempts >= 2) {
             error(kVerifyError);
         } else {
@@ -442,6 +453,7 @@ void Workflow::identityChecked()
     params::normalize(state_.params);
     view_.refreshControls();
     if (identityBlock[10] != kExpectedIdentity || identityBlock[11] != 0) {
+        identityMatched_ = false;
         s = StateIdle;
         char suffix[64];
         std::snprintf(suffix, sizeof suffix, "  PC-%d.%02d, IGN-%d.%02d", kExpectedIdentity, 0, int(identityBlock[10]),
@@ -450,6 +462,7 @@ void Workflow::identityChecked()
         view_.setGauge(100, kGaugeRed, true);
         return;
     }
+    identityMatched_ = true;
     if (s == 33 && identityBlock[9] != 1 && !testEnabled) {
         error(kNoReading);
         return;
@@ -462,6 +475,8 @@ void Workflow::identityChecked()
 void Workflow::idle()
 {
     attempts = 0;
+    if (pendingRequest == StateProgramWrite && !identityMatched_)
+        pendingRequest = 0;  // no checked unit of our layout to write the changed bytes to
     if (pendingRequest != 0) {
         workflowState = pendingRequest;
         pendingRequest = 0;
@@ -558,8 +573,9 @@ void Workflow::startStateJob()
         progressStart(kProgramming);
         rangeStart = 0;
         rangeEnd = params::kParameterCount;
-        if (unitParametersFromRead_)
+        if (programAll && unitParametersFromRead_)
             view_.unitParametersRead(state_.unitParameters, identityTexts_);
+        unitParametersFromRead_ = false;  // until the write is verified
         state_.unitParameters = state_.params;
         state_.unitParametersValid = false;
         params::compareWithUnitAndFile(state_, view_);
@@ -644,6 +660,13 @@ void Workflow::onMonitorBlock()
         state_.unitActiveCurve = active;
         view_.refreshControls();
     }
+}
+
+std::string unitLabel(const IdentityTexts& identity)
+{
+    if (!identity.serialText.empty() && identity.serialText != "none SN")
+        return identity.serialText;
+    return identity.firmwareText;
 }
 
 }  // namespace devlink

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "lang/langtext.h"
 #include "link/comcom.h"
@@ -30,9 +31,14 @@ public:
     virtual void setStatusText(const std::string& text) = 0;  // status panel 4
     virtual void monitorBlockArrived() = 0;                   // show (and record) the monitor block
     virtual void fileNameCleared() = 0;                       // a Read makes the set no file's
-    // A parameter set as read from the unit, at a connection check or before a program.
+    // The unit's parameter set as last read from it: after every successful connection
+    // check and before every Program (program after change excluded: it runs at every
+    // edit). The place to keep a backup of what the unit held.
     virtual void unitParametersRead(const params::ParameterSet&, const IdentityTexts&) {}
 };
+
+// A short name of the unit for file names: its serial number, else its firmware text.
+std::string unitLabel(const IdentityTexts& identity);
 
 constexpr std::uint32_t kGaugeYellow = 0x0000FFFF;
 constexpr std::uint32_t kGaugeRed = 0x000000FF;
@@ -74,7 +80,9 @@ public:
     void requestVerify() { pendingRequest = StateVerify; }
     void requestReset() { pendingRequest = StateReset; }
     bool requestProgram();
-    void requestQuickProgram();
+    // Program after change: ignored without a unit; dropped when the connected unit's
+    // identity did not match, so changed bytes never go to a unit of another layout.
+    bool requestQuickProgram();
 
     void userDisconnect();
     void userReconnect();
@@ -106,6 +114,8 @@ public:
     int rememberedPort = -1;
     int savingCountdown = 0;
     int statusKind = 0;
+    // The indices the last Verify or program verify found different (for the command line).
+    std::vector<int> verifyDifferences;
 
 private:
     void jobFailed();
@@ -138,6 +148,7 @@ private:
     bool firstTick_ = true;
     std::uint32_t runningJob_ = jobs::None;
     bool unitParametersFromRead_ = false;  // unitParameters hold what the unit last answered
+    bool identityMatched_ = false;         // this connection's identity block names our layout
 };
 
 }  // namespace devlink

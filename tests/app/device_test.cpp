@@ -60,6 +60,9 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     EXPECT_TRUE(w.ButtonRead->isEnabled());
     EXPECT_NE(w.statusPanels[4]->text(), "not connected");
     EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+    const auto backups = dir / "settings" / "backups";
+    ASSERT_TRUE(std::filesystem::exists(backups)) << "the set read at the connection check is kept";
+    EXPECT_FALSE(std::filesystem::is_empty(backups));
 
     w.MenuRead->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));

@@ -135,3 +135,122 @@ TEST_F(Programs, UnitStartsWithTheParametersOfAFile)
 
     EXPECT_EQ(run(std::string(TAVRIN_SIM_PROGRAM) + " --params " + (dir / "missing.ign").string()).status, 2);
 }
+
+namespace {
+
+params::ParameterSet fileSet(int baseAdvance)
+{
+    params::ParameterSet set;
+    params::applyPresetDefaults(set);
+    set[params::idx::BaseAdvance] = std::uint8_t(baseAdvance);
+    params::normalize(set);
+    return set;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> list;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        list.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return list;
+}
+
+}  // namespace
+
+TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
+{
+    const params::ParameterSet start = fileSet(7);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "start.ign", start));
+    startUnit("IGN50", {"--params", (dir / "start.ign").string()});
+    const std::string tavrin = env() + TAVRIN_PROGRAM;
+    const std::string port = " --port 7 --timeout 30";
+
+    Result r = run(tavrin + " read -o " + (dir / "read.ign").string() + port);
+    ASSERT_EQ(r.status, 0) << r.output;
+    params::ParameterSet read;
+    ASSERT_TRUE(storage::readParameterFile(dir / "read.ign", read, false).accepted());
+    EXPECT_EQ(read, start);
+    const auto backups = dir / "Korvelan/Tavrin/109/backups";
+    ASSERT_TRUE(std::filesystem::is_directory(backups)) << r.output;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), {}), 1);
+
+    r = run(tavrin + " verify " + (dir / "read.ign").string() + port);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Verify: OK"), std::string::npos) << r.output;
+
+    const params::ParameterSet changed = fileSet(9);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "changed.ign", changed));
+    r = run(tavrin + " verify " + (dir / "changed.ign").string() + port);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_EQ(lines(r.output).back(), "tavrin verify: Verify error ! differing indices: " +
+                                          std::to_string(params::idx::BaseAdvance))
+        << r.output;
+
+    r = run(tavrin + " program " + (dir / "changed.ign").string() + port);
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(lines(r.output).back(), "Program device: OK") << r.output;
+    EXPECT_EQ(run(tavrin + " verify " + (dir / "changed.ign").string() + port).status, 0);
+
+    r = run(tavrin + " monitor --count 3" + port);
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto shown = lines(r.output);
+    ASSERT_EQ(shown.size(), 3u) << r.output;
+    for (const std::string& line : shown) {
+        EXPECT_EQ(line.rfind("RPM = ", 0), 0u) << line;
+        EXPECT_NE(line.find(" | U = "), std::string::npos) << line;
+    }
+    r = run(tavrin + " monitor --csv --count 2" + port);
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto csv = lines(r.output);
+    ASSERT_EQ(csv.size(), 3u) << r.output;
+    EXPECT_EQ(csv[0].rfind("time_ms,rpm,voltage_mv,", 0), 0u);
+    EXPECT_EQ(std::count(csv[1].begin(), csv[1].end(), ','), std::count(csv[0].begin(), csv[0].end(), ','));
+
+    // Nothing of the user's settings was written: only the port map and the backups.
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "Korvelan/Tavrin/109"))
+        entries.push_back(entry.path().filename().string());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"backups", "ports"}));
+}
+
+TEST_F(Programs, AUnitThatForbidsReadingIsNotReadButProgrammed)
+{
+    startUnit("WCOM", {"--no-read"});
+    const std::string tavrin = env() + TAVRIN_PROGRAM;
+    Result r = run(tavrin + " read -o " + (dir / "read.ign").string() + " --port 7 --timeout 30");
+    EXPECT_EQ(r.status, 3) << r.output;
+    EXPECT_EQ(lines(r.output).back(), "tavrin read: No reading !");
+    EXPECT_FALSE(std::filesystem::exists(dir / "read.ign"));
+
+    ASSERT_TRUE(storage::writeParameterFile(dir / "set.ign", fileSet(9)));
+    r = run(tavrin + " program " + (dir / "set.ign").string() + " --port 7 --timeout 30");
+    EXPECT_EQ(r.status, 0) << r.output;
+}
+
+TEST(DeviceCommands, NoUnitGivesExitTwoAndOneLine)
+{
+    TempDir dir;
+    const std::string tavrin = "XDG_CONFIG_HOME=" + dir.path().string() + " " TAVRIN_PROGRAM;
+    params::ParameterSet set;
+    params::normalize(set);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "set.ign", set));
+    const std::string file = (dir / "set.ign").string();
+    for (const std::string& command :
+         {"read -o " + (dir / "out.ign").string(), "verify " + file, "program " + file, std::string("monitor")}) {
+        const Result r = run(tavrin + " " + command + " --port 7 --timeout 0.5");
+        EXPECT_EQ(r.status, 2) << command;
+        const std::string name = command.substr(0, command.find(' '));
+        EXPECT_EQ(r.output.rfind("tavrin " + name + ": no unit answered within", 0), 0u) << r.output;
+        EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << r.output;
+        EXPECT_EQ(run(tavrin + " " + name + " --help").status, 0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.ign"));
+    EXPECT_EQ(run(tavrin + " read --port 7").status, 2);  // no -o
+    EXPECT_EQ(run(tavrin + " verify " + (dir / "missing.ign").string()).status, 1);
+    EXPECT_EQ(run(tavrin + " monitor --count 0").status, 2);
+}

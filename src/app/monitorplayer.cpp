@@ -1,0 +1,203 @@
+// The monitor recorder and player on the main window: the four player buttons, the
+// scroll bar and labels, the record hooks and the replay of records through the same
+// display routines as the live values. A replay shows the recorded parameter sets; the
+// user's own sets are given back when it stops.
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSysInfo>
+#include <QToolButton>
+
+#include "app/mainform.h"
+#include "curveeditor/widget/tab.h"
+
+namespace app {
+namespace {
+
+constexpr std::uint8_t kCurveEditorIdentity = 1;
+
+std::span<const std::uint8_t> bytesOf(const params::ParameterSet& set) { return set.bytes; }
+
+QString defaultLogDialog(QWidget* parent, bool save, const QString& start)
+{
+    const QString filter = QStringLiteral("IGN log file (*.ignlog)");
+    QString path = save ? QFileDialog::getSaveFileName(parent, QString(), start, filter)
+                        : QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".ignlog");
+    return path;
+}
+
+}  // namespace
+
+void TMainForm::connectMonitorLog()
+{
+    logFileDialog = [this](bool save, const QString& start) { return defaultLogDialog(this, save, start); };
+    for (int i = 0; i < int(SpeedButtonPlay.size()); ++i)
+        connect(SpeedButtonPlay[std::size_t(i)], &QToolButton::clicked, this, [this, i] { logButton(i); });
+    auto* scroll = qobject_cast<QScrollBar*>(ScrollBarPlay);
+    scroll->setPageStep(1);  // one record a step; a thumb of its own size
+    connect(scroll, &QScrollBar::valueChanged, this,
+            [this](int position) { monitorLog.scrollChanged(position); });
+    refreshLogControls();
+}
+
+void TMainForm::logButton(int index)
+{
+    if (fillingControls)
+        return;
+    const bool wasReplaying = monitorLog.replaying();
+    if (monitorLog.mode() == monitorlog::Stopped)
+        stateBeforeReplay_ = state;
+    switch (index) {
+    case 0: monitorLog.recordButton(); break;
+    case 1: monitorLog.playButton(); break;
+    case 2: monitorLog.pauseButton(); break;
+    default: monitorLog.stopButton(); break;
+    }
+    if (monitorLog.replaying() || !stateBeforeReplay_)
+        return;
+    if (wasReplaying) {
+        state = *stateBeforeReplay_;
+        fillControls();
+        compareWithUnitAndFile(state, *this);
+        showMonitor();
+    }
+    stateBeforeReplay_.reset();
+}
+
+void TMainForm::playTick()
+{
+    if (monitorLog.mode() == monitorlog::Recording)
+        recordView();  // view switches reach no other hook; unchanged views are left out
+    monitorLog.playTick();
+}
+
+// --- record hooks ---
+
+void TMainForm::recordStatus()
+{
+    const int port = int(link->connectedPort.load(std::memory_order_acquire) & 0xFF);
+    monitorLog.record(monitorlog::Status, monitorlog::statusPayload(port, workflow->statusText()));
+}
+
+void TMainForm::recordParameters(bool unit)
+{
+    if (!unit)
+        monitorLog.record(monitorlog::Parameters, bytesOf(state.params));
+    else if (state.unitParametersValid)
+        monitorLog.record(monitorlog::UnitParameters, bytesOf(state.unitParameters));
+}
+
+void TMainForm::recordMonitor()
+{
+    monitorLog.record(monitorlog::Monitor,
+                      std::span<const std::uint8_t>(monitorRecord.bytes.data(), devlink::kMonitorBlockLength));
+}
+
+void TMainForm::recordView()
+{
+    std::vector<monitorlog::ViewEntry> editors;
+    if (curveEditor)
+        editors.push_back({kCurveEditorIdentity, std::uint8_t(curveEditor->model.requestedView)});
+    monitorLog.record(monitorlog::ViewState, monitorlog::viewPayload(0, editors));
+}
+
+// --- LogHost ---
+
+// msClock of this window: the shared clock of a window created before would run back.
+std::uint32_t TMainForm::processClock() { return std::uint32_t(tickCount) * 50; }
+
+std::filesystem::path TMainForm::chooseLogFile(bool save)
+{
+    const QString path = logFileDialog(save, QString::fromStdString(monitorLog.fileName().string()));
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+monitorlog::LogInfo TMainForm::recordingInfo()
+{
+    monitorlog::LogInfo info;
+    info.startTime = std::uint32_t(QDateTime::currentSecsSinceEpoch());
+    const QStringList version = QSysInfo::kernelVersion().split(QRegularExpression(QStringLiteral("[.-]")));
+    std::uint32_t* fields[] = {&info.osMajor, &info.osMinor, &info.osBuild};
+    for (int i = 0; i < 3 && i < version.size(); ++i)
+        *fields[i] = version[i].toUInt();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (int i = 0; i < 4 && i < screens.size(); ++i) {
+        const QRect r = screens[i]->geometry();
+        info.screens[std::size_t(i)] = {std::int16_t(r.left()), std::int16_t(r.width()), std::int16_t(r.top()),
+                                        std::int16_t(r.height())};
+    }
+    info.layoutMarker = CheckBoxZakazCteni->x();
+    info.programInfo = devlink::buildProgramInfoText(compileDate, newVersionText);
+    return info;
+}
+
+void TMainForm::writeInitialRecords()
+{
+    recordStatus();
+    recordParameters(false);
+    recordParameters(true);
+    recordView();
+}
+
+void TMainForm::applyRecord(const monitorlog::RecordView& record)
+{
+    switch (record.type) {
+    case monitorlog::Parameters:
+        std::copy(record.payload.begin(), record.payload.end(), state.params.bytes.begin());
+        params::normalize(state.params);
+        fillControls();
+        compareWithUnitAndFile(state, *this);
+        break;
+    case monitorlog::UnitParameters:
+        std::copy(record.payload.begin(), record.payload.end(), state.unitParameters.bytes.begin());
+        state.unitParametersValid = true;
+        compareWithUnitAndFile(state, *this);
+        break;
+    case monitorlog::Monitor:
+        std::copy(record.payload.begin(), record.payload.end(), monitorRecord.bytes.begin());
+        showMonitor();
+        break;
+    case monitorlog::ViewState:
+        for (const monitorlog::ViewEntry& entry : monitorlog::viewEntries(record.payload))
+            if (curveEditor && entry.identity == kCurveEditorIdentity && curveEditor->model.requestedView != entry.view) {
+                curveEditor->ApplyView(entry.view);
+                curveEditor->Render();
+            }
+        break;
+    default: break;  // the status record is only kept
+    }
+}
+
+void TMainForm::refreshLogControls()
+{
+    const monitorlog::LogControls c = monitorLog.controls(processClock());
+    const bool enabled[] = {c.record, c.play, c.pause, c.stop};
+    for (std::size_t i = 0; i < SpeedButtonPlay.size(); ++i)
+        SpeedButtonPlay[i]->setEnabled(enabled[i]);
+    auto* scroll = qobject_cast<QScrollBar*>(ScrollBarPlay);
+    {
+        const QSignalBlocker quiet(scroll);  // a position set here is no jump of the user's
+        scroll->setRange(0, c.scrollMax);
+        scroll->setValue(c.scrollPosition);
+    }
+    scroll->setVisible(c.scrollVisible);
+    setLabelText(LabelPlayPos, QString::fromStdString(c.positionText));
+    LabelPlayPos->setVisible(c.positionVisible);
+    setLabelText(LabelPlayFile, QFile::decodeName(QByteArray::fromStdString(monitorLog.fileName().string())));
+    LabelPlayFile->setVisible(c.fileVisible);
+    setLabelText(LabelPlayDevice, QString());
+    LabelPlayDevice->setVisible(c.deviceVisible);
+}
+
+}  // namespace app

@@ -1,0 +1,492 @@
+#include "cli/device_commands.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "cli/link_commands.h"
+#include "lang/messagebox.h"
+#include "link/workflow.h"
+#include "storage/backups.h"
+#include "storage/parameterfile.h"
+#include "storage/settings.h"
+
+namespace cli {
+namespace {
+
+constexpr int kTickMs = 55;
+constexpr double kOperationSeconds = 120;  // a sequence ends by itself well before this
+
+constexpr int kExitFailed = 1;
+constexpr int kExitNoUnit = 2;
+constexpr int kExitNoReading = 3;
+
+const lang::LangText kVerifyOk{"###Verify: OK##Vergleichen: OK##Verifikace: OK"};
+const lang::LangText kProgramOk{"###Program device: OK##Programmieren: OK##Programování: OK"};
+const lang::LangText kNoReading{"###No reading !##Lesen verboten !##Zákaz čtení !"};
+
+const char* const kCommonHelp =
+    "  --port N         search only COM N (default: every port)\n"
+    "  --timeout S      give up when no unit answers within S seconds (default 15)\n"
+    "  --link-log FILE  log the line to FILE (also: environment variable TAVRIN_LINK_LOG)\n"
+    "The unit's settings as read at the connection check (and before programming) are kept\n"
+    "in the folder backups/ of the settings folder, the newest 200.\n"
+    "Exit status: 0 done, 1 failed, 2 no unit found or wrong arguments, 3 the unit forbids\n"
+    "reading its settings.\n";
+
+std::atomic<bool> interrupted{false};
+
+int fail(const std::string& command, const std::string& message, int code)
+{
+    std::fprintf(stderr, "tavrin %s: %s\n", command.c_str(), message.c_str());
+    return code;
+}
+
+struct DeviceOptions {
+    int port = 0;
+    double timeout = 15;
+    std::string linkLog;
+    std::string output;  // read: -o
+    long count = 0;      // monitor: 0 until interrupted
+    bool csv = false;
+    std::vector<std::string> files;
+};
+
+// Parses the options of the device commands (--count and --csv for the monitor, -o for
+// read); false, with the message printed, on a mistake.
+bool parseOptions(const std::string& command, std::span<const std::string> args, DeviceOptions& options,
+                  bool monitorOptions, bool outputOption)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--csv" && monitorOptions) {
+            options.csv = true;
+            continue;
+        }
+        const bool takesValue = a == "--port" || a == "--timeout" || a == "--link-log" ||
+                                (monitorOptions && a == "--count") || (outputOption && a == "-o");
+        if (!takesValue) {
+            if (a.starts_with("-")) {
+                fail(command, "unknown option " + a + " (see tavrin " + command + " --help)", kExitNoUnit);
+                return false;
+            }
+            options.files.push_back(a);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            fail(command, a + " needs a value", kExitNoUnit);
+            return false;
+        }
+        const std::string& value = args[++i];
+        char* end = nullptr;
+        if (a == "--port") {
+            const long port = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end || port < 1 || port > 255) {
+                fail(command, "--port needs a port number from 1 to 255", kExitNoUnit);
+                return false;
+            }
+            options.port = int(port);
+        } else if (a == "--timeout") {
+            options.timeout = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end || !(options.timeout > 0)) {
+                fail(command, "--timeout needs a positive number of seconds", kExitNoUnit);
+                return false;
+            }
+        } else if (a == "--count") {
+            options.count = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end || options.count < 1) {
+                fail(command, "--count needs a positive number", kExitNoUnit);
+                return false;
+            }
+        } else if (a == "--link-log") {
+            options.linkLog = value;
+        } else {
+            options.output = value;
+        }
+    }
+    return true;
+}
+
+bool wantsHelp(std::span<const std::string> args, const char* usage)
+{
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            std::fputs(usage, stdout);
+            std::fputs(kCommonHelp, stdout);
+            return true;
+        }
+    return false;
+}
+
+// The workflow's view on a console: result messages as lines, backups of the unit's
+// settings; nothing of the user's settings is touched.
+class ConsoleView : public devlink::WorkflowView {
+public:
+    explicit ConsoleView(std::string command) : command_(std::move(command)) {}
+
+    bool echo = true;              // print the result messages
+    std::string result;            // the last result message, English
+    std::string connectionText;    // the last connection message, English
+    std::function<void()> onMonitorBlock;
+
+    void showMessage(int slot, const lang::LangText* text, int, std::uint32_t, std::uint32_t, int) override
+    {
+        if (!text)
+            return;
+        if (slot == 1) {
+            connectionText = std::string(text->pick(lang::English));
+        } else if (slot == 2) {
+            const std::string english(text->pick(lang::English));
+            if (echo && english != result)
+                std::printf("%s\n", std::string(text->pick()).c_str());
+            std::fflush(stdout);
+            result = english;
+        }
+    }
+    void refreshTitle() override {}
+    void setGauge(int, std::uint32_t, bool) override {}
+    void setPortLabel(const std::string&) override {}
+    void refreshControls() override {}
+    void storeUndoStep() override {}
+    void saveSettings() override {}
+    void setStatusText(const std::string&) override {}
+    void fileNameCleared() override {}
+    void monitorBlockArrived() override
+    {
+        if (onMonitorBlock)
+            onMonitorBlock();
+    }
+    void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& identity) override
+    {
+        const storage::BackupResult backup = storage::saveUnitBackup(
+            storage::backupFolder(storage::settingsPaths().folder), set, devlink::unitLabel(identity),
+            std::time(nullptr), {identity.firmwareDate, identity.firmwareTime, identity.firmwareText});
+        if (!backup.ok())
+            std::fprintf(stderr, "tavrin %s: warning: %s\n", command_.c_str(), backup.error.c_str());
+        else if (echo && backup.path != lastBackup_)
+            std::printf("Backup of the unit's settings: %s\n", backup.path.c_str());
+        lastBackup_ = backup.path;
+    }
+
+private:
+    std::string command_;
+    std::filesystem::path lastBackup_;
+};
+
+// One headless run of the workflow on a 55 ms tick.
+class DeviceSession {
+public:
+    DeviceSession(std::string command, const DeviceOptions& options)
+        : command_(std::move(command)), options_(options), view(command_), workflow(link, state, view)
+    {
+        link.portSetting = options.port;
+        link.setMessageSlots(&view);  // the search's messages name what answered
+        workflow.newInstall = false;  // the window's first-Read rule is not the command line's
+        previousHook_ = lang::setMessageBoxHook([this](std::string_view text, std::string_view, unsigned) {
+            boxText = std::string(text);
+            return int(lang::IdOk);
+        });
+    }
+    ~DeviceSession()
+    {
+        link.disconnect();
+        lang::setMessageBoxHook(previousHook_);
+    }
+
+    // Attaches the link log; false with the message printed when it cannot be.
+    bool attachLog()
+    {
+        std::string error;
+        if (!options_.linkLog.empty() && !link.linkLog().attach(options_.linkLog, &error)) {
+            fail(command_, error, kExitNoUnit);
+            return false;
+        }
+        return true;
+    }
+
+    void tick()
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
+        ++ticks_;
+        workflow.tick(ticks_, std::uint32_t(ticks_) * 50);
+    }
+
+    // Ticks until a unit is connected; the exit code and message when none is.
+    std::optional<int> waitForUnit()
+    {
+        const int limit = int(options_.timeout * 1000 / kTickMs) + 1;
+        for (int i = 0; i < limit && !workflow.connected() && !interrupted; ++i)
+            tick();
+        if (workflow.connected())
+            return std::nullopt;
+        return fail(command_, noUnitMessage(link, options_.port, options_.timeout, view.connectionText), kExitNoUnit);
+    }
+
+    // Ticks until the requested sequence has ended (including the unit's saving after a
+    // program); the exit code and message when the run failed on the way.
+    std::optional<int> runRequest()
+    {
+        if (auto code = waitForUnit())
+            return code;
+        const int limit = int(kOperationSeconds * 1000 / kTickMs);
+        for (int i = 0; i < limit; ++i) {
+            tick();
+            if (!boxText.empty())
+                return fail(command_, oneLine(boxText), kExitFailed);
+            if (!workflow.connected())
+                return fail(command_, "the unit was disconnected", kExitFailed);
+            if (interrupted)
+                return fail(command_, "interrupted", kExitFailed);
+            const int s = workflow.workflowState;
+            if (workflow.pendingRequest == 0 && (s == devlink::StateIdle || s == devlink::StateMonitor) &&
+                !workflow.programDone)
+                return std::nullopt;
+        }
+        return fail(command_, "the unit did not finish within " + std::to_string(int(kOperationSeconds)) + " s",
+                    kExitFailed);
+    }
+
+    // The exit code of a sequence that ended with `expected` as its last result.
+    int resultCode(const lang::LangText& expected)
+    {
+        if (view.result == expected.pick(lang::English))
+            return 0;
+        return fail(command_, view.result, view.result == kNoReading.pick(lang::English) ? kExitNoReading : kExitFailed);
+    }
+
+    static std::string oneLine(std::string text)
+    {
+        for (char& c : text)
+            if (c == '\n')
+                c = ' ';
+        return text;
+    }
+
+    std::string command_;
+    DeviceOptions options_;
+    devlink::CCOMCOM link;
+    params::ParameterState state;
+    ConsoleView view;
+    devlink::Workflow workflow;
+    std::string boxText;  // a message box the workflow showed (a unit of another version)
+
+private:
+    int ticks_ = 0;
+    lang::MessageBoxHook previousHook_;
+};
+
+// The parameter file as the window's Open loads it: preset defaults, the file, normalised.
+bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set)
+{
+    params::applyPresetDefaults(set);
+    const storage::ReadResult read = storage::readParameterFile(path, set, false);
+    params::normalize(set);
+    if (read.accepted())
+        return true;
+    std::string why(storage::readOutcomeMessage(read.outcome, lang::English));
+    if (why.empty())
+        why = "cannot be read as a parameter file";
+    fail(command, path + ": " + DeviceSession::oneLine(why), kExitFailed);
+    return false;
+}
+
+void onInterrupt(int) { interrupted = true; }
+
+struct InterruptGuard {
+    InterruptGuard()
+    {
+        interrupted = false;
+        std::signal(SIGINT, onInterrupt);
+        std::signal(SIGTERM, onInterrupt);
+    }
+    ~InterruptGuard()
+    {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    }
+};
+
+std::string onOff(int byte) { return byte ? "1" : "0"; }
+
+void printMonitorCsvHeader()
+{
+    std::printf("time_ms,rpm,voltage_mv,advance,max_advance,basic_advance,pickup,polarity_negative,polarity_ok,"
+                "limiter,start_limiter,input1,input2,kill_switch,blocking,clutch,pilot_light,curve,hour_meter_min,"
+                "programming_count,saving,data_error\n");
+}
+
+void printMonitorCsv(const devlink::MonitorRecord& m, std::uint32_t msClock)
+{
+    std::printf("%u,%d,%d,%d,%d,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%c,%d,%d,%d,%s\n", unsigned(msClock),
+                m.engineSpeed(), m.voltageMv(), m.m(30) - 100, int(m.m(31)), onOff(m.m(42)).c_str(),
+                onOff(m.m(41)).c_str(), onOff(m.m(32)).c_str(), onOff(m.m(33)).c_str(), onOff(m.m(35)).c_str(),
+                onOff(m.m(34)).c_str(), onOff(m.m(28)).c_str(), onOff(m.m(29)).c_str(), onOff(m.m(37)).c_str(),
+                onOff(m.m(36)).c_str(), onOff(m.m(40)).c_str(), onOff(m.m(38)).c_str(), m.m(43) ? 'A' : 'B',
+                m.hourMeterMinutes(), m.programmingCount(), m.savingProgress(), onOff(m.m(48)).c_str());
+}
+
+// The monitor panel's texts on one line; labels that do not apply to the unit's input
+// settings are left out.
+void printMonitorLine(const devlink::MonitorView& v)
+{
+    std::string line = v.rpm;
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    for (const devlink::LabelView* label : {&v.voltage, &v.advance, &v.pickup, &v.polarity, &v.limiter,
+                                            &v.startLimiter, &v.input1, &v.input2, &v.killSwitch, &v.blocking,
+                                            &v.curve, &v.clutch, &v.pilotLight})
+        if (label->enabled)
+            line += " | " + label->text;
+    line += " | " + v.programmingCount + " | " + v.hourMeter;
+    if (v.dataErrorVisible)
+        line += " | Programmed data error";
+    std::printf("%s\n", line.c_str());
+}
+
+constexpr const char* kReadHelp =
+    "Usage: tavrin read -o FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
+    "Connects to the unit, checks it, reads its settings (twice, the reads must agree) and\n"
+    "writes them to FILE.ign.\n";
+constexpr const char* kVerifyHelp =
+    "Usage: tavrin verify FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
+    "Compares the unit's settings with FILE.ign; prints \"Verify: OK\", or the indices that\n"
+    "differ (exit 1).\n";
+constexpr const char* kProgramHelp =
+    "Usage: tavrin program FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
+    "Programs the settings of FILE.ign into the unit: identity check, write, verify, then\n"
+    "waits until the unit has saved them (\"Program device: OK\").\n";
+constexpr const char* kMonitorHelp =
+    "Usage: tavrin monitor [--count K] [--csv] [--port N] [--timeout S] [--link-log FILE]\n"
+    "Prints the unit's live values of every monitor poll (about every 0.4 s), one line each,\n"
+    "until K polls were printed or it is interrupted. --csv prints comma-separated numbers\n"
+    "under a header line instead.\n";
+
+}  // namespace
+
+int runRead(std::span<const std::string> args)
+{
+    if (wantsHelp(args, kReadHelp))
+        return 0;
+    DeviceOptions options;
+    if (!parseOptions("read", args, options, false, true))
+        return kExitNoUnit;
+    if (options.output.empty() || !options.files.empty())
+        return fail("read", "needs -o FILE.ign and nothing else (see tavrin read --help)", kExitNoUnit);
+    InterruptGuard guard;
+    DeviceSession session("read", options);
+    if (!session.attachLog())
+        return kExitNoUnit;
+    session.workflow.requestRead();  // runs after the connection check
+    if (auto code = session.runRequest())
+        return *code;
+    if (const int code = session.resultCode(kVerifyOk))
+        return code;
+    const devlink::IdentityTexts& id = session.workflow.identity();
+    if (!storage::writeParameterFile(options.output, session.state.params,
+                                     {id.firmwareDate, id.firmwareTime, id.firmwareText}))
+        return fail("read", options.output + ": cannot be written; nothing was changed", kExitFailed);
+    std::printf("Wrote %s\n", options.output.c_str());
+    return 0;
+}
+
+namespace {
+
+// Verify and program: the one parameter file, loaded as the window's Open does, becomes
+// the edited set of a session that `body` runs.
+int runWithFile(const std::string& command, std::span<const std::string> args, const char* help,
+                const std::function<int(DeviceSession&)>& body)
+{
+    if (wantsHelp(args, help))
+        return 0;
+    DeviceOptions options;
+    if (!parseOptions(command, args, options, false, false))
+        return kExitNoUnit;
+    if (options.files.size() != 1)
+        return fail(command, "needs one FILE.ign (see tavrin " + command + " --help)", kExitNoUnit);
+    params::ParameterSet set;
+    if (!loadFile(command, options.files[0], set))
+        return kExitFailed;
+    InterruptGuard guard;
+    DeviceSession session(command, options);
+    if (!session.attachLog())
+        return kExitNoUnit;
+    session.state.params = set;
+    return body(session);
+}
+
+}  // namespace
+
+int runVerify(std::span<const std::string> args)
+{
+    return runWithFile("verify", args, kVerifyHelp, [](DeviceSession& session) {
+        session.workflow.requestVerify();
+        if (auto code = session.runRequest())
+            return *code;
+        if (session.view.result == kVerifyOk.pick(lang::English) || session.workflow.verifyDifferences.empty())
+            return session.resultCode(kVerifyOk);
+        std::string list;
+        for (const int i : session.workflow.verifyDifferences)
+            list += (list.empty() ? "" : " ") + std::to_string(i);
+        return fail("verify", session.view.result + " differing indices: " + list, kExitFailed);
+    });
+}
+
+int runProgram(std::span<const std::string> args)
+{
+    return runWithFile("program", args, kProgramHelp, [](DeviceSession& session) {
+        if (auto code = session.waitForUnit())
+            return *code;
+        session.workflow.requestProgram();  // Program needs a unit; it runs after the connection check
+        if (auto code = session.runRequest())
+            return *code;
+        return session.resultCode(kProgramOk);
+    });
+}
+
+int runMonitor(std::span<const std::string> args)
+{
+    if (wantsHelp(args, kMonitorHelp))
+        return 0;
+    DeviceOptions options;
+    if (!parseOptions("monitor", args, options, true, false))
+        return kExitNoUnit;
+    if (!options.files.empty())
+        return fail("monitor", "unknown argument " + options.files[0] + " (see tavrin monitor --help)", kExitNoUnit);
+    InterruptGuard guard;
+    DeviceSession session("monitor", options);
+    if (!session.attachLog())
+        return kExitNoUnit;
+    session.view.echo = false;
+    long printed = 0;
+    const lang::MessageTexts texts;
+    session.view.onMonitorBlock = [&] {
+        const params::ParameterSet& set =
+            session.state.unitParametersValid ? session.state.unitParameters : session.state.params;
+        if (options.csv)
+            printMonitorCsv(session.workflow.monitor(), session.link.msClock());
+        else
+            printMonitorLine(devlink::buildMonitorView(session.workflow.monitor(), set, true, texts));
+        std::fflush(stdout);
+        ++printed;
+    };
+    params::applyPresetDefaults(session.state.params);
+    params::normalize(session.state.params);
+    if (options.csv)
+        printMonitorCsvHeader();
+    if (auto code = session.waitForUnit())
+        return *code;
+    while (!interrupted && (options.count == 0 || printed < options.count)) {
+        session.tick();
+        if (!session.workflow.connected())
+            return fail("monitor", "the unit was disconnected", kExitFailed);
+    }
+    return 0;
+}
+
+}  // namespace cli
