@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/mainform.h"
+#include "app/modal.h"
 #include "lang/messagebox.h"
 
 namespace app {
@@ -125,16 +126,6 @@ QUrl manualsUrl(int language)
                                                  : QStringLiteral("/en/stahnout/manuals")));
 }
 
-void TMainForm::MenuContensClick()
-{
-    static const lang::LangText kLinkError{
-        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
-    const QUrl url = manualsUrl(lang::currentLanguage());
-    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-    if (web && openUrl(url))
-        return;
-    const std::string text = std::string(kLinkError.pick()) + " " + url.toString().toStdString() + " !";
-    lang::showMessageBox(text, "", lang::MbOk | lang::MbIconWarning);
-}
+void TMainForm::MenuContensClick() { openWebAddress(*this, manualsUrl(lang::currentLanguage()).toString()); }
 
 }  // namespace app

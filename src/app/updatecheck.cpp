@@ -30,20 +30,6 @@ QString updateBase(const storage::SettingsPaths& paths)
     return base.isEmpty() ? QStringLiteral("https://korvelan.example") : base;
 }
 
-// Opens a web address in the browser; only http and https addresses are opened.
-bool openWebAddress(TMainForm& form, const QString& address)
-{
-    const QUrl url(address.trimmed());
-    const bool web = url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-    if (web && form.openUrl(url))
-        return true;
-    static const lang::LangText kLinkError{
-        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
-    lang::showMessageBox(std::string(kLinkError.pick()) + " " + address.toStdString() + " !", "",
-                         lang::MbOk | lang::MbIconWarning);
-    return false;
-}
-
 QString text(const lang::LangText& t)
 {
     const std::string_view s = t.pick();
@@ -81,6 +67,19 @@ void offerUpdate(TMainForm& form, const std::string& description)
 }
 
 }  // namespace
+
+bool openWebAddress(TMainForm& form, const QString& address)
+{
+    const QUrl url(address.trimmed());
+    const bool web = url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+    if (web && form.openUrl(url))
+        return true;
+    static const lang::LangText kLinkError{
+        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
+    lang::showMessageBox(std::string(kLinkError.pick()) + " " + address.toStdString() + " !", "",
+                         lang::MbOk | lang::MbIconWarning);
+    return false;
+}
 
 void TMainForm::startUpdateThread()
 {
