@@ -138,6 +138,7 @@ void TMainForm::FormCreate()
     listenForPortNotifications();
     // 19.
     refreshControlStates();
+    startUpdateThread();
     created = true;
     if (options_.startTimer)
         timer_.start();
@@ -194,6 +195,7 @@ void TMainForm::Timer1Timer()
         portMenuRefresh();
     curveEditorTick();
     expireMessages();
+    updateTick();
     const bool connected = unitConnected();
     for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
         button->setEnabled(connected);
@@ -221,6 +223,7 @@ void TMainForm::FormClose()
     closed_ = true;
     timer_.stop();
     stopLog();  // a recording is written, a replay gives the user's set back before it is saved
+    stopUpdateThread();
     link->requestCloseAll();
     link->managePorts();
     readControls();

@@ -20,6 +20,8 @@
 #include "params/undoring.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
+#include "update/downloader.h"
+#include "util/pointerlist.h"
 #include <functional>
 #include <optional>
 
@@ -33,6 +35,8 @@ class QMenu;
 class QScrollArea;
 class QToolButton;
 class QPushButton;
+class QDialog;
+class QPrinter;
 
 namespace curveeditor {
 class TTab;
@@ -176,6 +180,21 @@ public:
     void onCurveEditorChanged(curveeditor::TTab& editor);
     void curveEditorTick();
     void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
+
+    // --- About window, update check, printing ---
+    void MenuAboutClick();
+    void startUpdateThread();
+    void updateTick();
+    void stopUpdateThread();
+    void printSettings();
+    void preparePrint(QWidget* container);
+    void restorePrint();
+    update::UpdateDownloader updateDownloader;
+    util::CLISTOBJ printChanges{50, 50};  // CPrintObj entries; empty outside printing
+    // Shows a modal dialog and returns its result; tests replace it.
+    std::function<int(QDialog&)> runModal;
+    // Chooses the printer (paper or PDF file); false cancels. Tests replace it.
+    std::function<bool(QPrinter&)> choosePrinter;
 
     // --- controls (named as in the window definition) ---
     QWidget* client = nullptr;  // the design-size area inside the scroll area

@@ -4,9 +4,11 @@
 #include <QActionGroup>
 #include <QDesktopServices>
 #include <QMenuBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "app/mainform.h"
+#include "app/modal.h"
 #include "lang/messagebox.h"
 
 namespace app {
@@ -87,6 +89,9 @@ void TMainForm::createMenus()
     connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
     connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
+    connect(MenuAbout, &QAction::triggered, this, &TMainForm::MenuAboutClick);
+    connect(MenuPrint, &QAction::triggered, this, &TMainForm::printSettings);
+    connect(SpeedButtonPrint, &QToolButton::clicked, this, &TMainForm::printSettings);
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
@@ -121,16 +126,6 @@ QUrl manualsUrl(int language)
                                                  : QStringLiteral("/en/stahnout/manuals")));
 }
 
-void TMainForm::MenuContensClick()
-{
-    static const lang::LangText kLinkError{
-        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
-    const QUrl url = manualsUrl(lang::currentLanguage());
-    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-    if (web && openUrl(url))
-        return;
-    const std::string text = std::string(kLinkError.pick()) + " " + url.toString().toStdString() + " !";
-    lang::showMessageBox(text, "", lang::MbOk | lang::MbIconWarning);
-}
+void TMainForm::MenuContensClick() { openWebAddress(*this, manualsUrl(lang::currentLanguage()).toString()); }
 
 }  // namespace app

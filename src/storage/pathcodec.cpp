@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "util/helpers.h"
+
 namespace storage {
 namespace {
 
@@ -43,25 +45,6 @@ char32_t nextCodePoint(std::string_view text, std::size_t pos, std::size_t& leng
     return value;
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 void appendEscape(std::string& out, std::uint16_t unit)
 {
     char text[8];
@@ -78,28 +61,17 @@ std::string unitsToUtf8(const std::vector<std::uint16_t>& units)
         const char32_t unit = units[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
             units[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            util::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= kEscapedByteBase + 0x80 && unit <= kEscapedByteBase + 0xFF) {
             out += char(unit - kEscapedByteBase);
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);
+            util::appendUtf8(out, 0xFFFD);
         } else {
-            appendUtf8(out, unit);
+            util::appendUtf8(out, unit);
         }
     }
     return out;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -191,7 +163,7 @@ std::string decodePath(std::string_view stored)
         unsigned value = 0;
         int digits = 0;
         for (; digits < 4 && i < narrow.size(); ++digits, ++i) {
-            const int digit = narrow[i] < 0x80 ? hexValue(char(narrow[i])) : -1;
+            const int digit = narrow[i] < 0x80 ? util::hexDigitValue(char(narrow[i])) : -1;
             if (digit < 0)
                 break;
             value = value * 16 + unsigned(digit);

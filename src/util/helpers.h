@@ -2,6 +2,7 @@
 // Small helpers shared by several subsystems.
 
 #include <cstdint>
+#include <string>
 
 namespace util {
 
@@ -14,5 +15,11 @@ std::uint32_t scaleColour(std::uint32_t colour, double fRed, double fGreen, doub
 // `dest`), terminates it and returns the position after the copied text. A null `dest`
 // or `source` copies nothing and returns `dest`.
 char* copyBounded(char* dest, const char* limit, const char* source, const char* sourceEnd = nullptr);
+
+// Appends code point `c` as UTF-8 (1 to 4 bytes).
+void appendUtf8(std::string& out, char32_t c);
+
+// The value of a hexadecimal digit, -1 for any other character.
+int hexDigitValue(char c);
 
 }  // namespace util

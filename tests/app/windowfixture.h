@@ -22,7 +22,12 @@ QT_END_NAMESPACE
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { lang::setCurrentLanguage(0); }
+    void SetUp() override
+    {
+        lang::setCurrentLanguage(0);
+        // The update check never leaves this machine: a closed local port unless a test serves one.
+        qputenv("TAVRIN_UPDATE_BASE", "http://127.0.0.1:9");
+    }
     void TearDown() override { lang::setCurrentLanguage(0); }
 
     app::TMainForm& open(QStringList arguments = {}, bool testFlags = false, QString notifySocket = {})

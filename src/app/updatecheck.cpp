@@ -1,0 +1,106 @@
+// The update check: about two seconds after start the download thread fetches the
+// update description; the timer then picks the recommendation for this build and offers
+// it in the update dialog, unless the user declined that update before.
+
+#include <QLabel>
+#include <QUrl>
+
+#include "app/mainform.h"
+#include "app/modal.h"
+#include "lang/langtext.h"
+#include "lang/messagebox.h"
+#include "storage/inifile.h"
+#include "update/formpatch.h"
+#include "update/patchdescription.h"
+
+namespace app {
+namespace {
+
+constexpr int kStartDelayMs = 2000;
+
+// The server: TAVRIN_UPDATE_BASE, else "UpdateServer" of the settings, else the maker's.
+QString updateBase(const storage::SettingsPaths& paths)
+{
+    QString base = qEnvironmentVariable("TAVRIN_UPDATE_BASE");
+    if (!base.isEmpty())
+        return base;
+    storage::IniFile ini;
+    if (ini.load(paths.applicationIni))
+        base = QString::fromStdString(ini.readString("BASIC", "UpdateServer", ""));
+    return base.isEmpty() ? QStringLiteral("https://korvelan.example") : base;
+}
+
+QString text(const lang::LangText& t)
+{
+    const std::string_view s = t.pick();
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+void offerUpdate(TMainForm& form, const std::string& description)
+{
+    const int language = lang::currentLanguage();
+    const auto offer = update::chooseUpdate(description, form.compileDate, language);
+    if (!offer)
+        return;
+    form.newVersionText = std::to_string(offer->number);
+    form.statusPanels[2]->setText(
+        QString::fromStdString(devlink::buildProgramInfoText(form.compileDate, form.newVersionText)));
+    if (!update::shouldOffer(*offer, form.settings.updateNumber))
+        return;
+
+    update::TFormPatch dialog(*offer, language, [&form](const QString& web) { openWebAddress(form, web); }, &form);
+    dialog.move(form.x() + (form.width() - dialog.width()) / 2, form.y() + (form.height() - dialog.height()) / 2);
+    const int result = showModal(form, dialog);
+    if (result == update::TFormPatch::DoNotRemind) {
+        form.settings.updateNumber = offer->number;
+        form.saveSettings();
+    } else if (result == update::TFormPatch::Download) {
+        // The program closes only when the download really went to the browser.
+        if (openWebAddress(form, QString::fromStdString(offer->downloadAddress))) {
+            static const lang::LangText kCaption{"###Downloading####Stahování"};
+            lang::showMessageBox(update::downloadNote(offer->downloadAddress).pick(), kCaption.pick(),
+                                 lang::MbOk | lang::MbIconInformation);
+            form.close();
+        }
+    }
+    form.statusPanels[0]->clear();
+}
+
+}  // namespace
+
+bool openWebAddress(TMainForm& form, const QString& address)
+{
+    const QUrl url(address.trimmed());
+    const bool web = url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+    if (web && form.openUrl(url))
+        return true;
+    static const lang::LangText kLinkError{
+        "###Error by opening www link##Fehler beim öffnen der www Link##Chyba při otevírání www odkazu"};
+    lang::showMessageBox(std::string(kLinkError.pick()) + " " + address.toStdString() + " !", "",
+                         lang::MbOk | lang::MbIconWarning);
+    return false;
+}
+
+void TMainForm::startUpdateThread()
+{
+    updateDownloader.start(update::descriptionUrl(updateBase(settingsPaths)));
+}
+
+void TMainForm::stopUpdateThread() { updateDownloader.stop(); }
+
+void TMainForm::updateTick()
+{
+    const int state = updateDownloader.state.load(std::memory_order_acquire);
+    if (state == update::Finished && updateDownloader.hasData()) {
+        updateDownloader.state.store(update::Processed, std::memory_order_release);
+        offerUpdate(*this, updateDownloader.data());
+        return;
+    }
+    if (state == update::Idle && msClock() > kStartDelayMs && !noUpdateCheck) {
+        static const lang::LangText kTrying{"###Trying updates...####Zjišťuji aktualizace..."};
+        statusPanels[0]->setText(text(kTrying));
+        updateDownloader.state.store(update::Requested, std::memory_order_release);
+    }
+}
+
+}  // namespace app

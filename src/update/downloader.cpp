@@ -1,0 +1,94 @@
+#include "update/downloader.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <chrono>
+
+#include "update/patchdescription.h"
+
+namespace update {
+
+QUrl descriptionUrl(const QString& base)
+{
+    QString trimmed = base.trimmed();
+    while (trimmed.endsWith(QLatin1Char('/')))
+        trimmed.chop(1);
+    QUrl url(trimmed + QStringLiteral("/old/patch.xml"));
+    // Only web addresses are fetched.
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+        return {};
+    return url;
+}
+
+void UpdateDownloader::start(QUrl url)
+{
+    stop();
+    url_ = std::move(url);
+    hasData_ = false;
+    data_.clear();
+    stop_.store(false);
+    state.store(Idle, std::memory_order_release);
+    thread_ = std::thread([this] { run(); });
+}
+
+void UpdateDownloader::stop()
+{
+    stop_.store(true);
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void UpdateDownloader::run()
+{
+    while (!stop_.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (state.load(std::memory_order_acquire) == Requested) {
+            download();
+            state.store(Finished, std::memory_order_release);
+        }
+    }
+}
+
+void UpdateDownloader::download()
+{
+    hasData_ = false;
+    data_.clear();
+    if (!url_.isValid())
+        return;
+    // The client exists for this one download only and lives on this thread.
+    QNetworkAccessManager client;
+    QNetworkRequest request(url_);
+    request.setTransferTimeout(kConnectTimeoutMs);
+    QNetworkReply* reply = client.get(request);
+    QEventLoop loop;
+    bool tooLarge = false;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > qint64(kMaxDescriptionBytes)) {
+            tooLarge = true;
+            reply->abort();
+        }
+    });
+    QTimer stopWatch;  // the program's end interrupts the download
+    QObject::connect(&stopWatch, &QTimer::timeout, &loop, [&] {
+        if (stop_.load())
+            reply->abort();
+    });
+    stopWatch.start(50);
+    if (!reply->isFinished())
+        loop.exec();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() == QNetworkReply::NoError && !tooLarge && status == 200) {
+        const QByteArray body = reply->readAll();
+        if (body.size() <= qsizetype(kMaxDescriptionBytes)) {
+            data_.assign(body.constData(), std::size_t(body.size()));
+            hasData_ = true;
+        }
+    }
+    delete reply;
+}
+
+}  // namespace update

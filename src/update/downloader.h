@@ -1,0 +1,48 @@
+#pragma once
+// The background download of the update description. One thread polls every 50 ms;
+// when asked (state 1) it GETs the description into memory and sets state 2. The data
+// are published before the state, so the window reads them once it sees state 2.
+
+#include <QUrl>
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace update {
+
+enum UpdateState : int { Idle = 0, Requested = 1, Finished = 2, Processed = 3 };
+
+constexpr int kConnectTimeoutMs = 2000;
+
+// The description's address on the server at `base` (scheme and host, no path).
+QUrl descriptionUrl(const QString& base);
+
+class UpdateDownloader {
+public:
+    UpdateDownloader() = default;
+    ~UpdateDownloader() { stop(); }
+    UpdateDownloader(const UpdateDownloader&) = delete;
+    UpdateDownloader& operator=(const UpdateDownloader&) = delete;
+
+    // state := Idle, no data, and the thread runs.
+    void start(QUrl url);
+    // Ends a running download and the thread.
+    void stop();
+
+    std::atomic<int> state{Idle};
+    // Valid once `state` is Finished: whether the answer arrived, and the answer.
+    bool hasData() const { return hasData_; }
+    const std::string& data() const { return data_; }
+
+private:
+    void run();
+    void download();
+
+    QUrl url_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    bool hasData_ = false;
+    std::string data_;
+};
+
+}  // namespace update
