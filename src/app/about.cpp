@@ -1,8 +1,10 @@
 #include "app/about.h"
+#include "app/controls.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QScreen>
 
@@ -20,9 +22,7 @@ QLabel* aboutLabel(QWidget* parent, const char* name, int x, int y, int w, int h
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(x, y, w, h);
-    QFont font = label->font();
-    font.setPixelSize(pixels);
-    label->setFont(font);
+    label->setFont(pixelFont(pixels));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
@@ -38,9 +38,10 @@ QPixmap makerLogo()
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x20, 0x30, 0x80), 3));
     p.drawRoundedRect(QRectF(2, 2, 157, 77), 10, 10);
-    QFont font;
-    font.setPixelSize(30);
-    font.setBold(true);
+    // The largest size at which the name fits inside the frame.
+    QFont font = pixelFont(30, true);
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(QStringLiteral("KORVELAN")) > 141)
+        font.setPixelSize(font.pixelSize() - 1);
     p.setFont(font);
     p.setPen(QColor(0xC0, 0x10, 0x10));
     p.drawText(QRect(0, 0, 161, 81), Qt::AlignCenter, QStringLiteral("KORVELAN"));
@@ -66,10 +67,10 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(32, 72, 161, 81);
     Image1->setPixmap(makerLogo());
-    Label2 = aboutLabel(this, "Label2", 32, 180, 290, 20, 16, QStringLiteral("Korvelan s.r.o."));
-    Label3 = aboutLabel(this, "Label3", 32, 205, 290, 20, 16, QStringLiteral("Dílenská 14"));
-    Label4 = aboutLabel(this, "Label4", 32, 230, 290, 20, 16, QStringLiteral("602 00 Brno"));
-    Label5 = aboutLabel(this, "Label5", 32, 255, 290, 20, 16, QStringLiteral("Czech Republic"));
+    Label2 = aboutLabel(this, "Label2", 32, 180, 290, 20, 16, QStringLiteral("Korvelan"));
+    Label3 = aboutLabel(this, "Label3", 32, 205, 290, 20, 16, QStringLiteral("1 Example Street"));
+    Label4 = aboutLabel(this, "Label4", 32, 230, 290, 20, 16, QStringLiteral("Example Town"));
+    Label5 = aboutLabel(this, "Label5", 32, 255, 290, 20, 16, QStringLiteral("(contact lines of the maker)"));
     Label9 = aboutLabel(this, "Label9", 32, 291, 290, 20, 16, QStringLiteral("e-mail: info@korvelan.example"));
     Label10 = aboutLabel(this, "Label10", 32, 316, 290, 20, 16, QStringLiteral("www.korvelan.example"));
     LabelDate = aboutLabel(this, "LabelDate", 32, 350, 100, 13, 11, QString());

@@ -159,6 +159,17 @@ void setLabelText(QLabel* label, const QString& text)
         label->resize(label->sizeHint().width(), label->height());
 }
 
+QFont pixelFont(int pixels, bool bold)
+{
+    QFont font;
+    // The design's font, else one of the same widths (Arial metrics), else any sans-serif.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 QColor bgrColour(std::uint32_t value) { return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF)); }
 
 }  // namespace app

@@ -89,6 +89,10 @@ private:
 // Sets a label's text; a label placed without a width then takes the width of its text.
 void setLabelText(QLabel* label, const QString& text);
 
+// The window's font at a pixel height: the design's "MS Sans Serif", else one of the
+// same widths, else any sans-serif.
+QFont pixelFont(int pixels, bool bold = false);
+
 // Colour of a 0x00BBGGRR value.
 QColor bgrColour(std::uint32_t value);
 

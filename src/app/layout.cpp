@@ -19,17 +19,6 @@ namespace {
 constexpr int kClientWidth = 1119;
 constexpr int kClientHeight = 951;
 
-QFont pixelFont(int pixels, bool bold = false)
-{
-    QFont font;
-    // The design's font, else one of the same widths (Arial metrics), else any sans-serif.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 template <typename W>
 W* place(W* widget, const char* name, int x, int y, int w = -1, int h = -1)
 {

@@ -1,4 +1,5 @@
-// tavrin-screenshot FILE.png [--lang 0|1|2]: renders the main window, as it opens, to a PNG.
+// tavrin-screenshot FILE.png [--lang 0|1|2] [--about]: renders the main window as it opens
+// (or its About window) to a PNG.
 
 #include <QApplication>
 #include <QMenuBar>
@@ -6,6 +7,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "app/about.h"
 #include "app/mainform.h"
 #include "app/runwindow.h"
 #include "lang/langtext.h"
@@ -15,7 +17,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty() || args.front().startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: tavrin-screenshot FILE.png [--lang 0|1|2]\n");
+        std::fprintf(stderr, "usage: tavrin-screenshot FILE.png [--lang 0|1|2] [--about]\n");
         return 2;
     }
     app::StartOptions options;
@@ -27,7 +29,14 @@ int main(int argc, char** argv)
         window.setLanguage(args[langAt + 1].toInt());
     window.show();
     QApplication::processEvents();
-    const QPixmap image = window.grab();
+    app::TFormAbout about(&window);
+    about.FormCreate();
+    const bool showAbout = args.contains(QStringLiteral("--about"));
+    if (showAbout) {
+        about.show();
+        QApplication::processEvents();
+    }
+    const QPixmap image = showAbout ? about.grab() : window.grab();
     if (!image.save(args.front())) {
         std::fprintf(stderr, "tavrin-screenshot: cannot write %s\n", qPrintable(args.front()));
         return 1;
