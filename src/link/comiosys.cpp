@@ -114,10 +114,12 @@ void CCOMIOSYS::managePorts()
             continue;
         const std::uint8_t io = c.ioState.load(std::memory_order_acquire);
         if (c.request & RequestClose) {
-            if (io == IoClosed)
-                c.request &= static_cast<std::uint8_t>(~RequestClose);
-            else if (io != IoClosing)
+            if (io == IoClosed) {
+                if (cancelQueuedOpen(c))
+                    c.request &= static_cast<std::uint8_t>(~RequestClose);
+            } else if (io != IoClosing) {
                 c.threadCommand.store(CommandClose, std::memory_order_release);
+            }
             continue;
         }
         if (c.lastEvent.load(std::memory_order_acquire) == EventCannotOpen) {
@@ -156,6 +158,18 @@ void CCOMIOSYS::managePorts()
     }
 }
 
+bool CCOMIOSYS::cancelQueuedOpen(CCOM& c)
+{
+    // An open the thread has not claimed yet turns into a close: the thread ends without
+    // opening. If the thread claimed it first, the failed exchange acquires its claim, so
+    // ioState shows the opening and the close waits until the port is open.
+    std::uint8_t expected = CommandOpen;
+    if (c.threadCommand.compare_exchange_strong(expected, CommandClose, std::memory_order_acq_rel,
+                                                std::memory_order_acquire))
+        return true;
+    return c.ioState.load(std::memory_order_acquire) == IoClosed;
+}
+
 void CCOMIOSYS::ioThread(CCOM& c)
 {
     std::unique_ptr<SerialPort> port;
@@ -166,16 +180,26 @@ void CCOMIOSYS::ioThread(CCOM& c)
             continue;
         const std::uint8_t io = c.ioState.load(std::memory_order_relaxed);
         const std::uint8_t command = c.threadCommand.load(std::memory_order_acquire);
+        // The open was cancelled by a close before this thread claimed it.
+        if (io == IoClosed && command == CommandClose)
+            break;
         if (io == IoClosed && command == CommandOpen) {
+            // Show the opening first, then claim the open; the manager cancels an open by
+            // exchanging the same command, so exactly one of the two wins.
+            c.ioState.store(IoOpening, std::memory_order_release);
+            std::uint8_t expected = CommandOpen;
+            if (!c.threadCommand.compare_exchange_strong(expected, CommandNone, std::memory_order_acq_rel,
+                                                         std::memory_order_acquire)) {
+                c.ioState.store(IoClosed, std::memory_order_release);
+                break;
+            }
             char line[320];
             std::snprintf(line, sizeof line, "\n[%i:TMR=%u]OPEN %s (%s)\n", c.portNumber,
                           static_cast<unsigned>(msClock()), c.displayName, c.modeString);
             log_.raw(line);
-            c.ioState.store(IoOpening, std::memory_order_release);
             OpenResult opened = c.devicePath[0] ? openSerialPort(c.devicePath, c.baudRate) : OpenResult{nullptr, ENOENT};
             if (!opened.port) {
                 c.openError.store(opened.error, std::memory_order_relaxed);
-                c.threadCommand.store(CommandNone, std::memory_order_relaxed);
                 c.ioState.store(IoClosed, std::memory_order_release);
                 c.lastEvent.store(EventCannotOpen, std::memory_order_release);
                 logLine(openErrorText(c.devicePath, opened.error));
@@ -187,7 +211,7 @@ void CCOMIOSYS::ioThread(CCOM& c)
             c.rxRead.store(0, std::memory_order_relaxed);
             c.rxWrite.store(0, std::memory_order_relaxed);
             c.txLength.store(0, std::memory_order_relaxed);
-            c.threadCommand.store(CommandNone, std::memory_order_relaxed);
+            // The claim cleared the command; a close sent while opening stays for the next pass.
             c.ioState.store(IoOpen, std::memory_order_release);
             continue;
         }

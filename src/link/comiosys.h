@@ -59,6 +59,9 @@ protected:
     std::atomic<std::uint32_t> jobLoops_{0};  // the job thread's loop counter, printed in log lines
 
 private:
+    // Turns a queued open the port thread has not claimed into a close; returns whether
+    // the port stays closed (false: the thread claimed the open and is opening the port).
+    static bool cancelQueuedOpen(CCOM& channel);
     void ioThread(CCOM& channel);
     void transmit(CCOM& channel, SerialPort& port);
     void receiveBytes(CCOM& channel, SerialPort& port);

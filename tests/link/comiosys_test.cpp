@@ -158,3 +158,33 @@ TEST_F(PortFixture, DestroyingTheLayerStopsOpenPorts)
     io.reset();  // joins the port thread; a hang here fails the test by its time-out
     SUCCEED();
 }
+
+// The search asks other slots' ports to close just after it queued their open: a close
+// that arrives before the port thread takes up the open must win.
+TEST_F(PortFixture, CloseBeforeTheThreadTakesUpAQueuedOpenKeepsThePortClosed)
+{
+    step();
+    CCOM& c = io->channel(5);
+    io->requestOpen(5, 57600);
+    step();  // starts the port thread and queues the open
+    // Keep the thread from taking up the open (it sleeps 50 ms before its first look)
+    // while the close request is carried out.
+    ASSERT_EQ(c.threadState.exchange(ThreadNone), ThreadRunning);
+    ASSERT_EQ(c.threadCommand.load(), CommandOpen);
+    ASSERT_EQ(c.ioState.load(), IoClosed);
+    io->requestClose(5);
+    step();
+    EXPECT_EQ(c.request, 0);
+    c.threadState.store(ThreadRunning);
+
+    // The thread ends without opening the port and is reaped.
+    ASSERT_TRUE(waitUntil([&] { return c.threadState.load() == ThreadNone; }, 10, [&] { step(); }));
+    EXPECT_EQ(c.ioState.load(), IoClosed);
+    EXPECT_FALSE(c.hasHandle.load());
+
+    // The port opens normally afterwards.
+    io->requestOpen(5, 57600);
+    ASSERT_TRUE(waitState(5, IoOpen));
+    io->requestClose(5);
+    ASSERT_TRUE(waitState(5, IoClosed));
+}
