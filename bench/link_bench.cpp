@@ -10,17 +10,14 @@
 #include "link/comcom.h"
 #include "sim/simulator.h"
 #include "sim/pty.h"
+#include "simulatedunit.h"
 #include "wirebytes.h"
 
 namespace {
 
 using namespace devlink;
 
-struct Line {
-    std::int32_t protocol;
-    std::uint32_t baud;
-};
-constexpr Line kLines[] = {{ProtocolWcom, 57600},  {ProtocolWcoms, 115200}, {ProtocolIgn50, 57600},
+constexpr BenchLine kLines[] = {{ProtocolWcom, 57600},  {ProtocolWcoms, 115200}, {ProtocolIgn50, 57600},
                            {ProtocolIgn100, 57600}, {ProtocolIgn150, 57600}, {ProtocolIgn300, 115200}};
 
 bool waitJob(CCOMCOM& link)
@@ -36,21 +33,13 @@ bool waitJob(CCOMCOM& link)
 
 void LinkWriteReadBack(benchmark::State& state)
 {
-    const Line line = kLines[state.range(0)];
-    const auto folder = std::filesystem::temp_directory_path() / ("tavrin-bench-" + std::to_string(::getpid()));
-    sim::SimOptions options;
-    options.unit.protocol = line.protocol;
-    options.unit.baud = line.baud;
-    options.com = 9;
-    options.portMap = folder;
-    sim::Simulator unit(options);
-    std::string error;
-    if (!unit.start(&error)) {
-        state.SkipWithError(error.c_str());
+    const BenchLine line = kLines[state.range(0)];
+    const auto folder = benchPortMap("tavrin-bench");
+    const auto unit = startBenchUnit(state, line, folder);
+    if (!unit)
         return;
-    }
-    CCOMCOM link(DeviceFolders{folder, "/dev", "/sys/class/tty", false});
-    link.portSetting = 9;
+    CCOMCOM link(benchFolders(folder));
+    link.portSetting = kBenchCom;
     std::uint32_t ms = 0;
     for (int i = 0; i < 600 && link.linkState.load() != LinkReady; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(55));
@@ -76,7 +65,7 @@ void LinkWriteReadBack(benchmark::State& state)
     const std::uint32_t d = link.bytesPerFrame();
     const double wire = sim::wireSeconds(jobWireBytes(line.protocol, 100, true, d) + jobWireBytes(line.protocol, 100, false, d), line.baud);
     state.counters["wire_ms"] = wire * 1000;
-    unit.stop();
+    unit->stop();
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(LinkWriteReadBack)->DenseRange(0, 5)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();

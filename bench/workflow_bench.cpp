@@ -14,6 +14,7 @@
 #include "link/workflow.h"
 #include "sim/pty.h"
 #include "sim/simulator.h"
+#include "simulatedunit.h"
 #include "wirebytes.h"
 
 namespace {
@@ -38,29 +39,17 @@ struct QuietView : WorkflowView {
     void fileNameCleared() override {}
 };
 
-struct Line {
-    std::int32_t protocol;
-    std::uint32_t baud;
-};
-constexpr Line kLines[] = {{ProtocolIgn50, 57600}, {ProtocolWcom, 115200}};
+constexpr BenchLine kLines[] = {{ProtocolIgn50, 57600}, {ProtocolWcom, 115200}};
 
 void WorkflowProgram(benchmark::State& state)
 {
-    const Line line = kLines[state.range(0)];
-    const auto folder = std::filesystem::temp_directory_path() / ("tavrin-bench-wf-" + std::to_string(::getpid()));
-    sim::SimOptions options;
-    options.unit.protocol = line.protocol;
-    options.unit.baud = line.baud;
-    options.com = 9;
-    options.portMap = folder;
-    sim::Simulator unit(options);
-    std::string error;
-    if (!unit.start(&error)) {
-        state.SkipWithError(error.c_str());
+    const BenchLine line = kLines[state.range(0)];
+    const auto folder = benchPortMap("tavrin-bench-wf");
+    const auto unit = startBenchUnit(state, line, folder);
+    if (!unit)
         return;
-    }
-    CCOMCOM link(DeviceFolders{folder, "/dev", "/sys/class/tty", false});
-    link.portSetting = 9;
+    CCOMCOM link(benchFolders(folder));
+    link.portSetting = kBenchCom;
     params::ParameterState parameters;
     QuietView view;
     Workflow workflow(link, parameters, view);
@@ -90,7 +79,7 @@ void WorkflowProgram(benchmark::State& state)
         parameters.params[params::idx::BaseAdvance] ^= 1;
         params::normalize(parameters.params);
         const int first = ticks;
-        const int pollsBefore = unit.requests();
+        const int pollsBefore = unit->requests();
         workflow.requestProgram();
         bool verified = false;
         do {
@@ -103,7 +92,7 @@ void WorkflowProgram(benchmark::State& state)
         if (view.result != "Program device: OK")
             state.SkipWithError(view.result.c_str());
         programTicks += ticks - first;
-        polls += unit.requests() - pollsBefore;
+        polls += unit->requests() - pollsBefore;
     }
     const std::uint32_t d = link.bytesPerFrame();
     const double iterations = double(state.iterations());
@@ -118,7 +107,7 @@ void WorkflowProgram(benchmark::State& state)
     state.counters["wire_ms"] = sim::wireSeconds(bytes, line.baud) * 1000;
     state.counters["monitor_polls"] = monitorPolls;
     state.counters["unit_saving_ms"] = 2000;
-    unit.stop();
+    unit->stop();
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(WorkflowProgram)->DenseRange(0, 1)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
