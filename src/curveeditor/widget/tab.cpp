@@ -331,17 +331,20 @@ void TTab::focusOutEvent(QFocusEvent* event)
     QWidget::focusOutEvent(event);
 }
 
-void TTab::mouseMoveEvent(QMouseEvent* event)
-{
-    setModifiers(event->modifiers());
-    pointerMove(event->position().toPoint().x(), event->position().toPoint().y());
-}
+void TTab::mouseMoveEvent(QMouseEvent* event) { trackPointer(event); }
 
-void TTab::mousePressEvent(QMouseEvent* event)
+// Every mouse event first brings the modifiers and the pointer position up to date.
+QPoint TTab::trackPointer(const QMouseEvent* event)
 {
     setModifiers(event->modifiers());
     const QPoint at = event->position().toPoint();
     pointerMove(at.x(), at.y());
+    return at;
+}
+
+void TTab::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = trackPointer(event);
     if (event->button() == Qt::LeftButton) {
         if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
@@ -355,18 +358,14 @@ void TTab::mousePressEvent(QMouseEvent* event)
 
 void TTab::mouseReleaseEvent(QMouseEvent* event)
 {
-    setModifiers(event->modifiers());
-    const QPoint at = event->position().toPoint();
-    pointerMove(at.x(), at.y());
+    const QPoint at = trackPointer(event);
     if (event->button() == Qt::LeftButton)
         leftUp(at.x(), at.y());
 }
 
 void TTab::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    setModifiers(event->modifiers());
-    const QPoint at = event->position().toPoint();
-    pointerMove(at.x(), at.y());
+    const QPoint at = trackPointer(event);
     if (event->button() == Qt::LeftButton)
         doubleClick(at.x(), at.y());
 }

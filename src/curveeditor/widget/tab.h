@@ -106,6 +106,7 @@ private:
     void refresh();
     void updateHint();
     void setModifiers(Qt::KeyboardModifiers modifiers);
+    QPoint trackPointer(const QMouseEvent* event);
     bool buttonVisible(const views::TButton& b) const;
     void nextSheet(int direction);
 
