@@ -1,4 +1,5 @@
 #include "link/portmap.h"
+#include "storage/settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -94,19 +95,7 @@ bool deviceExists(const fs::path& path)
 
 }  // namespace
 
-fs::path settingsFolder()
-{
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = fs::path(home) / ".config";
-    else
-        base = ".config";
-    return base / "Korvelan" / "Tavrin" / "109";
-}
-
-fs::path portMapFolder() { return settingsFolder() / "ports"; }
+fs::path portMapFolder() { return storage::settingsFolderPath() / "ports"; }
 
 DeviceFolders defaultDeviceFolders()
 {

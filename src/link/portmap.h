@@ -12,9 +12,7 @@
 
 namespace devlink {
 
-// $XDG_CONFIG_HOME/Korvelan/Tavrin/109 ($XDG_CONFIG_HOME defaults to ~/.config).
-std::filesystem::path settingsFolder();
-// The port map: the folder "ports" in the settings folder.
+// The port map: the folder "ports" in the settings folder of the settings store.
 std::filesystem::path portMapFolder();
 
 struct DeviceFolders {

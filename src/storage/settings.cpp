@@ -34,7 +34,7 @@ SettingsPaths settingsPathsIn(const std::filesystem::path& folder)
     return {folder, folder / "application.ini", folder / "default.ini"};
 }
 
-SettingsPaths settingsPaths()
+std::filesystem::path settingsFolderPath()
 {
     std::filesystem::path base;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
@@ -42,10 +42,17 @@ SettingsPaths settingsPaths()
     else if (const char* home = std::getenv("HOME"); home && *home)
         base = std::filesystem::path(home) / ".config";
     else
-        return settingsPathsIn({});
-    const std::filesystem::path folder = base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+        return {};
+    return base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
+}
+
+SettingsPaths settingsPaths()
+{
+    const std::filesystem::path folder = settingsFolderPath();
+    if (!folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+    }
     return settingsPathsIn(folder);
 }
 

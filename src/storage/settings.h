@@ -24,6 +24,8 @@ struct SettingsPaths {
 // Computes the folder from the environment and creates its levels where missing
 // (failures ignored); without XDG_CONFIG_HOME and HOME the files lie in the current directory.
 SettingsPaths settingsPaths();
+// The settings folder without creating it; empty when neither variable is set.
+std::filesystem::path settingsFolderPath();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
 // Where a running window listens for port notifications from other programs.
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder);
