@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     monitorlog::Player player;
     player.load(std::move(log));
     player.restart(0);
-    for (std::uint32_t clock = 0; !player.atEnd(); clock += 1000000)
+    for (std::uint32_t clock = 0; !player.atEnd(); clock += 0x40000000)
         player.due(clock);
     for (int p = 0; p < player.positionCount(); ++p)
         if (player.seek(p).empty() && p != 0)

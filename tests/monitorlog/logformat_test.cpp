@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "monitorlog/logformat.h"
+#include "monitorlog/player.h"
 #include "monitorlog/recorder.h"
 
 namespace {
@@ -132,6 +133,32 @@ TEST(LogFormat, ViewStatePayloadKeepsPageAndEntries)
     EXPECT_EQ(entries[0].view, 2);
     EXPECT_EQ(payload[4], 1) << "record byte 12";
     EXPECT_EQ(payload[44], 2) << "record byte 52";
+}
+
+
+// A damaged log whose times run backwards or leap ahead by weeks replays on at once
+// instead of waiting for a clock that never reaches the recorded gap.
+TEST(LogPlayer, DamagedTimesDoNotStallTheReplay)
+{
+    Recorder recorder;
+    recorder.start(LogInfo{}, 0);
+    recorder.add(Status, {}, 0);
+    recorder.markInitialRecords();
+    for (const std::uint32_t t : {100u, 0xFFFFFFF0u, 0x80000000u, 50u, 400u})
+        recorder.add(Monitor, {}, t);
+    LogImage log;
+    ASSERT_EQ(parseLog(recorder.fileBytes(), log), ReadError::None);
+
+    Player player;
+    player.load(std::move(log));
+    player.restart(1000);
+    EXPECT_TRUE(player.due(1099).empty());
+    const RecordRange rest = player.due(1100);
+    EXPECT_EQ(rest.first, 1);
+    EXPECT_EQ(rest.end, 5) << "the leaps and the step back are due with the record before them";
+    EXPECT_TRUE(player.due(1449).empty()) << "a regular gap after them still counts";
+    EXPECT_EQ(player.due(1450).end, 6);
+    EXPECT_TRUE(player.atEnd());
 }
 
 }  // namespace
