@@ -1,6 +1,7 @@
 // Keys and pointer through the widget's real event handlers: each gesture changes the
 // model and reaches the owner once.
 
+#include <QLineEdit>
 #include <QTest>
 
 #include "curveeditor/views/frame.h"
@@ -109,6 +110,25 @@ TEST_F(TabFixture, TabSwitchesSheetsAndCtrlTabReturns)
     QTest::keyClick(tab, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(model().current, curveeditor::CurveSheetB);
     EXPECT_EQ(announcements, 3);
+}
+
+TEST(TabKeys, WithOneSheetTabMovesTheFocusOn)
+{
+    QWidget parent;
+    parent.setGeometry(0, 0, 600, 300);
+    curveeditor::TTab tab(&parent, 600, 250, curveeditor::OptionTableView);
+    tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
+    tab.model.SelectSheet(0);
+    tab.BuildFrame();
+    QLineEdit next(&parent);
+    next.move(0, 260);
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    tab.setFocus();
+    ASSERT_TRUE(tab.hasFocus());
+    QTest::keyClick(&tab, Qt::Key_Tab);
+    EXPECT_TRUE(next.hasFocus());
 }
 
 TEST_F(TabFixture, ClickOnTheOtherTabSelectsItsSheet)

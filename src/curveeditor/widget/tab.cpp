@@ -277,12 +277,17 @@ void TTab::setModifiers(Qt::KeyboardModifiers modifiers)
 
 bool TTab::event(QEvent* event)
 {
-    // Tab and Shift+Tab switch sheets instead of moving the focus.
+    // Tab and Shift+Tab switch sheets instead of moving the focus; with one sheet they
+    // move the focus as anywhere else.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            key->accept();
             keyPressEvent(key);
-            return true;
+            if (key->isAccepted())
+                return true;
+            // Accepted, so that the parents do not move the focus a second time.
+            key->accept();
         }
     }
     return QWidget::event(event);
