@@ -265,6 +265,7 @@ void TMainForm::refreshControlStates()
     }
     const bool startLimiter = inputIs(p, 4);
     const bool clutch = inputIs(p, 2);
+    showStartLimiterMarker(startLimiter);
     if (known) {
         setEnabledShown(EditOmez1, UpDownOmez1, LabelOmez1, startLimiter);
         setEnabledShown(EditClutch1, UpDownClutch1, LabelClutch1, clutch);
