@@ -35,6 +35,14 @@ void LayoutTable(const TabModel& m, TabView& v)
     g.cellsTop = g.gridTop + g.headerHeight + g.gap;
     g.cellWidth = double(v.width - g.cellsLeft - 27) / cols;
     g.cellHeight = double(v.height - g.gridTop - g.headerHeight - g.gap - 27) / rows;
+    if (checkGrid) {
+        // The check grid below holds one area more than there are boundaries, plus room
+        // for its tick labels; the headers sit half a cell in, over the boundaries.
+        g.cellWidth = double(v.width - g.cellsLeft - 27 - 30) / (cols + 1);
+        g.cellHeight = double(v.height - g.gridTop - g.headerHeight - g.gap - 27 - 18) / (rows + 1);
+        g.cellsLeft += int(g.cellWidth / 2);
+        g.cellsTop += int(g.cellHeight / 2);
+    }
     for (THitMap* map : {&g.full, &g.visible}) {
         ResetHitMap(*map);
         map->width = v.width;
