@@ -89,9 +89,10 @@ Projection3D ComputeProjection(const Angles3D& angles, const Frame3D& f, double 
     const double h = p.plotHeight;
     p.aspect = double(p.plotWidth) / h;
     p.rows = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-    rotate(p.rows, 1, 2, angles.x);
-    rotate(p.rows, 0, 2, angles.xy);
-    rotate(p.rows, 0, 1, angles.xyz);
+    // Wrapped first, so that a whole turn gives exactly the same rows.
+    rotate(p.rows, 1, 2, WrapAngle(angles.x));
+    rotate(p.rows, 0, 2, WrapAngle(angles.xy));
+    rotate(p.rows, 0, 1, WrapAngle(angles.xyz));
     std::array<double, 3> negative{};
     for (std::size_t r = 0; r < 3; ++r) {
         double sum = 0;
