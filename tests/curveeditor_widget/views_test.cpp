@@ -285,7 +285,9 @@ TEST_F(CheckGridTest, ThreeByTwoBoundariesGiveFourByThreeAreas)
     EXPECT_NEAR(grid().boundaryX[1] - grid().plotLeft, grid().plotWidth / 2.0, 1.0);
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 3; ++j)
-            EXPECT_EQ(area(i, j), sheet().cell(i, j) ? OnColour : OffColour) << i << " " << j;
+            EXPECT_EQ(area(i, j), sheet().cell(i, j) == 1 ? OnColour : OffColour) << i << " " << j;
+    // The third state fills the lower-right half of its area.
+    EXPECT_EQ(pixel(grid().areaRight(3) - 4, grid().areaBottom(2) - 4), OnColour);
 }
 
 TEST_F(CheckGridTest, RectangleTouchingAnAreaOnlyAtItsBorderTogglesIt)

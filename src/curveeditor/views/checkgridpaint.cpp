@@ -55,7 +55,8 @@ struct CheckGridPainter {
     {
         if (touched(i, j))
             return ToggledArea(value(i, j)) ? WillBeOn : WillBeOff;
-        const bool on = value(i, j) != 0;
+        // The third state shows the off colour with the on triangle over half of it.
+        const bool on = value(i, j) == 1;
         if (s.z.editable)
             return on ? On : Off;
         return on ? dimmed(On, 0.5, 0.5, 0.5) : dimmed(Off, 0.9, 0.9, 0.98);

@@ -30,7 +30,8 @@ void LayoutTable(const TabModel& m, TabView& v)
     g.gridTop = v.topMargin;
     g.rowHeaderWidth = v.pixelsPerInch * (checkGrid ? 45 : 65) / 96;
     g.gap = v.pixelsPerInch * 15 / 96;
-    g.headerHeight = (v.height - g.gridTop - g.gap - 27) / (rows + 1);
+    // Check-grid mode keeps the header row small: the areas below take the height.
+    g.headerHeight = checkGrid ? v.pixelsPerInch * 20 / 96 : (v.height - g.gridTop - g.gap - 27) / (rows + 1);
     g.cellsLeft = g.gridLeft + g.rowHeaderWidth + g.gap;
     g.cellsTop = g.gridTop + g.headerHeight + g.gap;
     g.cellWidth = double(v.width - g.cellsLeft - 27) / cols;
