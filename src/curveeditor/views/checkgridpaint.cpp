@@ -7,6 +7,7 @@
 
 #include "curveeditor/format.h"
 #include "curveeditor/numbers.h"
+#include "curveeditor/views/frame.h"
 #include "curveeditor/views/checkgrid.h"
 #include "curveeditor/views/primitives.h"
 
@@ -60,13 +61,6 @@ struct CheckGridPainter {
         if (s.z.editable)
             return on ? On : Off;
         return on ? dimmed(On, 0.5, 0.5, 0.5) : dimmed(Off, 0.9, 0.9, 0.98);
-    }
-
-    void background()
-    {
-        const Graph2DState& a = v.graph;
-        FillBox(p, a.areaLeft, a.areaTop, v.width - a.areaRightMargin - a.areaLeft, v.height - a.areaBottomMargin - a.areaTop,
-                v.colours.control);
     }
 
     void areas()
@@ -233,7 +227,7 @@ void PaintCheckGrid(QPainter& p, const TabModel& m, const TabView& v)
         return;
     p.setRenderHint(QPainter::Antialiasing, false);
     CheckGridPainter painter{p, m, v, *m.sheet, v.checkGrid};
-    painter.background();
+    FillGraphArea(p, v);
     painter.areas();
     if (m.graph.proportional) {
         painter.scale(m.sheet->x, true);

@@ -50,4 +50,7 @@ int TabAt(const TabModel& model, int x, int y);
 
 void PaintFrame(QPainter& p, const TabModel& model, const TabView& view);
 
+// The graph area in the control colour: where every graph view starts painting.
+void FillGraphArea(QPainter& p, const TabView& view);
+
 }  // namespace curveeditor::views

@@ -9,6 +9,7 @@
 
 #include "curveeditor/format.h"
 #include "curveeditor/numbers.h"
+#include "curveeditor/views/frame.h"
 #include "curveeditor/views/graph3d.h"
 #include "curveeditor/views/primitives.h"
 #include "lang/langtext.h"
@@ -62,13 +63,6 @@ struct Graph3DPainter {
         double x, y, depth;
         pr.Project(first, value, second, x, y, depth);
         return {x, y};
-    }
-
-    void background()
-    {
-        const Graph2DState& a = v.graph;
-        FillBox(p, a.areaLeft, a.areaTop, v.width - a.areaRightMargin - a.areaLeft, v.height - a.areaBottomMargin - a.areaTop,
-                v.colours.control);
     }
 
     void axes()
@@ -255,7 +249,7 @@ void PaintGraph3D(QPainter& p, const TabModel& m, const TabView& v)
         return;
     p.setRenderHint(QPainter::Antialiasing, false);
     Graph3DPainter painter{p, m, v, *m.sheet, m.graph, m.graph.projection};
-    painter.background();
+    FillGraphArea(p, v);
     painter.axes();
     painter.surface();
     painter.legend();

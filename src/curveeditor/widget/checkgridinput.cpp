@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "curveeditor/format.h"
 #include "curveeditor/numbers.h"
@@ -16,22 +17,20 @@ namespace {
 
 constexpr int HoverReach = 5;
 
-// The axis and index of a hovered boundary; false when nothing is hovered.
-bool hoveredBoundary(const views::CheckGridState& c, CSheet& s, CAxe*& axis, int& index, bool& column)
+struct Boundary {
+    CAxe* axis = nullptr;
+    int index = 0;
+    bool column = true;  // a boundary of the X axis, drawn vertically
+};
+
+// The hovered boundary, none when nothing is hovered.
+std::optional<Boundary> hoveredBoundary(const views::CheckGridState& c, CSheet& s)
 {
-    if (c.hovered >= views::CheckGridRow && c.hovered - views::CheckGridRow < c.rows) {
-        axis = &s.y;
-        index = c.hovered - views::CheckGridRow;
-        column = false;
-        return true;
-    }
-    if (c.hovered >= views::CheckGridColumn && c.hovered - views::CheckGridColumn < c.columns) {
-        axis = &s.x;
-        index = c.hovered - views::CheckGridColumn;
-        column = true;
-        return true;
-    }
-    return false;
+    if (c.hovered >= views::CheckGridRow && c.hovered - views::CheckGridRow < c.rows)
+        return Boundary{&s.y, c.hovered - views::CheckGridRow, false};
+    if (c.hovered >= views::CheckGridColumn && c.hovered - views::CheckGridColumn < c.columns)
+        return Boundary{&s.x, c.hovered - views::CheckGridColumn, true};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -93,11 +92,12 @@ void TTab::checkGridDrag(int x, int y)
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
-    CAxe* axis = nullptr;
-    int index = 0;
-    bool column = true;
-    if (!hoveredBoundary(c, s, axis, index, column) || !axis->editable)
+    const std::optional<Boundary> b = hoveredBoundary(c, s);
+    if (!b || !b->axis->editable)
         return;
+    CAxe* axis = b->axis;
+    const int index = b->index;
+    const bool column = b->column;
     const int origin = column ? c.plotLeft : c.plotTop;
     const double scale = column ? c.scaleX : c.scaleY;
     const int value = axis->rangeMin + truncToInt(std::floor(((column ? x : y) - origin - c.grab) / scale + 0.5));
@@ -113,13 +113,10 @@ bool TTab::checkGridLeftDown(int x, int y)
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
-    CAxe* axis = nullptr;
-    int index = 0;
-    bool column = true;
-    if (hoveredBoundary(c, s, axis, index, column) && axis->editable && axis->numeric) {
+    if (const std::optional<Boundary> b = hoveredBoundary(c, s); b && b->axis->editable && b->axis->numeric) {
         c.dragging = 1;
         c.dragChanged = 0;
-        c.grab = column ? x - c.boundaryX[std::size_t(index)] : y - c.boundaryY[std::size_t(index)];
+        c.grab = b->column ? x - c.boundaryX[std::size_t(b->index)] : y - c.boundaryY[std::size_t(b->index)];
         model.Change(0, BeginKey);
         model.dirty |= DirtyRepaint;
         checkGridStatusText();
@@ -172,14 +169,12 @@ bool TTab::checkGridRightDown()
 bool TTab::checkGridWheel(int delta)
 {
     views::CheckGridState& c = view.checkGrid;
-    CAxe* axis = nullptr;
-    int index = 0;
-    bool column = true;
-    if (c.dragging || !hoveredBoundary(c, *model.sheet, axis, index, column) || !axis->editable)
+    const std::optional<Boundary> b = hoveredBoundary(c, *model.sheet);
+    if (c.dragging || !b || !b->axis->editable)
         return false;
     model.Change(0, BeginKey);
-    axis->values[std::size_t(index)] += delta > 0 ? 1 : -1;
-    model.Change(column ? AxisX : AxisY, EndKey);
+    b->axis->values[std::size_t(b->index)] += delta > 0 ? 1 : -1;
+    model.Change(b->column ? AxisX : AxisY, EndKey);
     model.dirty |= DirtyRelayout | DirtyRepaint;
     checkGridStatusText();
     return true;
@@ -189,11 +184,11 @@ void TTab::checkGridStatusText()
 {
     const views::CheckGridState& c = view.checkGrid;
     hoverText.clear();
-    CAxe* axis = nullptr;
-    int index = 0;
-    bool column = true;
-    if (!model.sheet || !hoveredBoundary(c, *model.sheet, axis, index, column))
+    const std::optional<Boundary> b = model.sheet ? hoveredBoundary(c, *model.sheet) : std::nullopt;
+    if (!b)
         return;
+    const CAxe* axis = b->axis;
+    const int index = b->index;
     const std::string prefix = c.dragging ? std::string(lang::LangText("###Dragging: ##Ziehen: ##Tažení: ").pick()) : "";
     hoverText = prefix + std::string(lang::LangText(axis->title).pick()) + " = " +
                 FormatValue(axis->values[std::size_t(index)], axis->scale, axis->unit, true);
