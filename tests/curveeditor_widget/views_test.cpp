@@ -2,6 +2,7 @@
 // control's own pointer, wheel and key entry points and looked at in its back image.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QWheelEvent>
 #include <cmath>
@@ -184,6 +185,8 @@ TEST_F(Graph3DTest, WireModelDrawsLinesOnlyAndKeysPickTheLabels)
 
     wheel(plotPoint(), 2, Qt::ShiftModifier);
     EXPECT_EQ(tab->model.graph.labelMode, 2);
+    tab->Render();
+    shot("graph3d_labels");
     QTest::keyClick(tab, Qt::Key_Space);
     QTest::keyClick(tab, Qt::Key_Space);
     EXPECT_EQ(tab->model.graph.labelMode, 0);
@@ -198,6 +201,7 @@ TEST_F(Graph3DTest, WheelOverTheLegendStepsTheCurrentCellAlone)
     wheel({tab->view.graph.areaLeft + 60, 250}, 1, Qt::NoModifier);
     ticks(6);
     EXPECT_EQ(sheet().cell(4, 3), before + 1);
+    shot("graph3d_legend");
     EXPECT_EQ(sheet().cell(5, 3), neighbour);
     EXPECT_FALSE(tab->model.graph.hints3D & Hint3DLegendWheel);
     EXPECT_EQ(announcements, 1);
@@ -223,6 +227,12 @@ TEST_F(Graph3DTest, MenuOffersPresetsColourAndLabelModes)
     find("Top view")->trigger();
     EXPECT_EQ(tab->model.graph.angles, Presets3D[0]);
     EXPECT_TRUE(button(views::ButtonPresetTop).down);
+    // The picture of the graph is the graph area, legend included.
+    ASSERT_NE(find("Copy graph"), nullptr);
+    find("Copy graph")->trigger();
+    const auto& a = tab->view.graph;
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
+              QSize(700 - a.areaRightMargin - a.areaLeft, 400 - a.areaBottomMargin - a.areaTop));
 }
 
 namespace {
@@ -358,4 +368,17 @@ TEST_F(CheckGridTest, NonProportionalStyleShowsNoGridAndNoTickLabels)
     const int cx = (c.areaLeft(1) + c.areaRight(1)) / 2, cy = (c.areaTop(0) + c.areaBottom(0)) / 2;
     EXPECT_EQ(pixel(cx - 6, cy), 0u);
     EXPECT_EQ(area(1, 0), OffColour);
+}
+
+TEST_F(CheckGridTest, BoundaryBelowTheShownRangeStaysOnThePlotEdge)
+{
+    // Proportional speeds are shown from 0, so a speed axis reaching below 0 puts its
+    // first boundary on the left edge instead of over the table.
+    sheet().x.minValue = -20;
+    sheet().x.values[0] = -10;
+    tab->model.dirty |= DirtyRelayout;
+    tab->Render();
+    EXPECT_EQ(grid().boundaryX[0], grid().plotLeft);
+    EXPECT_EQ(grid().areaRight(0), grid().areaLeft(0));
+    EXPECT_GT(grid().areaRight(1), grid().areaLeft(1));
 }

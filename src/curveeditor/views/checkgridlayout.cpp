@@ -42,10 +42,12 @@ void LayoutCheckGrid(TabModel& m, TabView& v)
     const auto offset = [&](const CAxe& axis, int i) {
         return proportional && axis.numeric ? double(axis.values[std::size_t(i)] - axis.rangeMin) : double(i + 1);
     };
+    // A value outside the shown range keeps its boundary on the plot's edge, so no area
+    // turns inside out and nothing is drawn over the table.
     for (int i = 0; i < c.columns; ++i)
-        c.boundaryX[std::size_t(i)] = truncToInt(c.plotLeft + offset(s.x, i) * c.scaleX);
+        c.boundaryX[std::size_t(i)] = std::clamp(truncToInt(c.plotLeft + offset(s.x, i) * c.scaleX), c.plotLeft, c.plotRight());
     for (int j = 0; j < c.rows; ++j)
-        c.boundaryY[std::size_t(j)] = truncToInt(c.plotTop + offset(s.y, j) * c.scaleY);
+        c.boundaryY[std::size_t(j)] = std::clamp(truncToInt(c.plotTop + offset(s.y, j) * c.scaleY), c.plotTop, c.plotBottom());
 
     for (int i = 0; i < c.columns; ++i) {
         const int x = c.boundaryX[std::size_t(i)];

@@ -652,6 +652,7 @@ TTab* createCurveEditor(QWidget* band)
     // One autoscroll choice for every editor of the main window.
     static int autoscroll = 0;
     tab->model.autoscroll = &autoscroll;
+    tab->model.graph.colourMode = 4;  // should the 3D graph ever be allowed, a lighter grain
     SetupCurveSheets(tab->model);
     tab->BuildFrame();
     tab->Render();
