@@ -27,6 +27,8 @@ const char* const kHelp =
     "  --identity N       device identity (default 109)\n"
     "  --variant N        firmware variant (default 0)\n"
     "  --no-read          the unit forbids reading its parameters back\n"
+    "  --unsteady-reads N the first N reads of parameter byte 10 disagree, as if the\n"
+    "                     memory changed under the reader\n"
     "  --params FILE.ign  initial parameter memory from a parameter file\n"
     "  --max-frame N      WCOM: largest frame length reported (default 80)\n"
     "  --com N            make the port map entry COM<N> point to the line\n"
@@ -82,7 +84,8 @@ int main(int argc, char** argv)
             options.garbage = true;
         } else if (a == "--protocol" || a == "--baud" || a == "--identity" || a == "--variant" || a == "--max-frame" ||
                    a == "--com" || a == "--port-map" || a == "--link" || a == "--drop-every" ||
-                   a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params") {
+                   a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params" ||
+                   a == "--unsteady-reads") {
             const std::string* v = value(a.c_str());
             if (!v)
                 return fail(a + " needs a value");
@@ -138,6 +141,8 @@ int main(int argc, char** argv)
                     options.corruptEvery = static_cast<int>(n);
                 else if (a == "--delay")
                     options.delayMs = static_cast<int>(n);
+                else if (a == "--unsteady-reads")
+                    options.unit.unsteadyReads = static_cast<int>(n);
             }
         } else {
             return fail("unknown option " + a + " (see --help)");

@@ -107,6 +107,12 @@ double Simulator::seconds() const
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
 }
 
+int Simulator::resets()
+{
+    std::lock_guard lock(unitMutex_);
+    return unit_.resets();
+}
+
 std::array<std::uint8_t, 100> Simulator::parameters()
 {
     std::lock_guard lock(unitMutex_);

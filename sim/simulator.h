@@ -55,6 +55,8 @@ public:
     // that still identifies itself as expected).
     void setIdentityByte(std::size_t index, std::uint8_t value);
     int requests() const { return requests_.load(std::memory_order_acquire); }
+    // Reset commands the unit obeyed.
+    int resets();
     // A silent unit hears requests but answers none (a cable broken on the way back).
     void setSilent(bool silent) { silent_.store(silent, std::memory_order_release); }
 

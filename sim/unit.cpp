@@ -106,6 +106,15 @@ void Unit::reset()
     savingSince_ = -1.0;
 }
 
+void Unit::unsteady(std::uint8_t* block, std::size_t at, std::size_t count)
+{
+    if (kUnsteadyByte < at || kUnsteadyByte >= at + count)
+        return;
+    const int n = unsteadyCount_++;
+    if (options_.unsteadyReads < 0 || n < options_.unsteadyReads)
+        block[kUnsteadyByte - at] ^= static_cast<std::uint8_t>(~n & 1);
+}
+
 std::array<std::uint8_t, kBlockSize> Unit::monitorBlock(double seconds) const
 {
     std::array<std::uint8_t, kBlockSize> m{};
@@ -177,8 +186,11 @@ std::vector<std::uint8_t> Unit::answerWcom(const std::uint8_t* frame, double sec
         const std::size_t size = identity ? kBlockSize : kMemorySize;
         if (count > kWcomMaxSendData || h.address + count > size)
             return {};
-        const std::uint8_t* from = identity ? identity_.data() : memory_.data();
-        n = buildWcom(out.data(), h.command | sum | kWcomAnswerC, h.address, count, from + h.address);
+        std::vector<std::uint8_t> read(identity ? identity_.data() + h.address : memory_.data() + h.address,
+                                       identity ? identity_.data() + h.address + count : memory_.data() + h.address + count);
+        if (!identity)
+            unsteady(read.data(), h.address, count);
+        n = buildWcom(out.data(), h.command | sum | kWcomAnswerC, h.address, count, read.data());
         break;
     }
     case wcmd::WriteMemory: {
@@ -246,6 +258,7 @@ std::vector<std::uint8_t> Unit::answerIgn(const std::uint8_t* frame, double seco
         if (at + n > kMemorySize)
             return {};
         std::memcpy(block.data(), memory_.data() + at, n);
+        unsteady(block.data(), at, n);
     } else {
         return {};
     }

@@ -26,7 +26,13 @@ struct UnitOptions {
     int variant = 0;
     bool readAllowed = true;
     std::uint16_t maxFrameLength = 80;  // WCOM: 64 data bytes per frame
+    // Reads of parameter byte kUnsteadyByte that come back with its lowest bit flipped on
+    // every other read, as in a unit whose memory changes under the reader: 0 none,
+    // N the first N such reads, -1 every read.
+    int unsteadyReads = 0;
 };
+
+constexpr std::size_t kUnsteadyByte = 10;
 
 constexpr std::size_t kMemorySize = 8000;
 constexpr std::size_t kBlockSize = 50;
@@ -52,12 +58,15 @@ private:
     void written(double seconds);
     int savingProgress(double seconds) const;
     void reset();
+    // Applies unsteadyReads to a read of memory [at, at + count) copied into `block`.
+    void unsteady(std::uint8_t* block, std::size_t at, std::size_t count);
 
     UnitOptions options_;
     std::array<std::uint8_t, kMemorySize> memory_{};
     std::array<std::uint8_t, kBlockSize> identity_{};
     int programmed_ = 0;
     int resets_ = 0;
+    int unsteadyCount_ = 0;
     double savingSince_ = -1.0;
 };
 

@@ -255,7 +255,7 @@ void TMainForm::createControls()
     CGaugeProgram->setBarColour(QColor(Qt::cyan));
     CGaugeProgram->hide();
     LabelPocetProgramovani = label(c, "LabelPocetProgramovani", 748, 636, "Number of Programing: -----");
-    LabelHourMeter = label(c, "LabelHourMeter", 748, 661, "", 16, false, 300, 20);
+    LabelHourMeter = label(c, "LabelHourMeter", 748, 661, "", 16);
     GroupBoxTestIgn = group(c, "GroupBoxTestIgn", 746, 691, 310, 80, "Test");
     GroupBoxTestIgn->setFont(pixelFont(15));
     QWidget* gt = GroupBoxTestIgn;
@@ -275,6 +275,7 @@ void TMainForm::createControls()
         const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
         LabelTest[std::size_t(i)] =
             label(c, name.constData(), testLeft[i], 835, QStringLiteral("Test%1 = ---").arg(i + 1), 15, true, 71, 16);
+        LabelTest[std::size_t(i)]->setProperty("autoSize", true);  // five-digit values need more than 71
         LabelTest[std::size_t(i)]->hide();
     }
     GroupBoxPlayer = group(c, "GroupBoxPlayer", 11, 851, 990, 87, "Monitor player");

@@ -235,8 +235,11 @@ void TMainForm::FormClose()
 
 bool TMainForm::event(QEvent* event)
 {
-    if (event->type() == QEvent::StatusTip)
+    // Hints go to the first panel only; the status bar's own message would hide all five.
+    if (event->type() == QEvent::StatusTip) {
         statusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
     return QMainWindow::event(event);
 }
 

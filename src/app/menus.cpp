@@ -3,6 +3,8 @@
 
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolButton>
 #include <QUrl>
@@ -102,6 +104,21 @@ void TMainForm::createMenus()
         MenuMonitorPlayer->setChecked(GroupBoxPlayer->isVisibleTo(client));
         saveSettings();
     });
+    // The window's shortcuts come before the edit boxes' own keys (Ctrl+Z undoes the
+    // parameter set, not the typing in the box).
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : findChildren<QAction*>())
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed && action->isEnabled())
+                return true;  // left unaccepted: the shortcut runs
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::setLanguage(int language)

@@ -41,10 +41,15 @@ void TMainForm::showMonitor()
     setLabelText(LabelRpm, QString::fromStdString(v.rpm));
     CGaugeRpm->setValue(std::clamp(v.rpmBarPercent, 0, 100));
     setLabelText(LabelPocetProgramovani, QString::fromStdString(v.programmingCount));
-    LabelHourMeter->setText(QString::fromStdString(v.hourMeter));
+    setLabelText(LabelHourMeter, QString::fromStdString(v.hourMeter));
     LabelEeDataErr->setVisible(v.dataErrorVisible);
     for (std::size_t i = 0; i < LabelTest.size(); ++i)
-        LabelTest[i]->setText(QString::fromStdString(v.tests[i]));
+        setLabelText(LabelTest[i], QString::fromStdString(v.tests[i]));
+    // A replayed ride switches curves where the unit did, as a connected unit does.
+    if (const int active = devlink::activeCurve(monitorRecord); monitorLive() && active != state.unitActiveCurve) {
+        state.unitActiveCurve = active;
+        fillControls();
+    }
 }
 
 }  // namespace app

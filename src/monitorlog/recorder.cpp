@@ -70,8 +70,8 @@ bool Recorder::add(int type, std::span<const std::uint8_t> payload, std::uint32_
     put16(r, std::uint32_t(length));
     r[2] = std::uint8_t(type);
     put32(r + 4, elapsedMs(clockMs));
-    std::memcpy(r + kRecordHeaderBytes, payload.data(),
-                std::min(payload.size(), std::size_t(length - kRecordHeaderBytes)));
+    const std::size_t copied = std::min(payload.size(), std::size_t(length - kRecordHeaderBytes));
+    std::copy_n(payload.begin(), copied, r + kRecordHeaderBytes);  // an empty payload may have no data pointer
     index_.push_back(std::uint16_t(at));  // the format keeps the low 16 bits
     return true;
 }

@@ -74,4 +74,29 @@ TEST_F(CurveEditorWindowTest, SelectingSheetBSwitchesTheCurveMode)
     EXPECT_EQ(editor().model.limitValue1, w.state.params[params::idx::HardLimiterB] * 100);
 }
 
+// Keys pressed in the window (not sent to the editor by hand) take the same path as a
+// user's: the focused editor gets the navigation keys before the form's focus chain.
+TEST_F(CurveEditorWindowTest, NavigationKeysReachTheFocusedEditor)
+{
+    app::TMainForm& w = open();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    editor().setFocus();
+    ASSERT_TRUE(editor().hasFocus());
+    auto& sel = editor().model.sheet->sel;
+    sel.SelectOne(4, 0);
+
+    QTest::keyClick(w.windowHandle(), Qt::Key_Right);
+    EXPECT_EQ(sel.firstCol, 5);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Left);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Left);
+    EXPECT_EQ(sel.firstCol, 3);
+    EXPECT_TRUE(editor().hasFocus()) << "the arrows did not move the focus";
+
+    QTest::keyClick(w.windowHandle(), Qt::Key_Tab);
+    EXPECT_EQ(editor().model.current, curveeditor::CurveSheetB);
+    EXPECT_TRUE(editor().hasFocus()) << "Tab switched the sheet instead of the focus";
+}
+
 }  // namespace

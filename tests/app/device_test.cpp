@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <set>
 #include <thread>
 
 #include <QApplication>
@@ -19,9 +20,10 @@ namespace idx = params::idx;
 
 class DeviceTest : public WindowTest {
 protected:
-    void startUnit(std::array<std::uint8_t, 100> memory)
+    void startUnit(std::array<std::uint8_t, 100> memory, int unsteadyReads = 0)
     {
         sim::SimOptions options;
+        options.unit.unsteadyReads = unsteadyReads;
         options.com = 5;
         options.portMap = dir / "settings" / "ports";
         options.parameters = memory;
@@ -141,6 +143,58 @@ TEST_F(DeviceTest, AnotherProgramBorrowsAndReturnsThePort)
         return w.workflow->connected();
     }));
     EXPECT_FALSE(w.windowTitle().contains("bootloader"));
+}
+
+// Two parameter reads of the connection check that disagree fall back to the slow check,
+// a quarter at a time with monitor polls between; a unit that keeps disagreeing ends in
+// the checking error.
+TEST_F(DeviceTest, DisagreeingReadsFallBackToTheSlowCheck)
+{
+    struct Case {
+        int unsteadyReads;
+        const char* result;
+    };
+    for (const Case c : {Case{1, "Checking: OK"}, Case{-1, "Checking error !"}}) {
+        SCOPED_TRACE(c.unsteadyReads);
+        std::filesystem::create_directories(dir / "settings" / "ports");
+        startUnit(unitMemory(), c.unsteadyReads);
+        TMainForm& w = open();
+        std::set<int> states;
+        ASSERT_TRUE(tickUntil([&] {
+            states.insert(w.workflow->workflowState);
+            return states.count(52) && w.workflow->workflowState == 1;
+        })) << "the slow check ran and ended";
+        EXPECT_TRUE(resultShows(c.result)) << w.LabelResult->text().toStdString();
+        if (c.unsteadyReads > 0) {
+            EXPECT_TRUE(states.count(59)) << "every quarter read twice";
+            EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+            EXPECT_EQ(w.state.unitParameters[idx::BaseAdvance], 25) << "the unit's set as the quarters read it";
+        }
+        window.reset();
+        unit.reset();
+    }
+}
+
+TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory());
+    const auto socket = dir / "notify.sock";
+    TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
+
+    w.MenuReset->trigger();
+    ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState == 1; }));
+    EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
+
+    std::string error;
+    ASSERT_TRUE(cli::sendPortNotification(socket, 5, 0x7FFFFFA2, error)) << error;
+    ASSERT_TRUE(tickUntil([&] {
+        QApplication::processEvents();
+        return unit->resets() == 2 && !w.workflow->connected();
+    }));
+    EXPECT_FALSE(w.workflow->searchEnabled());
+    EXPECT_TRUE(w.windowTitle().endsWith("(Disconnected by bootloader)"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTest>
 
 #include "windowfixture.h"
 
@@ -80,6 +81,28 @@ TEST_F(WindowTest, LanguageSwitchChangesCaptionsHintsAndMenus)
     EXPECT_EQ(w.MenuZpet->text(), "Zpet") << "the menu table wins over the control table";
     EXPECT_EQ(w.CheckBoxZakazCteni->text(), "Zákaz čtení");
     EXPECT_EQ(w.texts[lang::Msg::Warning], "Varování");
+}
+
+TEST_F(WindowTest, HintsKeepThePanelsAndWindowShortcutsWinOverEditBoxes)
+{
+    TMainForm& w = open();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+    QStatusTipEvent tip(QStringLiteral("Open parameter file"));
+    QApplication::sendEvent(w.EditHardLimiter, &tip);
+    EXPECT_EQ(w.statusPanels[0]->text(), "Open parameter file");
+    EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(w.statusPanels[3]->isVisible()) << "the other panels stay";
+
+    const int before = w.state.params[params::idx::HardLimiterA];
+    type(w.EditHardLimiter, "13 000");
+    ASSERT_NE(w.state.params[params::idx::HardLimiterA], before);
+    w.EditHardLimiter->setFocus();
+    QTest::keyClick(w.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.state.params[params::idx::HardLimiterA], before) << "Ctrl+Z in an edit box undoes the set";
+    EXPECT_NE(w.EditHardLimiter->text(), "13 000") << "the box shows the restored value";
 }
 
 TEST_F(WindowTest, CommandLineLanguageWordIsCaseSensitive)

@@ -27,7 +27,7 @@ protected:
     }
     void press(int button) { window->SpeedButtonPlay[std::size_t(button)]->click(); }
     // The unit's monitor block as the workflow hands it over: the engine at `rpm`, 12.5 V.
-    void monitorBlock(int rpm)
+    void monitorBlock(int rpm, bool curveA = false)
     {
         auto& b = window->monitorRecord.bytes;
         b = {};
@@ -39,6 +39,7 @@ protected:
         b[32] = 30;        // M[31]: at most 30
         b[34] = 1;         // M[33]: the polarity fits
         b[42] = 1;         // M[41]: the engine turns
+        b[44] = curveA;    // M[43]: the unit runs curve A
         window->recordMonitor();
         window->showMonitor();
     }
@@ -116,6 +117,28 @@ TEST_F(MonitorPlayerTest, ReplayShowsRecordedEditsAndGivesTheUsersSetBack)
     press(3);
     EXPECT_EQ(w.EditHardLimiter->text(), "9 000");
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 90);
+}
+
+TEST_F(MonitorPlayerTest, ReplayedBlocksSwitchTheCurveWhereTheUnitDid)
+{
+    TMainForm& w = openPlayer();
+    w.state.params[idx::CurveMode] = params::ModeMonitor;
+    w.fillControls();
+    press(0);
+    ticks(2);
+    monitorBlock(3000, true);
+    ticks(2);
+    monitorBlock(3000, false);
+    press(3);
+    EXPECT_EQ(w.state.unitActiveCurve, -1) << "no unit: recording alone follows nothing";
+
+    press(1);
+    ticks(2);
+    EXPECT_EQ(w.state.unitActiveCurve, 0);
+    EXPECT_EQ(w.state.currentCurve, 0);
+    ticks(2);
+    EXPECT_EQ(w.state.unitActiveCurve, 1);
+    EXPECT_EQ(w.state.currentCurve, 1) << "the monitor curve mode follows the replayed unit";
 }
 
 TEST_F(MonitorPlayerTest, ClosingTheWindowWritesARunningRecording)
