@@ -382,3 +382,21 @@ TEST_F(CheckGridTest, BoundaryBelowTheShownRangeStaysOnThePlotEdge)
     EXPECT_EQ(grid().areaRight(0), grid().areaLeft(0));
     EXPECT_GT(grid().areaRight(1), grid().areaLeft(1));
 }
+
+// Without the table the check grid is the control's only view and fills it.
+TEST_F(ViewFixture, CheckGridAloneFillsTheControl)
+{
+    build(400, 300, OptionCheckGrid, 2, 1, 1);
+    sheet().x.values[0] = 30;
+    sheet().x.values[1] = 60;
+    sheet().y.values[0] = 30;
+    sheet().cell(2, 1) = 1;
+    show();
+    EXPECT_EQ(tab->model.viewBits, ViewCheckGrid);
+    const auto& c = tab->view.checkGrid;
+    EXPECT_EQ(c.plotLeft, tab->view.leftMargin);
+    EXPECT_EQ(c.plotRight(), 400 - tab->view.rightMargin - 30);
+    EXPECT_EQ(c.areaColumns(), 3);
+    EXPECT_EQ(c.areaRows(), 2);
+    EXPECT_EQ(pixel(c.areaLeft(2) + 4, c.areaTop(1) + 4), 0x008000u);
+}

@@ -223,15 +223,18 @@ void ApplyView(TabModel& m, TabView& v, int requested)
     g.areaTop = v.topMargin;
     g.areaRightMargin = v.rightMargin;
     g.areaBottomMargin = v.bottomMargin;
-    if ((m.options & OptionCheckGrid) && (bits & ViewTable) && m.sheet) {
-        // The check grid lies over the cells: from where they start before their half-cell
-        // shift, one area wider and higher than the shown cells, with room for its labels.
-        const TableGeometry& t = v.table;
-        const int cols = m.sheet->x.sliced ? 0 : t.shownCols, rows = m.sheet->y.sliced ? 0 : t.shownRows;
-        g.areaLeft = t.gridLeft + t.rowHeaderWidth + t.gap;
-        g.areaTop = t.gridTop + t.headerHeight + t.gap;
-        g.areaRightMargin = v.width - g.areaLeft - 30 - int((cols + 1) * t.cellWidth);
-        g.areaBottomMargin = v.height - g.areaTop - 18 - int((rows + 1) * t.cellHeight);
+    if ((m.options & OptionCheckGrid) && (bits == ViewTable || bits == 0) && m.sheet) {
+        // With the table, the check grid lies over the cells: from where they start before
+        // their half-cell shift, one area wider and higher than the shown cells, with room
+        // for its labels. Without it, it fills the control inside the margins.
+        if (bits == ViewTable) {
+            const TableGeometry& t = v.table;
+            const int cols = m.sheet->x.sliced ? 0 : t.shownCols, rows = m.sheet->y.sliced ? 0 : t.shownRows;
+            g.areaLeft = t.gridLeft + t.rowHeaderWidth + t.gap;
+            g.areaTop = t.gridTop + t.headerHeight + t.gap;
+            g.areaRightMargin = v.width - g.areaLeft - 30 - int((cols + 1) * t.cellWidth);
+            g.areaBottomMargin = v.height - g.areaTop - 18 - int((rows + 1) * t.cellHeight);
+        }
         bits |= ViewCheckGrid;
     } else if (bits == ViewTable && m.sheet) {
         const CSheet& s = *m.sheet;
