@@ -274,6 +274,9 @@ void TMainForm::refreshControlStates()
         UpDownOmez1->setVisible(startLimiter);
         UpDownClutch1->setVisible(clutch);
         UpDownClutch2->setVisible(clutch);
+        LabelOmez1->setEnabled(startLimiter);
+        LabelClutch1->setEnabled(clutch);
+        LabelClutch2->setEnabled(clutch);
     }
     setCheckColour(CheckBoxProgHned);
     setCheckColour(CheckBoxZakazCteni);

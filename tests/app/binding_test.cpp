@@ -93,6 +93,10 @@ TEST_F(WindowTest, MonitorModeWithoutUnitHidesPerCurveValues)
     const auto before = w.state.params;
     type(w.EditBaseAdv, "12");
     EXPECT_EQ(w.state.params[idx::HardLimiterA], before[idx::HardLimiterA]) << "unknown curve values are not read";
+    EXPECT_FALSE(w.LabelOmez1->isEnabled());
+    w.RadioGroupInput1->button(4)->click();  // start limiter
+    EXPECT_TRUE(w.LabelOmez1->isEnabled()) << "the inputs still decide the labels";
+    EXPECT_FALSE(w.EditOmez1->isEnabled());
 
     w.RadioGroupAB->button(1)->click();
     EXPECT_EQ(w.LabelAB->text(), "B");
