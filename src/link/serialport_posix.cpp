@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -24,6 +25,7 @@ public:
     {
         ::tcflush(fd_, TCIOFLUSH);
         ::tcsetattr(fd_, TCSANOW, &saved_);
+        ::ioctl(fd_, TIOCNXCL);  // a line that outlives us (a pseudo-terminal) can be opened again
         ::close(fd_);
     }
 
@@ -81,6 +83,15 @@ OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
         result.error = errno;
         return result;
     }
+    // A port is ours alone: another program (or another copy of this one) that holds it
+    // keeps it, and our probes stay off its line. The lock also holds against root,
+    // which the terminal's exclusive mode does not stop.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        result.error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return result;
+    }
+    ::ioctl(fd, TIOCEXCL);
     termios saved{};
     if (::tcgetattr(fd, &saved) != 0) {
         result.error = errno;
@@ -109,6 +120,8 @@ OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
 std::string openErrorText(const std::string& path, int error)
 {
     std::string text = "cannot open " + path + ": " + std::strerror(error);
+    if (error == EBUSY)
+        text += " (another program is using the port)";
     if (error == EACCES || error == EPERM)
         text += " (add your user to the group that owns the port, usually dialout: "
                 "sudo usermod -aG dialout $USER, then log in again)";

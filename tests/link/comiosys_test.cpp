@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "link/framecodec.h"
+#include "link/serialport.h"
 #include "linktestsupport.h"
+#include "sim/pty.h"
 #include "sim/simulator.h"
 #include "support/tempdir.h"
 
@@ -187,4 +190,19 @@ TEST_F(PortFixture, CloseBeforeTheThreadTakesUpAQueuedOpenKeepsThePortClosed)
     ASSERT_TRUE(waitState(5, IoOpen));
     io->requestClose(5);
     ASSERT_TRUE(waitState(5, IoClosed));
+}
+
+TEST(SerialPort, APortHasOneOwnerAtATime)
+{
+    sim::PseudoTerminal line;
+    std::string error;
+    ASSERT_TRUE(line.open(57600, &error)) << error;
+    devlink::OpenResult first = devlink::openSerialPort(line.slavePath(), 57600);
+    ASSERT_TRUE(first.port) << first.error;
+    const devlink::OpenResult second = devlink::openSerialPort(line.slavePath(), 57600);
+    EXPECT_FALSE(second.port);
+    EXPECT_EQ(second.error, EBUSY);
+    EXPECT_NE(devlink::openErrorText(line.slavePath(), second.error).find("another program"), std::string::npos);
+    first.port.reset();
+    EXPECT_TRUE(devlink::openSerialPort(line.slavePath(), 57600).port) << "free again once closed";
 }
