@@ -185,6 +185,8 @@ struct GraphPainter {
         p.setRenderHint(QPainter::Antialiasing, false);
     }
 
+    // A square from x - r to x + r - 1 (and y likewise) whose corners are rounded by
+    // r x r: only the corner pixels are cut, so a point reads as a square, not a dot.
     void roundSquare(int x, int y, int r, std::uint32_t pen, std::uint32_t fill, bool filled)
     {
         p.setPen(QPen(colour(pen), 1));
@@ -192,7 +194,7 @@ struct GraphPainter {
             p.setBrush(colour(fill));
         else
             p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRect(x - r, y - r, 2 * r, 2 * r), r, r);
+        p.drawRoundedRect(QRect(x - r, y - r, 2 * r - 1, 2 * r - 1), r / 2.0, r / 2.0);
         p.setBrush(Qt::NoBrush);
     }
 
@@ -252,8 +254,10 @@ struct GraphPainter {
             p.drawRect(x - 5, y - 5, 9, 9);
         };
         if (g.hovered >= 0) {
-            const int q = g.hovered / MaxCols, j = g.hovered % MaxCols;
-            square(g.px[std::size_t(q * MaxCols + j)], g.py[std::size_t(q * MaxCols + j)]);
+            for (int q = 0; q < g.curveCount && q < MaxRows; ++q)
+                for (int j = 0; j < h.count && j < MaxCols; ++j)
+                    if (MovesWithDrag(m, g, g.hovered, q * MaxCols + j, g.shiftDown, g.ctrlDown))
+                        square(g.px[std::size_t(q * MaxCols + j)], g.py[std::size_t(q * MaxCols + j)]);
         } else if (g.hovered == GraphStartPoint) {
             for (int q = 0; q < g.curveCount && q < 30; ++q)
                 square(g.plotLeft, startYOf(q));

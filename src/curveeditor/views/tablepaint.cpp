@@ -377,23 +377,23 @@ struct Painter {
             p.drawText(x, y + fm.ascent(), text);
             return;
         }
-        std::string text;
         std::uint32_t ink = editable ? Black : Grey;
-        if (col >= 0 && row >= 0) {
-            text = CellText(s, col, row);
-            const int index = cellIndex(col, row);
-            if (preview && selectedMark(s.sel.MarkAt(col, row)) && !(s.sel.MarkAt(col, row) & MarkCorner) &&
-                v.preview[std::size_t(index)] != s.cell(col, row)) {
-                CSheet shown;
-                shown.z = s.z;
-                shown.z.values[std::size_t(index)] = v.preview[std::size_t(index)];
-                text = CellText(shown, col, row);
+        if ((col < 0 || row < 0) && axis.hasStringView()) {
+            centredText(qtext(m.ViewText(axis, row == -1 ? col : row)), left, top, right, bottom, ink);
+            return;
+        }
+        std::string text = CellText(s, col, row);
+        // While the pointer is on an interpolation corner, the selected elements between
+        // the corners show what Interpolate would make of them.
+        const int mark = s.sel.MarkAt(col, row);
+        if (preview && selectedMark(mark) && !(mark & MarkCorner)) {
+            const bool cell = col >= 0 && row >= 0;
+            const int current = cell ? s.cell(col, row) : row == -1 ? s.x.values[std::size_t(col)] : s.y.values[std::size_t(row)];
+            const int shown = cell ? v.preview[std::size_t(cellIndex(col, row))] : v.previewHeaders[std::size_t(row == -1 ? col : row)];
+            if (shown != current) {
+                text = ValueText(s, col, row, shown);
                 ink = c.cornerHover;
             }
-        } else if (axis.hasStringView()) {
-            text = m.ViewText(axis, row == -1 ? col : row);
-        } else {
-            text = CellText(s, col, row);
         }
         centredText(qtext(text), left, top, right, bottom, ink);
     }
@@ -409,12 +409,13 @@ struct Painter {
         if (!s.x.sliced)
             for (int k = 0; k < g.shownCols; ++k)
                 elementText(g.firstCol + k, -1, s.x, g.colX(k), g.gridTop, int((k + 1) * g.cellWidth + g.cellsLeft - 1),
-                            g.gridTop + g.headerHeight - 1, s.x.textSize ? std::abs(s.x.textSize) : 11, false);
+                            g.gridTop + g.headerHeight - 1, s.x.textSize ? std::abs(s.x.textSize) : 11,
+                            preview && s.sel.kind == 2);
         if (!s.y.sliced)
             for (int l = 0; l < g.shownRows; ++l)
                 elementText(-1, g.firstRow + l, s.y, g.gridLeft, g.rowY(l), g.gridLeft + g.rowHeaderWidth - 1,
                             int((l + 1) * g.cellHeight + g.cellsTop - 1), s.y.textSize ? std::abs(s.y.textSize) : 11,
-                            false);
+                            preview && s.sel.kind == 4);
     }
 
     void counts()
