@@ -185,17 +185,19 @@ struct GraphPainter {
         p.setRenderHint(QPainter::Antialiasing, false);
     }
 
-    // A square from x - r to x + r - 1 (and y likewise) whose corners are rounded by
-    // r x r: only the corner pixels are cut, so a point reads as a square, not a dot.
+    // A square from x - r to x + r - 1 (and y likewise) whose corners are rounded by an
+    // r x r ellipse: at this size that cuts r / 2 pixels off each corner diagonally, so
+    // a point reads as a small square with soft corners.
     void roundSquare(int x, int y, int r, std::uint32_t pen, std::uint32_t fill, bool filled)
     {
-        p.setPen(QPen(colour(pen), 1));
+        const int l = x - r, t = y - r, n = 2 * r, c = r / 2;
+        const int rt = l + n - 1, b = t + n - 1;
         if (filled)
-            p.setBrush(colour(fill));
-        else
-            p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRect(x - r, y - r, 2 * r - 1, 2 * r - 1), r / 2.0, r / 2.0);
+            p.fillRect(l + 1, t + 1, n - 2, n - 2, colour(fill));
+        p.setPen(QPen(colour(pen), 1));
         p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygon({QPoint(l + c, t), QPoint(rt - c, t), QPoint(rt, t + c), QPoint(rt, b - c),
+                                QPoint(rt - c, b), QPoint(l + c, b), QPoint(l, b - c), QPoint(l, t + c)}));
     }
 
     void points()

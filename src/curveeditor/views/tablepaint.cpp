@@ -333,6 +333,38 @@ struct Painter {
                 if (s.y.sliced || !sel(col, row + 1))
                     Line(p, x0, y1, x1, y1, Black);
             }
+        // Headers: edges towards unselected neighbours, and always the two across the axis.
+        const auto header = [&](int index, int count, const auto& marks) {
+            return index >= 0 && index < count && selectedMark(marks[std::size_t(index)]);
+        };
+        if (!s.x.sliced)
+            for (int k = 0; k < g.shownCols; ++k) {
+                const int col = g.firstCol + k;
+                if (!header(col, s.x.count, s.sel.colMarks))
+                    continue;
+                const int x0 = g.colX(k), x1 = int((k + 1) * g.cellWidth + g.cellsLeft - 1);
+                const int y0 = g.gridTop, y1 = g.gridTop + g.headerHeight - 1;
+                if (!header(col - 1, s.x.count, s.sel.colMarks))
+                    Line(p, x0, y0, x0, y1, Black);
+                if (!header(col + 1, s.x.count, s.sel.colMarks))
+                    Line(p, x1, y0, x1, y1, Black);
+                Line(p, x0, y0, x1, y0, Black);
+                Line(p, x0, y1, x1, y1, Black);
+            }
+        if (!s.y.sliced)
+            for (int l = 0; l < g.shownRows; ++l) {
+                const int row = g.firstRow + l;
+                if (!header(row, s.y.count, s.sel.rowMarks))
+                    continue;
+                const int x0 = g.gridLeft, x1 = g.gridLeft + g.rowHeaderWidth - 1;
+                const int y0 = g.rowY(l), y1 = int((l + 1) * g.cellHeight + g.cellsTop - 1);
+                if (!header(row - 1, s.y.count, s.sel.rowMarks))
+                    Line(p, x0, y0, x1, y0, Black);
+                if (!header(row + 1, s.y.count, s.sel.rowMarks))
+                    Line(p, x0, y1, x1, y1, Black);
+                Line(p, x0, y0, x0, y1, Black);
+                Line(p, x1, y0, x1, y1, Black);
+            }
     }
 
     void dragTarget()

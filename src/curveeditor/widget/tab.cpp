@@ -175,13 +175,7 @@ void TTab::Tick()
         ++model.tick;
         return;
     }
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
-    const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
-    // The graph's hover mark shows which points Shift and Ctrl would drag along; the
-    // graph below the table counts as well as the requested graph view.
-    if ((shift != shiftDown || ctrl != ctrlDown) && (model.viewBits & ViewGraph2D))
-        model.dirty |= DirtyRepaint;
-    setModifiers(modifiers);
+    setModifiers(QGuiApplication::keyboardModifiers());
     model.Tick();  // tick counter, active cell, deferred announcement
     spinTick();
     if (model.edit.editing) {
@@ -280,10 +274,13 @@ bool TTab::HandleKey(int virtualKey, int character)
 
 void TTab::setModifiers(Qt::KeyboardModifiers modifiers)
 {
-    shiftDown = (modifiers & Qt::ShiftModifier) ? 1 : 0;
-    ctrlDown = (modifiers & Qt::ControlModifier) ? 1 : 0;
-    view.graph.shiftDown = shiftDown;
-    view.graph.ctrlDown = ctrlDown;
+    const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
+    // The graph's hover mark shows which points Shift and Ctrl would drag along; the
+    // graph below the table counts as well as the requested graph view.
+    if ((shift != shiftDown || ctrl != ctrlDown) && (model.viewBits & ViewGraph2D))
+        model.dirty |= DirtyRepaint;
+    shiftDown = view.graph.shiftDown = shift;
+    ctrlDown = view.graph.ctrlDown = ctrl;
 }
 
 bool TTab::event(QEvent* event)

@@ -368,6 +368,10 @@ bool TTab::tableDoubleClick(int x, int y)
         return false;
     model.StartEdit(col, row, false);
     model.edit.select(0, int(model.edit.text.size()));
+    // The painter places the edit text; then the caret goes to the character boundary
+    // nearest the pointer, the whole text staying selected.
+    Render();
+    model.edit.caret = caretAt(x);
     caretPhase = 0;
     return true;
 }
