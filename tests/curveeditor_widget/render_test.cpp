@@ -93,17 +93,22 @@ TEST_F(TabFixture, PointsAreSquaresWithCutCorners)
 {
     const auto& g = tab->view.graph;
     const QRgb pen = curveeditor::views::colour(sheet().color1).rgb() & 0xFFFFFF;
-    // Points 8 and 9 lie on the flat top of curve A, clear of the curve's slopes.
+    // Points 8 and 9 lie on the flat top of curve A, whose line crosses only their sides.
     for (int j : {8, 9}) {
         const int x = g.px[std::size_t(j)], y = g.py[std::size_t(j)];
-        // The outline runs from x - 3 to x + 2: next to each corner the edge is drawn,
-        // where a round dot of that size would leave the background.
-        EXPECT_EQ(pixel(x - 2, y - 3), pen) << j;
-        EXPECT_EQ(pixel(x - 3, y - 2), pen) << j;
-        EXPECT_EQ(pixel(x + 1, y - 3), pen) << j;
-        EXPECT_EQ(pixel(x + 2, y - 2), pen) << j;
-        EXPECT_NE(pixel(x - 3, y - 3), pen) << j;  // the corner itself is rounded off
-        EXPECT_NE(pixel(x + 3, y - 2), pen) << j;  // nothing beyond the right edge
+        // A 6 x 6 square from x - 3 to x + 2: straight top and bottom edges, the four
+        // corner pixels cut, nothing beyond it, the yellow fill inside.
+        for (int dx = -2; dx <= 1; ++dx) {
+            EXPECT_EQ(pixel(x + dx, y - 3), pen) << j << " top " << dx;
+            EXPECT_EQ(pixel(x + dx, y + 2), pen) << j << " bottom " << dx;
+        }
+        for (int dx = -3; dx <= 2; ++dx) {
+            EXPECT_NE(pixel(x + dx, y - 4), pen) << j << " above " << dx;
+            EXPECT_NE(pixel(x + dx, y + 3), pen) << j << " below " << dx;
+        }
+        for (QPoint corner : {QPoint(-3, -3), QPoint(2, -3), QPoint(-3, 2), QPoint(2, 2)})
+            EXPECT_NE(pixel(x + corner.x(), y + corner.y()), pen) << j << " corner " << corner.x() << "," << corner.y();
+        EXPECT_EQ(pixel(x - 1, y - 1), 0xFFFF00u) << j;
     }
 }
 
