@@ -265,6 +265,7 @@ void TMainForm::refreshControlStates()
     }
     const bool startLimiter = inputIs(p, 4);
     const bool clutch = inputIs(p, 2);
+    showStartLimiterMarker(startLimiter);
     if (known) {
         setEnabledShown(EditOmez1, UpDownOmez1, LabelOmez1, startLimiter);
         setEnabledShown(EditClutch1, UpDownClutch1, LabelClutch1, clutch);
@@ -273,6 +274,9 @@ void TMainForm::refreshControlStates()
         UpDownOmez1->setVisible(startLimiter);
         UpDownClutch1->setVisible(clutch);
         UpDownClutch2->setVisible(clutch);
+        LabelOmez1->setEnabled(startLimiter);
+        LabelClutch1->setEnabled(clutch);
+        LabelClutch2->setEnabled(clutch);
     }
     setCheckColour(CheckBoxProgHned);
     setCheckColour(CheckBoxZakazCteni);

@@ -55,6 +55,22 @@ void TMainForm::writeCurveEditorMarkers()
     m.dirty |= curveeditor::DirtyRelayout | curveeditor::DirtyRepaint;
 }
 
+// The start-limiter band is shown (and draggable) only while an input is the start limiter.
+void TMainForm::showStartLimiterMarker(bool shown)
+{
+    if (!curveEditor)
+        return;
+    curveeditor::TabModel& m = curveEditor->model;
+    for (const int sheet : {curveeditor::CurveSheetA, curveeditor::CurveSheetB}) {
+        unsigned& flags = m.sheets[std::size_t(sheet)].flags;
+        const unsigned wanted = shown ? flags | curveeditor::SheetStartLimiterMarker
+                                      : flags & ~unsigned(curveeditor::SheetStartLimiterMarker);
+        if (wanted != flags)
+            m.dirty |= curveeditor::DirtyRelayout | curveeditor::DirtyRepaint;
+        flags = wanted;
+    }
+}
+
 void TMainForm::onCurveEditorChanged(curveeditor::TTab& editor)
 {
     curveeditor::TabModel& m = editor.model;

@@ -12,6 +12,7 @@
 #include <QScreen>
 
 #include "app/mainform.h"
+#include "app/workflowview.h"
 #include "lang/messagebox.h"
 #include "storage/fileprocedures.h"
 
@@ -26,6 +27,7 @@ class FileWindow : public storage::ParameterFileWindow {
 public:
     explicit FileWindow(TMainForm& form) : form_(form) {}
     void commitEdit() override { form_.commitEdit(); }
+    void readControls() override { form_.readControls(); }
     void refreshControls(bool) override { form_.fillControls(); }
     void storeUndoStep() override { form_.undoSnapshot(); }
     void currentFileChanged(const std::string& path) override
@@ -164,7 +166,8 @@ void TMainForm::saveCommand(bool toProgramFolder)
     if (path.isEmpty())
         return;
     FileWindow window(*this);
-    storage::saveParameterFileAs(path.toStdString(), state, settings, window, unitProgramTexts);
+    // The "HEX" line names the program of the unit read last (empty when none was read).
+    storage::saveParameterFileAs(path.toStdString(), state, settings, window, unitProgramTexts(workflow->identity()));
 }
 
 bool TMainForm::loadFile(const QString& path)

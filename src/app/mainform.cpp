@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -59,7 +60,16 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 }
 
-TMainForm::~TMainForm() { destroyDeviceLink(); }
+TMainForm::~TMainForm()
+{
+    // The widgets are taken down after the window's own members; an edit box losing the
+    // focus on the way must not commit into them.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        edit->removeEventFilter(this);
+        disconnect(edit, nullptr, this, nullptr);
+    }
+    destroyDeviceLink();
+}
 
 
 

@@ -83,7 +83,6 @@ public:
     QString defaultFilePath;
     storage::SettingsPaths settingsPaths;
     storage::Settings settings;
-    storage::UnitProgramTexts unitProgramTexts;  // as last read from the unit
     // Runs the open (save = false) or save dialog starting at `start`; an empty result
     // means cancelled. Tests replace it.
     std::function<QString(bool save, const QString& start)> fileDialog;
@@ -288,6 +287,10 @@ public:
         bool signedByte;
     };
     const std::vector<NumericBinding>& numericBindings() const { return numeric_; }
+    bool isValueEdit(const QObject* object) const
+    {
+        return std::any_of(numeric_.begin(), numeric_.end(), [&](const NumericBinding& b) { return b.edit == object; });
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -311,6 +314,7 @@ private:
     void createCurveEditorControl();
     void loadCurveEditor();
     void writeCurveEditorMarkers();
+    void showStartLimiterMarker(bool shown);
     void createMenus();
     void createStatusBar();
     void connectHandlers();

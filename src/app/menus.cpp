@@ -112,6 +112,15 @@ void TMainForm::createMenus()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // Leaving a value box commits it even when its text is unchanged: the commit also
+    // takes the check boxes that have no handler of their own. Focus lost to another
+    // window or a menu is not leaving the box.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isValueEdit(watched) &&
+            !fillingControls && !settingControl)
+            commitEdit();
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const QAction* action : findChildren<QAction*>())

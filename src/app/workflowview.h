@@ -10,6 +10,12 @@
 
 namespace app {
 
+// The unit's program date, time and version as files and backups name them.
+inline storage::UnitProgramTexts unitProgramTexts(const devlink::IdentityTexts& id)
+{
+    return {id.firmwareDate, id.firmwareTime, id.firmwareText};
+}
+
 // What the device workflow shows through the window.
 class WindowWorkflowView : public devlink::WorkflowView {
 public:
@@ -47,7 +53,7 @@ public:
     void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& id) override
     {
         storage::saveUnitBackup(storage::backupFolder(form_.settingsPaths.folder), set, devlink::unitLabel(id),
-                                std::time(nullptr), {id.firmwareDate, id.firmwareTime, id.firmwareText});
+                                std::time(nullptr), unitProgramTexts(id));
     }
     void fileNameCleared() override
     {

@@ -72,8 +72,8 @@ bool TabModel::RunCommand(int command, int argument)
     case CmdPresetTop:
     case CmdPresetTop + 1:
     case CmdPresetIso2:
-        preset3D = command - CmdPresetTop;
-        dirty |= DirtyRelayout | DirtyRepaint;
+        SetAngles(Presets3D[std::size_t(command - CmdPresetTop)]);
+        dirty |= DirtyRepaint;
         return true;
     case CmdSwitchSheet:
         Change(0, BeginKey);
@@ -112,6 +112,15 @@ bool TabModel::RunCommand(int command, int argument)
     default:
         return false;
     }
+}
+
+void TabModel::SetAngles(Angles3D angles)
+{
+    angles = {WrapAngle(angles.x), WrapAngle(angles.xy), WrapAngle(angles.xyz)};
+    if (angles == graph.angles)
+        return;
+    graph.angles = angles;
+    dirty |= DirtyRelayout | DirtyRepaint;
 }
 
 }  // namespace curveeditor

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "curveeditor/graph3d.h"
 #include "curveeditor/inplaceedit.h"
 #include "curveeditor/sheet.h"
 
@@ -85,6 +86,8 @@ struct SpinState {
     int repeating = 0;
 };
 
+enum Hint3D : int { Hint3DRotate = 1, Hint3DLegendWheel = 2 };
+
 // The part of the graph state that the layout computes (the views add their pixel tables).
 struct TTabGraph {
     int kind = 3;  // 1 one row against X, 2 one column against Y, 3 a family of rows
@@ -98,6 +101,15 @@ struct TTabGraph {
     int firstRowMax = 0;  // value units
     int valueTop = 0;
     THitMap hitMap;
+    // 3D graph.
+    Angles3D angles;
+    int colourMode = 5;  // 0 wire model, 1 one colour, 2 .. 5 height colours of grain 0 .. 3
+    int labelMode = 0;   // 0 no values, 1 the active value, 2 interesting values, 3 all values
+    int legendWidth = 140;
+    int hints3D = Hint3DRotate | Hint3DLegendWheel;  // hints the user has not acted on yet
+    Projection3D projection;
+    // Check grid: 1 areas sized by the axis values, 0 all areas the same size.
+    int proportional = 1;
 };
 
 class TabModel {
@@ -134,6 +146,10 @@ public:
     int StepValue(int col, int row, int delta) const;
     void Increment(int delta);
     void SpinStep(int delta);
+    // Steps one cell alone, whether it is selected or not.
+    void StepCell(int col, int row, int delta);
+    // The 3D graph's angles, wrapped into -35 .. 36; a change asks for a relayout.
+    void SetAngles(Angles3D angles);
     void StartEdit(int col, int row, bool empty);
     void CommitEdit();
 
@@ -188,7 +204,6 @@ public:
     int dirty = 0;
     int tick = 0;
     int positionChoice = 0;  // buttons 20 to 22
-    int preset3D = 0;        // buttons 16 to 18
     TTabGraph graph;
 
     // Change group.

@@ -139,4 +139,15 @@ void TabModel::SpinStep(int delta)
     Relayout();
 }
 
+void TabModel::StepCell(int col, int row, int delta)
+{
+    if (!sheet || col < 0 || row < 0 || col >= MaxCols || row >= MaxRows || !sheet->z.editable)
+        return;
+    const int key = stepKey(TargetCell, col, row);
+    Change(0, key);
+    sheet->cell(col, row) += StepValue(col, row, delta);
+    Change(AxisZ, key);
+    Relayout();
+}
+
 }  // namespace curveeditor

@@ -22,6 +22,12 @@ bool AtomicFile::open()
 {
     discard();
     failed_ = false;
+    // A read-only file stays as it is, as an overwrite in place would leave it; the
+    // rename alone would replace it.
+    struct stat existing {};
+    if (::stat(target_.c_str(), &existing) == 0 &&
+        ((existing.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0))
+        return false;
     // The name is unique within this process; O_EXCL guards against other processes.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         std::filesystem::path candidate = target_;

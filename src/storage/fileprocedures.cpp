@@ -67,7 +67,8 @@ bool saveParameterFileAs(const std::string& path, params::ParameterState& state,
         showOpenFileError();
         return false;
     }
-    window.commitEdit();
+    // What the boxes show is saved; saving is not an edit (no undo step, no programming).
+    window.readControls();
     params::normalize(state.params);
     window.refreshControls(false);
     if (!file.write(formatParameterFile(state.params, unit)) || !file.commit()) {

@@ -17,7 +17,8 @@ namespace storage {
 // MessageSlots::showMessage.
 class ParameterFileWindow : public lang::MessageSlots {
 public:
-    virtual void commitEdit() = 0;                            // controls into the set
+    virtual void commitEdit() = 0;                            // controls into the set, as an edit
+    virtual void readControls() = 0;                          // controls into the set, nothing more
     virtual void refreshControls(bool fullCurveUpdate) = 0;  // the set into the controls
     virtual void storeUndoStep() = 0;                        // an undo step (which also saves the settings)
     // `settings.file` and `settings.iniFileDir` hold a new path, now at the front of the

@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QTest>
 
 #include "params/parameterset.h"
+#include "curveeditor/curvesheets.h"
+#include "curveeditor/widget/tab.h"
 #include "windowfixture.h"
 
 namespace {
@@ -60,9 +63,17 @@ TEST_F(WindowTest, InputsDecideWhichControlsAreLive)
     w.RadioGroupInput1->button(0)->click();
     EXPECT_FALSE(w.EditClutch1->isEnabled()) << "input 2 was never clutch master";
     EXPECT_FALSE(w.EditOmez1->isEnabled());
+    const auto startLimiterBands = [&] {
+        int n = 0;
+        for (const int sheet : {curveeditor::CurveSheetA, curveeditor::CurveSheetB})
+            n += (w.curveEditor->model.sheets[std::size_t(sheet)].flags & curveeditor::SheetStartLimiterMarker) != 0;
+        return n;
+    };
+    EXPECT_EQ(startLimiterBands(), 0);
     w.RadioGroupInput2->button(4)->click();  // start limiter
     EXPECT_TRUE(w.EditOmez1->isEnabled());
     EXPECT_TRUE(w.LabelOmez1->isEnabled());
+    EXPECT_EQ(startLimiterBands(), 2) << "both curves show the start limiter";
 }
 
 TEST_F(WindowTest, MonitorModeWithoutUnitHidesPerCurveValues)
@@ -82,6 +93,10 @@ TEST_F(WindowTest, MonitorModeWithoutUnitHidesPerCurveValues)
     const auto before = w.state.params;
     type(w.EditBaseAdv, "12");
     EXPECT_EQ(w.state.params[idx::HardLimiterA], before[idx::HardLimiterA]) << "unknown curve values are not read";
+    EXPECT_FALSE(w.LabelOmez1->isEnabled());
+    w.RadioGroupInput1->button(4)->click();  // start limiter
+    EXPECT_TRUE(w.LabelOmez1->isEnabled()) << "the inputs still decide the labels";
+    EXPECT_FALSE(w.EditOmez1->isEnabled());
 
     w.RadioGroupAB->button(1)->click();
     EXPECT_EQ(w.LabelAB->text(), "B");
@@ -187,6 +202,21 @@ TEST_F(WindowTest, After250ChangesOnly199Undos)
         ++undos;
     }
     EXPECT_EQ(undos, 199);
+}
+
+TEST_F(WindowTest, LeavingAnUnchangedBoxCommitsTheCheckBoxesWithoutHandlers)
+{
+    TMainForm& w = open();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const int before = w.state.params[idx::SparkBeforeLobe];
+    w.CheckBoxPredPalec->setChecked(!before);
+    EXPECT_EQ(w.state.params[idx::SparkBeforeLobe], before) << "taken at the next commit";
+    w.EditBaseAdv->setFocus();
+    w.EditHardLimiter->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(w.state.params[idx::SparkBeforeLobe], !before);
+    EXPECT_TRUE(w.SpeedButtonZpet->isEnabled()) << "an undo step";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "cli/notify_command.h"
 #include "sim/simulator.h"
+#include "storage/readfile.h"
 #include "windowfixture.h"
 
 namespace {
@@ -81,6 +82,17 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text() != "RPM = 0 "; }));
     EXPECT_TRUE(w.LabelNapeti->text().startsWith("U = ")) << w.LabelNapeti->text().toStdString();
     EXPECT_NE(w.LabelNapeti->text(), "U = --- V");
+
+    // A saved file names the unit's program.
+    const auto saved = dir / "read.ign";
+    w.fileDialog = [&](bool, const QString&) { return QString::fromStdString(saved.string()); };
+    w.MenuSave->trigger();
+    std::string text;
+    ASSERT_TRUE(storage::readWholeFile(saved, 1 << 20, text));
+    const devlink::IdentityTexts& id = w.workflow->identity();
+    ASSERT_FALSE(id.firmwareText.empty());
+    EXPECT_NE(text.find("\r\nHEX  " + id.firmwareDate + "\t" + id.firmwareTime + "\t" + id.firmwareText + "\r\n"),
+              std::string::npos);
 }
 
 TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)

@@ -83,4 +83,15 @@ TEST(AtomicFile, UnwritableFolderFailsWithoutTouchingAnything)
     EXPECT_EQ(fileCount(dir.path()), 0u);
 }
 
+TEST(AtomicFile, ReadOnlyFileIsNotReplaced)
+{
+    TempDir dir;
+    const auto path = dir / "kept.ign";
+    ASSERT_TRUE(storage::writeFileAtomically(path, "old"));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_FALSE(storage::writeFileAtomically(path, "new"));
+    EXPECT_EQ(readBytes(path), "old");
+    EXPECT_EQ(fileCount(dir.path()), 1u);
+}
+
 }  // namespace

@@ -20,6 +20,7 @@ const std::filesystem::path kData = TAVRIN_STORAGE_TEST_DATA;
 class RecordingWindow : public storage::ParameterFileWindow {
 public:
     void commitEdit() override { calls.push_back("commit"); }
+    void readControls() override { calls.push_back("read"); }
     void refreshControls(bool full) override { calls.push_back(full ? "refresh full" : "refresh"); }
     void storeUndoStep() override { calls.push_back("undo"); }
     void currentFileChanged(const std::string& path) override { calls.push_back("file " + path); }
@@ -104,7 +105,7 @@ TEST_F(FileProcedures, SaveWritesNormalisedSetAndMakesItCurrent)
     EXPECT_EQ(state.fileParameters, state.params);
     EXPECT_TRUE(state.sameAsFile);
     EXPECT_EQ(settings.history.entry(0), path);
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"commit", "refresh", "file " + path}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"read", "refresh", "file " + path}));
 
     params::ParameterSet reread;
     EXPECT_EQ(storage::readParameterFile(path, reread, false).fileVersion, 109);

@@ -168,6 +168,21 @@ void BuildFrame(const TabModel& m, TabView& v)
             }
         }
     }
+    // The 3D presets, shown only while the 3D graph is requested; ApplyView places them.
+    if (m.sheet && (m.options & OptionGraph3DView)) {
+        const char* captions[] = {"###TOP##TOP##Seshora", "ISO1", "ISO2"};
+        const char* hints[] = {"###View graph form top##Ein Blick auf die Tabelle oben##Pohled na graf seshora",
+                               "###View graph as ISO1##Ein Blick auf die Tabelle isometrisch##Pohled na graf izometricky",
+                               "###View graph as ISO2##Ein Blick auf die Tabelle isometrisch##Pohled na graf izometricky"};
+        for (int k = 0; k < 3; ++k) {
+            TButton& button = v.buttons[std::size_t(ButtonPresetTop + k)];
+            button.caption = k == 0 ? pick(captions[k]) : captions[k];
+            button.hint = hints[k];
+            button.flags = ButtonToggle;
+            button.state = ViewGraph3D << 4;
+        }
+        v.buttonCount = ButtonSlots;
+    }
     // Add and remove column beside the table.
     if (m.sheet && (m.options & OptionTableView) && m.sheet->x.resizable && !m.sheet->x.sliced) {
         const CSheet& s = *m.sheet;
@@ -208,7 +223,20 @@ void ApplyView(TabModel& m, TabView& v, int requested)
     g.areaTop = v.topMargin;
     g.areaRightMargin = v.rightMargin;
     g.areaBottomMargin = v.bottomMargin;
-    if (bits == ViewTable && m.sheet) {
+    if ((m.options & OptionCheckGrid) && (bits == ViewTable || bits == 0) && m.sheet) {
+        // With the table, the check grid lies over the cells: from where they start before
+        // their half-cell shift, one area wider and higher than the shown cells, with room
+        // for its labels. Without it, it fills the control inside the margins.
+        if (bits == ViewTable) {
+            const TableGeometry& t = v.table;
+            const int cols = m.sheet->x.sliced ? 0 : t.shownCols, rows = m.sheet->y.sliced ? 0 : t.shownRows;
+            g.areaLeft = t.gridLeft + t.rowHeaderWidth + t.gap;
+            g.areaTop = t.gridTop + t.headerHeight + t.gap;
+            g.areaRightMargin = v.width - g.areaLeft - 30 - int((cols + 1) * t.cellWidth);
+            g.areaBottomMargin = v.height - g.areaTop - 18 - int((rows + 1) * t.cellHeight);
+        }
+        bits |= ViewCheckGrid;
+    } else if (bits == ViewTable && m.sheet) {
         const CSheet& s = *m.sheet;
         const TableGeometry& t = v.table;
         const int xCount = s.x.sliced ? 1 : s.x.count, yCount = s.y.sliced ? 1 : s.y.count;
@@ -231,6 +259,10 @@ void ApplyView(TabModel& m, TabView& v, int requested)
             bits |= ViewGraph2D;
         }
     }
+    constexpr int presetLeft[] = {10, 60, 100}, presetRight[] = {55, 95, 135};
+    for (int k = 0; k < 3; ++k)
+        place(v.buttons[std::size_t(ButtonPresetTop + k)], g.areaLeft + presetLeft[k], g.areaTop + 25,
+              g.areaLeft + presetRight[k], g.areaTop + 41);
     m.viewBits = bits;
     if (requested)
         m.dirty |= DirtyRelayout | DirtyRepaint;
@@ -256,8 +288,12 @@ bool UpdateButtonStates(const TabModel& m, TabView& v, int clipboard)
     v.buttons[ButtonCopyTable].state = handler ? ButtonShown : 0;
     v.buttons[ButtonPaste].state = (handler && (clipboard & 1) && editable) || (sheetHeld && anyEditable) ? ButtonShown : 0;
     v.buttons[ButtonPaste].icon = sheetHeld ? "CLBRD_PASTSHEET" : "CLBRD_PAST";
+    // A preset shows pressed exactly while the angles equal it.
+    const int preset = PresetOf(m.graph.angles);
+    for (int k = 0; k < 3; ++k)
+        v.buttons[std::size_t(ButtonPresetTop + k)].down = preset == k;
     for (std::size_t i = 0; i < before.size(); ++i)
-        if (before[i].state != v.buttons[i].state || before[i].icon != v.buttons[i].icon)
+        if (before[i].state != v.buttons[i].state || before[i].icon != v.buttons[i].icon || before[i].down != v.buttons[i].down)
             return true;
     return false;
 }

@@ -188,4 +188,11 @@ void PaintFrame(QPainter& p, const TabModel& m, const TabView& v)
     }
 }
 
+void FillGraphArea(QPainter& p, const TabView& v)
+{
+    const Graph2DState& a = v.graph;
+    FillBox(p, a.areaLeft, a.areaTop, v.width - a.areaRightMargin - a.areaLeft, v.height - a.areaBottomMargin - a.areaTop,
+            v.colours.control);
+}
+
 }  // namespace curveeditor::views

@@ -6,6 +6,7 @@
 
 #include "curveeditor/format.h"
 #include "curveeditor/numbers.h"
+#include "curveeditor/views/frame.h"
 #include "curveeditor/views/graph2d.h"
 #include "curveeditor/views/primitives.h"
 #include "curveeditor/views/table.h"
@@ -36,8 +37,7 @@ struct GraphPainter {
 
     void background()
     {
-        FillBox(p, g.areaLeft, g.areaTop, v.width - g.areaRightMargin - g.areaLeft, v.height - g.areaBottomMargin - g.areaTop,
-                v.colours.control);
+        FillGraphArea(p, v);
         FillBox(p, g.plotLeft, top(), g.plotWidth, g.plotHeight, g.curveCount > 1 ? FamilyPlot : White);
         if (g.curveCount > 1) {
             const double t = double(g.curveCount - g.currentCurve - 1) * m.graph.curveStep;

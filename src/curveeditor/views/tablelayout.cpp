@@ -30,11 +30,20 @@ void LayoutTable(const TabModel& m, TabView& v)
     g.gridTop = v.topMargin;
     g.rowHeaderWidth = v.pixelsPerInch * (checkGrid ? 45 : 65) / 96;
     g.gap = v.pixelsPerInch * 15 / 96;
-    g.headerHeight = (v.height - g.gridTop - g.gap - 27) / (rows + 1);
+    // Check-grid mode keeps the header row small: the areas below take the height.
+    g.headerHeight = checkGrid ? v.pixelsPerInch * 20 / 96 : (v.height - g.gridTop - g.gap - 27) / (rows + 1);
     g.cellsLeft = g.gridLeft + g.rowHeaderWidth + g.gap;
     g.cellsTop = g.gridTop + g.headerHeight + g.gap;
     g.cellWidth = double(v.width - g.cellsLeft - 27) / cols;
     g.cellHeight = double(v.height - g.gridTop - g.headerHeight - g.gap - 27) / rows;
+    if (checkGrid) {
+        // The check grid below holds one area more than there are boundaries, plus room
+        // for its tick labels; the headers sit half a cell in, over the boundaries.
+        g.cellWidth = double(v.width - g.cellsLeft - 27 - 30) / (cols + 1);
+        g.cellHeight = double(v.height - g.gridTop - g.headerHeight - g.gap - 27 - 18) / (rows + 1);
+        g.cellsLeft += int(g.cellWidth / 2);
+        g.cellsTop += int(g.cellHeight / 2);
+    }
     for (THitMap* map : {&g.full, &g.visible}) {
         ResetHitMap(*map);
         map->width = v.width;

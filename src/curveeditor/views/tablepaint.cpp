@@ -54,8 +54,9 @@ struct Painter {
         if (!s.y.sliced)
             DrawBevelBox(p, g.gridLeft, g.cellsTop, g.rowHeaderWidth, int(g.shownRows * g.cellHeight), true, s.y.color,
                          c.bevelDark, c.bevelLight);
-        DrawBevelBox(p, g.cellsLeft, g.cellsTop, int(g.shownCols * g.cellWidth), int(g.shownRows * g.cellHeight),
-                     true, s.z.color, c.bevelDark, c.bevelLight);
+        if (!(m.options & OptionCheckGrid))
+            DrawBevelBox(p, g.cellsLeft, g.cellsTop, int(g.shownCols * g.cellWidth), int(g.shownRows * g.cellHeight),
+                         true, s.z.color, c.bevelDark, c.bevelLight);
     }
 
     void gridLines()
@@ -181,7 +182,7 @@ struct Painter {
                 DrawBevelBox(p, stripLeft, int(l * g.cellHeight + g.cellsTop + 1), stripWidth, int(g.cellHeight - 1),
                              level == 2, levelFill(c, level), c.bevelDark, c.bevelLight);
             }
-            if (!s.x.sliced) {
+            if (!s.x.sliced && !(m.options & OptionCheckGrid)) {
                 const int all = selectionLevel(selectedCellsIn(0, s.x.count - 1, 0, s.y.count - 1), s.x.count * s.y.count);
                 DrawBevelBox(p, stripLeft, stripTop, g.cellsLeft - g.gridLeft - g.rowHeaderWidth - 3, stripHeight,
                              all == 2, levelFill(c, all), c.bevelDark, c.bevelLight);

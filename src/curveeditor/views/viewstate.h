@@ -114,6 +114,41 @@ struct Graph2DState {
     }
 };
 
+// Pointer state of the 3D graph; the projection itself lives in the model's graph state.
+struct Graph3DState {
+    int rotating = 0;
+    int startX = 0, startY = 0;  // pointer when the rotation started
+    int startAngleX = 0, startAngleXY = 0;
+};
+
+// Hovered items of the check grid: a column boundary i is 50 + i, a row boundary j 100 + j.
+enum CheckGridItem : int { CheckGridColumn = 50, CheckGridRow = 100, CheckGridNothing = -100 };
+
+// Plot and boundary pixels of the check grid (its hit map is the model's graph hit map).
+struct CheckGridState {
+    int plotLeft = 0, plotTop = 0, plotWidth = 0, plotHeight = 0;
+    double scaleX = 1, scaleY = 1;  // pixels per unit (proportional) or per area
+    int columns = 0, rows = 0;      // boundaries: the X and Y counts, 0 on a sliced axis
+    std::array<int, 50> boundaryX{};
+    std::array<int, 30> boundaryY{};
+    int hovered = CheckGridNothing;
+    int dragging = 0;  // a boundary follows the pointer
+    int grab = 0;      // pointer - boundary when the drag started
+    int dragChanged = 0;
+    int banding = 0;   // a rectangle is being dragged
+    int styleBoxLeft = 0, styleBoxTop = 0;  // the 10 x 10 proportional / non-proportional switch
+
+    int plotRight() const { return plotLeft + plotWidth; }
+    int plotBottom() const { return plotTop + plotHeight; }
+    int areaColumns() const { return columns + 1; }
+    int areaRows() const { return rows + 1; }
+    // Pixel span of area column i and area row j, borders included.
+    int areaLeft(int i) const { return i == 0 ? plotLeft : boundaryX[std::size_t(i - 1)]; }
+    int areaRight(int i) const { return i == columns ? plotRight() : boundaryX[std::size_t(i)]; }
+    int areaTop(int j) const { return j == 0 ? plotTop : boundaryY[std::size_t(j - 1)]; }
+    int areaBottom(int j) const { return j == rows ? plotBottom() : boundaryY[std::size_t(j)]; }
+};
+
 struct TabView {
     int width = 500, height = 200;
     int pixelsPerInch = 96;
@@ -131,7 +166,9 @@ struct TabView {
     // Views.
     TableGeometry table;
     TableState tableState;
-    Graph2DState graph;
+    Graph2DState graph;  // its area fields place every graph view
+    Graph3DState graph3D;
+    CheckGridState checkGrid;
     std::array<int, 1500> preview{};  // the value table with the interpolation block filled in
     std::array<int, 50> previewHeaders{};  // X or Y values with a block of those headers filled in
 };

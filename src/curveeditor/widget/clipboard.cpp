@@ -102,8 +102,8 @@ void TTab::Paste()
 void TTab::CopyGraph()
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    // Only the 2D graph exists as a picture source here.
-    if (!clipboard || !model.sheet || !(model.viewBits & ViewGraph2D))
+    // Every graph view paints inside the same graph area.
+    if (!clipboard || !model.sheet || !(model.viewBits & (ViewGraph2D | ViewGraph3D | ViewCheckGrid)))
         return;
     const views::Graph2DState& g = view.graph;
     const QRect area(g.areaLeft, g.areaTop, view.width - g.areaRightMargin - g.areaLeft,

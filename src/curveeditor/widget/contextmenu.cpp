@@ -138,7 +138,8 @@ QMenu* TTab::BuildMenu(int x, int y)
         tick(addItem(menu, text("###Disable autoscroll##Deaktivieren Autoscroll##Zakázat automatické posunování"), [flag] { *flag = 0; }),
              *flag == 0);
     }
-    // The 3D graph's presets, colour and label modes belong to a view this control does not draw.
+    if ((model.viewBits & ViewGraph3D) && inGraphHere)
+        addGraph3DItems(menu);
     addViewItems(menu);
     return menu_;
 }
@@ -208,6 +209,40 @@ void TTab::addInsertDeleteItems(QMenu& menu, int x, int y)
                 [remove] { remove(true); });
 }
 
+void TTab::addGraph3DItems(QMenu& menu)
+{
+    static constexpr const char* presets[] = {"###Top view##Aufsicht##Pohled seshora", "###ISO1 view##ISO1 Ansicht##Pohled ISO1",
+                                              "###ISO2 view##ISO2 Ansicht##Pohled ISO2"};
+    static constexpr const char* colourModes[] = {
+        "###Wire model##Draht-Modell##Drátěný model", "###One color graph##Ein Farb-Kurve##Jednobarevný graf",
+        "###Height colors (grain 0)##Höhe Farben (Korn 0)##Výškové barvy (zrno 0)",
+        "###Height colors (grain 1)##Höhe Farben (Korn 1)##Výškové barvy (zrno 1)",
+        "###Height colors (grain 2)##Höhe Farben (Korn 2)##Výškové barvy (zrno 2)",
+        "###Height colors (grain 3)##Höhe Farben (Korn 3)##Výškové barvy (zrno 3)"};
+    static constexpr const char* labelModes[] = {"###No values##Keinen Wert##Žádné hodnoty",
+                                                 "###Only active value##Nur aktiven Wert##Jen aktivní honota",
+                                                 "###Only interresting values##Nur interresanten Werte##Jen zajímavé honoty",
+                                                 "###All values##Alle Werte##Všechny honoty"};
+    TTabGraph& g = model.graph;
+    menu.addSeparator();
+    const int preset = PresetOf(g.angles);
+    for (int k = 0; k < 3; ++k)
+        tick(addItem(menu, text(presets[k]), [this, k] { RunCommand(views::ButtonPresetTop + k, 1); }), preset == k);
+    const auto modeItems = [&](int& mode, const char* const* captions, int count) {
+        menu.addSeparator();
+        for (int k = 0; k < count; ++k)
+            tick(addItem(menu, text(captions[k]),
+                         [this, &mode, k] {
+                             mode = k;
+                             model.dirty |= DirtyRepaint;
+                             refresh();
+                         }),
+                 mode == k);
+    };
+    modeItems(g.colourMode, colourModes, 6);
+    modeItems(g.labelMode, labelModes, 4);
+}
+
 void TTab::addViewItems(QMenu& menu)
 {
     const CSheet& s = *model.sheet;
@@ -221,8 +256,6 @@ void TTab::addViewItems(QMenu& menu)
                 refresh();
             });
             tick(item, model.requestedView == bits);
-            // There is no 3D graph to switch to.
-            item->setEnabled(bits != ViewGraph3D);
         };
         addView(OptionTableView, ViewTable, "###View as table##Als Tabelle anzeigen##Zbrazit jako tabulku");
         addView(OptionGraph2DView, ViewGraph2D, "###View as graph 2D##Als 2D-Graph anzeigen##Zobrazit jako 2D graf");

@@ -13,8 +13,10 @@
 #include <QWheelEvent>
 
 #include "curveeditor/curvesheets.h"
+#include "curveeditor/views/checkgrid.h"
 #include "curveeditor/views/frame.h"
 #include "curveeditor/views/graph2d.h"
+#include "curveeditor/views/graph3d.h"
 #include "curveeditor/views/primitives.h"
 #include "curveeditor/views/table.h"
 #include "lang/langtext.h"
@@ -127,14 +129,26 @@ void TTab::Render()
         QPainter p(&backBitmap_);
         const CSheet* s = model.sheet;
         if (s && s->enabled && !s->hidden) {
+            const bool relayout = model.dirty & DirtyRelayout;
             if (model.viewBits & ViewTable)
                 views::PaintTable(p, backBitmap_, model, view);
+            if (relayout && (model.viewBits & (ViewGraph2D | ViewGraph3D | ViewCheckGrid)))
+                model.ComputeAxisRanges();
             if (model.viewBits & ViewGraph2D) {
-                if (model.dirty & DirtyRelayout)
-                    layoutGraph();
+                if (relayout)
+                    views::LayoutGraph2D(model, view);
                 views::PaintGraph2D(p, model, view);
             }
-            // The 3D graph and the check grid are not part of this control yet.
+            if (model.viewBits & ViewGraph3D) {
+                if (relayout)
+                    views::LayoutGraph3D(model, view);
+                views::PaintGraph3D(p, model, view);
+            }
+            if (model.viewBits & ViewCheckGrid) {
+                if (relayout)
+                    views::LayoutCheckGrid(model, view);
+                views::PaintCheckGrid(p, model, view);
+            }
         }
         views::PaintFrame(p, model, view);
     }
@@ -268,6 +282,8 @@ bool TTab::HandleKey(int virtualKey, int character)
     } else if (model.viewBits & ViewTable) {
         used = tableKey(key);
     }
+    if (!used && (model.viewBits & ViewGraph3D))
+        used = graph3DKey(key);
     refresh();
     return used;
 }
@@ -417,13 +433,16 @@ void TTab::wheelEvent(QWheelEvent* event)
 bool TTab::tableContains(int x, int y) const
 {
     const views::TableGeometry& g = view.table;
+    // In check-grid mode the cell area belongs to the check grid drawn over it.
+    if ((model.options & OptionCheckGrid) && y > g.gridTop + g.headerHeight && x > g.cellsLeft - int(g.cellWidth / 2))
+        return false;
     return (model.viewBits & ViewTable) && x >= g.gridLeft && x <= int(g.cellsLeft + g.shownCols * g.cellWidth + 15) &&
            y >= g.gridTop && y <= int(g.cellsTop + g.shownRows * g.cellHeight + 15);
 }
 
 bool TTab::graphContains(int x, int y) const
 {
-    return (model.viewBits & ViewGraph2D) && view.graph.areaContains(x, y, view.width, view.height);
+    return (model.viewBits & (ViewGraph2D | ViewGraph3D | ViewCheckGrid)) && view.graph.areaContains(x, y, view.width, view.height);
 }
 
 bool TTab::buttonVisible(const views::TButton& b) const
@@ -443,15 +462,27 @@ void TTab::pointerMove(int x, int y)
     inTable = tableContains(x, y);
     inGraph = graphContains(x, y);
     if (model.sheet->enabled) {
+        const bool checkGrid = model.viewBits & ViewCheckGrid;
         if (tableGestureRunning())
             tableMouseMove(x, y);
         else if (view.graph.dragging || view.graph.banding)
             graphMouseMove(x, y);
+        else if (checkGridGestureRunning())
+            checkGridMouseMove(x, y);
+        else if (view.graph3D.rotating || ((model.viewBits & ViewGraph3D) && inGraph))
+            graph3DMouseMove(x, y);
         else {
-            if (model.viewBits & ViewTable)
+            // Over the check grid the cells under it take no hover.
+            if ((model.viewBits & ViewTable) && (inTable || !checkGrid))
                 tableMouseMove(x, y);
+            else if (model.spin.shown && checkGrid) {
+                model.spin.shown = 0;
+                model.dirty |= DirtyRepaint;
+            }
             if (model.viewBits & ViewGraph2D)
                 graphMouseMove(x, y);
+            if (checkGrid)
+                checkGridMouseMove(x, y);
         }
     }
     view.hoverTab = views::TabAt(model, x, y);
@@ -488,6 +519,8 @@ void TTab::updateHint()
             hint = lang::LangText(view.buttons[std::size_t(i)].hint).pick();
     if (hint.empty() && view.tableState.cornerHover)
         hint = lang::LangText("###Interpolation####Interpolace").pick();
+    if (hint.empty() && (model.options & OptionCheckGrid) && overStyleBox(pointerX, pointerY))
+        hint = lang::LangText("###Proporcional / nonproporcional view####Proporcionální / neproporcionální zobrazení").pick();
     if (hint.empty())
         hint = hoverText;
     const QString text = views::qtext(hint);
@@ -499,7 +532,8 @@ void TTab::updateHint()
     if (model.edit.editing && inTable && pointerY >= t.editTextTop && pointerY <= t.editTextTop + t.editTextHeight &&
         pointerX >= t.charX[0] - 4 && pointerX <= t.charX[std::min<std::size_t>(model.edit.text.size(), 16)] + 4)
         shape = Qt::IBeamCursor;
-    else if (t.blockEdge || t.dragMode == 2 || view.graph.dragging || view.graph.hovered != views::GraphNothing)
+    else if (t.blockEdge || t.dragMode == 2 || view.graph.dragging || view.graph.hovered != views::GraphNothing ||
+             view.checkGrid.dragging || ((model.viewBits & ViewCheckGrid) && view.checkGrid.hovered != views::CheckGridNothing))
         shape = Qt::SizeAllCursor;
     else if (t.fillHandle || t.dragMode == 1)
         shape = Qt::CrossCursor;
@@ -547,11 +581,21 @@ void TTab::leftDown(int x, int y)
         }
         return;
     }
+    if ((model.options & OptionCheckGrid) && overStyleBox(x, y)) {
+        model.graph.proportional = !model.graph.proportional;
+        model.dirty |= DirtyRelayout | DirtyRepaint;
+        refresh();
+        return;
+    }
     bool taken = false;
     if (tableGestureRunning() || inTable)
         taken = tableLeftDown(x, y);
     if (!taken && (model.viewBits & ViewGraph2D) && (inGraph || view.graph.dragging))
         taken = graphLeftDown(x, y);
+    if (!taken && (model.viewBits & ViewGraph3D) && inGraph)
+        taken = graph3DLeftDown(x, y);
+    if (!taken && (model.viewBits & ViewCheckGrid) && (inGraph || checkGridGestureRunning()))
+        taken = checkGridLeftDown(x, y);
     if (!taken && model.sheet->sel.count > 0) {
         model.sheet->sel.Clear();
         model.dirty |= DirtyRepaint;
@@ -571,8 +615,13 @@ void TTab::leftUp(int x, int y)
         RunButton(index);
         return;
     }
-    if (!tableLeftUp(x, y) && (model.viewBits & ViewGraph2D))
-        graphLeftUp(x, y);
+    bool taken = tableLeftUp(x, y);
+    if (!taken && (model.viewBits & ViewGraph2D))
+        taken = graphLeftUp(x, y);
+    if (!taken && (model.viewBits & ViewGraph3D))
+        taken = graph3DLeftUp();
+    if (!taken && (model.viewBits & ViewCheckGrid))
+        checkGridLeftUp();
     refresh();
 }
 
@@ -595,8 +644,12 @@ void TTab::rightDown(int x, int y)
         NotifyOwner();
         refresh();
     } else if (model.sheet->enabled) {
-        if (!(inTable && tableRightDown(x, y)) && inGraph)
-            graphRightDown(x, y);
+        if (!(inTable && tableRightDown(x, y)) && inGraph) {
+            if (model.viewBits & ViewGraph2D)
+                graphRightDown(x, y);
+            else if (model.viewBits & ViewCheckGrid)
+                checkGridRightDown();
+        }
         refresh();
     }
     if (contextMenu)
@@ -609,8 +662,12 @@ void TTab::wheel(int delta)
         return;
     if (inTable)
         tableWheel(delta);
-    else if (inGraph)
+    else if (inGraph && (model.viewBits & ViewGraph2D))
         graphWheel(delta);
+    else if (inGraph && (model.viewBits & ViewGraph3D))
+        graph3DWheel(delta);
+    else if (inGraph && (model.viewBits & ViewCheckGrid))
+        checkGridWheel(delta);
     else if (model.viewBits & ViewTable) {
         if (!model.sheet->y.sliced && model.sheet->y.count > model.visibleRows)
             model.ScrollBy(0, -delta);
@@ -627,6 +684,7 @@ TTab* createCurveEditor(QWidget* band)
     // One autoscroll choice for every editor of the main window.
     static int autoscroll = 0;
     tab->model.autoscroll = &autoscroll;
+    tab->model.graph.colourMode = 4;  // should the 3D graph ever be allowed, a lighter grain
     SetupCurveSheets(tab->model);
     tab->BuildFrame();
     tab->Render();

@@ -136,6 +136,24 @@ private:
     void graphStatusText();
     void layoutGraph();
 
+    // 3D graph view.
+    bool graph3DMouseMove(int x, int y);
+    bool graph3DLeftDown(int x, int y);
+    bool graph3DLeftUp();
+    bool graph3DWheel(int delta);
+    bool graph3DKey(int key);
+
+    // Check-grid view.
+    bool checkGridMouseMove(int x, int y);
+    bool checkGridLeftDown(int x, int y);
+    bool checkGridLeftUp();
+    bool checkGridRightDown();
+    bool checkGridWheel(int delta);
+    void checkGridStatusText();
+    bool checkGridGestureRunning() const;
+    bool overStyleBox(int x, int y) const;
+    void checkGridDrag(int x, int y);
+
     bool tableContains(int x, int y) const;
     bool graphContains(int x, int y) const;
     void refreshClipboardState();
@@ -143,6 +161,7 @@ private:
     // Context menu parts.
     void addInsertDeleteItems(QMenu& menu, int x, int y);
     void addViewItems(QMenu& menu);
+    void addGraph3DItems(QMenu& menu);
 
     QImage backBitmap_;
     QMenu* menu_ = nullptr;
