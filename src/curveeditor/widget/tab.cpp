@@ -374,7 +374,9 @@ void TTab::updateTabStop()
 // unless a gesture runs (it keeps the pointer until the button is released).
 void TTab::leaveEvent(QEvent* event)
 {
-    if (pressedButton_ < 0 && !tableGestureRunning() && !view.graph.dragging && !view.graph.banding)
+    const bool gesture = pressedButton_ >= 0 || tableGestureRunning() || view.graph.dragging || view.graph.banding ||
+                         checkGridGestureRunning() || view.graph3D.rotating;
+    if (!gesture)
         pointerMove(-1, -1);
     QWidget::leaveEvent(event);
 }
