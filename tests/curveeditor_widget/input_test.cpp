@@ -121,23 +121,62 @@ TEST_F(TabFixture, TabSwitchesSheetsAndCtrlTabReturns)
     EXPECT_EQ(announcements, 3);
 }
 
-TEST(TabKeys, WithOneSheetTabMovesTheFocusOn)
-{
+// A one-sheet control between two line edits in an active window.
+class OneSheetTab : public ::testing::Test {
+protected:
+    OneSheetTab() : before(&parent), tab(&parent, 600, 250, curveeditor::OptionTableView), after(&parent)
+    {
+        parent.setGeometry(0, 0, 600, 330);
+        before.move(0, 260);
+        tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
+        tab.model.SelectSheet(0);
+        tab.BuildFrame();
+        after.move(0, 290);
+    }
+    void SetUp() override
+    {
+        parent.show();
+        parent.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    }
+
     QWidget parent;
-    parent.setGeometry(0, 0, 600, 300);
-    curveeditor::TTab tab(&parent, 600, 250, curveeditor::OptionTableView);
-    tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
-    tab.model.SelectSheet(0);
-    tab.BuildFrame();
-    QLineEdit next(&parent);
-    next.move(0, 260);
-    parent.show();
-    parent.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    QLineEdit before;
+    curveeditor::TTab tab;
+    QLineEdit after;
+};
+
+TEST_F(OneSheetTab, WithOneSheetTabMovesTheFocusOn)
+{
     tab.setFocus();
     ASSERT_TRUE(tab.hasFocus());
     QTest::keyClick(&tab, Qt::Key_Tab);
-    EXPECT_TRUE(next.hasFocus());
+    EXPECT_TRUE(after.hasFocus());
+}
+
+// Tab reaches the control only while its sheet has a selection; a click always does.
+TEST_F(OneSheetTab, TabStopsAtTheControlOnlyWithASelection)
+{
+    before.setFocus();
+    // A click selects a cell and focuses; Escape clears the selection, Tab moves on.
+    const auto& g = tab.view.table;
+    const QPoint cell(int(g.cellsLeft + g.cellWidth / 2), int(g.cellsTop + g.cellHeight / 2));
+    QTest::mouseMove(&tab, cell);
+    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
+    ASSERT_TRUE(tab.hasFocus());
+    QTest::keyClick(&tab, Qt::Key_Escape);
+    ASSERT_EQ(tab.model.sheet->sel.count, 0);
+    QTest::keyClick(&tab, Qt::Key_Tab);
+    ASSERT_TRUE(after.hasFocus());
+    QTest::keyClick(&after, Qt::Key_Backtab);
+    EXPECT_TRUE(before.hasFocus()) << "Tab stopped at a control with nothing selected";
+
+    // With a selection the control is a Tab stop again.
+    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
+    ASSERT_EQ(tab.model.sheet->sel.count, 1);
+    before.setFocus();
+    QTest::keyClick(&before, Qt::Key_Tab);
+    EXPECT_TRUE(tab.hasFocus());
 }
 
 TEST_F(TabFixture, ClickOnTheOtherTabSelectsItsSheet)
@@ -324,43 +363,4 @@ TEST_F(TabFixture, ContextMenuLeavesTheEntryOpen)
     EXPECT_EQ(sheet().cell(3, 0), AdvanceA[3]);
     QTest::keyClick(tab, Qt::Key_Return);
     EXPECT_EQ(sheet().cell(3, 0), 21);
-}
-
-// Tab reaches the control only while its sheet has a selection; a click always does.
-TEST(TabKeys, TabStopsAtTheControlOnlyWithASelection)
-{
-    QWidget parent;
-    parent.setGeometry(0, 0, 600, 330);
-    QLineEdit before(&parent);
-    before.move(0, 260);
-    curveeditor::TTab tab(&parent, 600, 250, curveeditor::OptionTableView);
-    tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
-    tab.model.SelectSheet(0);
-    tab.BuildFrame();
-    QLineEdit after(&parent);
-    after.move(0, 290);
-    parent.show();
-    parent.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
-    before.setFocus();
-
-    // A click selects a cell and focuses; Escape clears the selection, Tab moves on.
-    const auto& g = tab.view.table;
-    const QPoint cell(int(g.cellsLeft + g.cellWidth / 2), int(g.cellsTop + g.cellHeight / 2));
-    QTest::mouseMove(&tab, cell);
-    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
-    ASSERT_TRUE(tab.hasFocus());
-    QTest::keyClick(&tab, Qt::Key_Escape);
-    ASSERT_EQ(tab.model.sheet->sel.count, 0);
-    QTest::keyClick(&tab, Qt::Key_Tab);
-    ASSERT_TRUE(after.hasFocus());
-    QTest::keyClick(&after, Qt::Key_Backtab);
-    EXPECT_TRUE(before.hasFocus()) << "Tab stopped at a control with nothing selected";
-
-    // With a selection the control is a Tab stop again.
-    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
-    ASSERT_EQ(tab.model.sheet->sel.count, 1);
-    before.setFocus();
-    QTest::keyClick(&before, Qt::Key_Tab);
-    EXPECT_TRUE(tab.hasFocus());
 }

@@ -311,6 +311,19 @@ struct Painter {
         }
     }
 
+    // The chosen sides of the box from (x0, y0) to (x1, y1), one pixel black.
+    void edges(int x0, int y0, int x1, int y1, bool left, bool right, bool top, bool bottom)
+    {
+        if (left)
+            Line(p, x0, y0, x0, y1, Black);
+        if (right)
+            Line(p, x1, y0, x1, y1, Black);
+        if (top)
+            Line(p, x0, y0, x1, y0, Black);
+        if (bottom)
+            Line(p, x0, y1, x1, y1, Black);
+    }
+
     void outline()
     {
         if (s.sel.count <= 1 || (m.options & OptionCheckGrid))
@@ -318,54 +331,33 @@ struct Painter {
         const auto sel = [&](int col, int row) {
             return col >= 0 && row >= 0 && col < s.x.count && row < s.y.count && selectedMark(s.sel.MarkAt(col, row));
         };
+        const auto cellRight = [&](int k) { return int((k + 1) * g.cellWidth + g.cellsLeft - 1); };
+        const auto cellBottom = [&](int l) { return int((l + 1) * g.cellHeight + g.cellsTop - 1); };
         for (int k = 0; k < g.shownCols; ++k)
             for (int l = 0; l < g.shownRows; ++l) {
                 const int col = g.firstCol + k, row = g.firstRow + l;
-                if (!sel(col, row))
-                    continue;
-                const int x0 = g.colX(k), y0 = g.rowY(l);
-                const int x1 = int((k + 1) * g.cellWidth + g.cellsLeft - 1), y1 = int((l + 1) * g.cellHeight + g.cellsTop - 1);
-                if (!sel(col - 1, row))
-                    Line(p, x0, y0, x0, y1, Black);
-                if (!sel(col + 1, row))
-                    Line(p, x1, y0, x1, y1, Black);
-                if (s.y.sliced || !sel(col, row - 1))
-                    Line(p, x0, y0, x1, y0, Black);
-                if (s.y.sliced || !sel(col, row + 1))
-                    Line(p, x0, y1, x1, y1, Black);
+                if (sel(col, row))
+                    edges(g.colX(k), g.rowY(l), cellRight(k), cellBottom(l), !sel(col - 1, row), !sel(col + 1, row),
+                          s.y.sliced || !sel(col, row - 1), s.y.sliced || !sel(col, row + 1));
             }
         // Headers: edges towards unselected neighbours, and always the two across the axis.
         const auto header = [&](int index, int count, const auto& marks) {
             return index >= 0 && index < count && selectedMark(marks[std::size_t(index)]);
         };
-        if (!s.x.sliced)
-            for (int k = 0; k < g.shownCols; ++k) {
-                const int col = g.firstCol + k;
-                if (!header(col, s.x.count, s.sel.colMarks))
-                    continue;
-                const int x0 = g.colX(k), x1 = int((k + 1) * g.cellWidth + g.cellsLeft - 1);
-                const int y0 = g.gridTop, y1 = g.gridTop + g.headerHeight - 1;
-                if (!header(col - 1, s.x.count, s.sel.colMarks))
-                    Line(p, x0, y0, x0, y1, Black);
-                if (!header(col + 1, s.x.count, s.sel.colMarks))
-                    Line(p, x1, y0, x1, y1, Black);
-                Line(p, x0, y0, x1, y0, Black);
-                Line(p, x0, y1, x1, y1, Black);
-            }
-        if (!s.y.sliced)
-            for (int l = 0; l < g.shownRows; ++l) {
-                const int row = g.firstRow + l;
-                if (!header(row, s.y.count, s.sel.rowMarks))
-                    continue;
-                const int x0 = g.gridLeft, x1 = g.gridLeft + g.rowHeaderWidth - 1;
-                const int y0 = g.rowY(l), y1 = int((l + 1) * g.cellHeight + g.cellsTop - 1);
-                if (!header(row - 1, s.y.count, s.sel.rowMarks))
-                    Line(p, x0, y0, x1, y0, Black);
-                if (!header(row + 1, s.y.count, s.sel.rowMarks))
-                    Line(p, x0, y1, x1, y1, Black);
-                Line(p, x0, y0, x0, y1, Black);
-                Line(p, x1, y0, x1, y1, Black);
-            }
+        const auto& cols = s.sel.colMarks;
+        const auto& rows = s.sel.rowMarks;
+        for (int k = 0; k < g.shownCols && !s.x.sliced; ++k) {
+            const int col = g.firstCol + k;
+            if (header(col, s.x.count, cols))
+                edges(g.colX(k), g.gridTop, cellRight(k), g.gridTop + g.headerHeight - 1,
+                      !header(col - 1, s.x.count, cols), !header(col + 1, s.x.count, cols), true, true);
+        }
+        for (int l = 0; l < g.shownRows && !s.y.sliced; ++l) {
+            const int row = g.firstRow + l;
+            if (header(row, s.y.count, rows))
+                edges(g.gridLeft, g.rowY(l), g.gridLeft + g.rowHeaderWidth - 1, cellBottom(l), true, true,
+                      !header(row - 1, s.y.count, rows), !header(row + 1, s.y.count, rows));
+        }
     }
 
     void dragTarget()
