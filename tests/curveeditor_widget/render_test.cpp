@@ -83,7 +83,8 @@ namespace {
 // A pointer move carrying keyboard modifiers, as the window system delivers it.
 void moveWith(QWidget* w, QPoint at, Qt::KeyboardModifiers modifiers)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton, Qt::NoButton, modifiers);
+    const QPointF global(w->mapToGlobal(at));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), global, Qt::NoButton, Qt::NoButton, modifiers);
     QApplication::sendEvent(w, &move);
 }
 

@@ -184,7 +184,8 @@ void ComputePreview(const CSheet& s, TabView& v)
         return;
     if (sel.kind == 2 || sel.kind == 4) {
         const std::vector<int>& values = sel.kind == 2 ? s.x.values : s.y.values;
-        std::copy(values.begin(), values.begin() + std::min(values.size(), v.previewHeaders.size()), v.previewHeaders.begin());
+        const std::size_t n = std::min(values.size(), v.previewHeaders.size());
+        std::copy(values.begin(), values.begin() + std::ptrdiff_t(n), v.previewHeaders.begin());
         if (sel.kind == 2)
             LinearFill(v.previewHeaders, sel.blockLeft, sel.blockRight);
         else

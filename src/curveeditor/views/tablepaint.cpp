@@ -413,8 +413,9 @@ struct Painter {
         const int mark = s.sel.MarkAt(col, row);
         if (preview && selectedMark(mark) && !(mark & MarkCorner)) {
             const bool cell = col >= 0 && row >= 0;
-            const int current = cell ? s.cell(col, row) : row == -1 ? s.x.values[std::size_t(col)] : s.y.values[std::size_t(row)];
-            const int shown = cell ? v.preview[std::size_t(cellIndex(col, row))] : v.previewHeaders[std::size_t(row == -1 ? col : row)];
+            const std::size_t header = std::size_t(row == -1 ? col : row);
+            const int current = cell ? s.cell(col, row) : axis.values[header];
+            const int shown = cell ? v.preview[std::size_t(cellIndex(col, row))] : v.previewHeaders[header];
             if (shown != current) {
                 text = ValueText(s, col, row, shown);
                 ink = c.cornerHover;

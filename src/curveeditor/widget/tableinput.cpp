@@ -56,7 +56,8 @@ bool allCellsSelected(const CSheet& s)
 bool stripSelected(const CSheet& s, bool column, int index)
 {
     const CAxe& across = column ? s.y : s.x;
-    const int first = across.sliced ? across.sliceIndex : 0, last = across.sliced ? across.sliceIndex : across.count - 1;
+    const int first = across.sliced ? across.sliceIndex : 0;
+    const int last = across.sliced ? across.sliceIndex : across.count - 1;
     for (int k = first; k <= last; ++k)
         if (!(s.sel.MarkAt(column ? index : k, column ? k : index) & MarkSelected))
             return false;
