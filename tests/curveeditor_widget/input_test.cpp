@@ -342,6 +342,15 @@ TEST_F(TabFixture, LeavingTheControlClearsWhatThePointerShowed)
     QApplication::sendEvent(tab, &leave);
     EXPECT_EQ(remove.hover, 0);
     EXPECT_FALSE(model().spin.shown);
+
+    // The interpolation preview goes with the pointer.
+    click(tab, cellCentre(3, 0));
+    click(tab, cellCentre(8, 0), Qt::ShiftModifier);
+    const auto& t = tab->view.tableState;
+    hover(QPoint(tab->view.table.colX(3) + 3, tab->view.table.rowY(0) + 3));
+    ASSERT_TRUE(t.cornerHover);
+    QApplication::sendEvent(tab, &leave);
+    EXPECT_FALSE(t.cornerHover);
     const QImage shown = image();
     tab->Render();
     EXPECT_EQ(shown, image()) << "the leave was painted";
