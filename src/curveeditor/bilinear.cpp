@@ -52,4 +52,13 @@ int BilinearPoint(double x, double y, double x0, double y0, double x1, double y1
     return blend(fraction(x, x0, x1), fraction(y, y0, y1), a, b, c, d);
 }
 
+void LinearFill(std::span<int> values, int first, int last)
+{
+    if (first < 0 || last >= int(values.size()) || last - first < 2)
+        return;
+    const double a = values[std::size_t(first)], b = values[std::size_t(last)];
+    for (int i = first + 1; i < last; ++i)
+        values[std::size_t(i)] = roundHalfAway(a + (b - a) * (i - first) / (last - first));
+}
+
 }  // namespace curveeditor

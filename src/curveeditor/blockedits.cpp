@@ -10,16 +10,6 @@
 namespace curveeditor {
 namespace {
 
-// Linear by index between the two ends, rounded half away from zero.
-void interpolateHeaders(std::vector<int>& v, int first, int last)
-{
-    if (last - first < 2)
-        return;
-    const double a = v[std::size_t(first)], b = v[std::size_t(last)];
-    for (int i = first + 1; i < last; ++i)
-        v[std::size_t(i)] = roundHalfAway(a + (b - a) * (i - first) / (last - first));
-}
-
 // Value at index i of a source run first..last extended linearly beyond its ends;
 // `at` reads the source.
 template <typename Read>
@@ -50,10 +40,10 @@ void TabModel::Interpolate()
                      sel.blockRight, sel.blockBottom);
         Change(AxisZ, EndKey);
     } else if (sel.kind == 2 && s.x.editable) {
-        interpolateHeaders(s.x.values, sel.blockLeft, sel.blockRight);
+        LinearFill(s.x.values, sel.blockLeft, sel.blockRight);
         Change(AxisX, EndKey);
     } else if (sel.kind == 4 && s.y.editable) {
-        interpolateHeaders(s.y.values, sel.blockTop, sel.blockBottom);
+        LinearFill(s.y.values, sel.blockTop, sel.blockBottom);
         Change(AxisY, EndKey);
     } else {
         Change(0, EndKey);

@@ -127,7 +127,8 @@ void LoadCurveSheets(TabModel& model, const params::ParameterSet& set)
         return;
     loadCurve(model.sheets[CurveSheetA], set, 0, 1);
     loadCurve(model.sheets[CurveSheetB], set, 1, 0);
-    model.dirty |= DirtyRelayout | DirtyRepaint;
+    // The point counts may have changed, and with them the column buttons.
+    model.dirty |= DirtyFrame | DirtyRelayout | DirtyRepaint;
 }
 
 void StoreCurrentCurve(const TabModel& model, params::ParameterSet& set)

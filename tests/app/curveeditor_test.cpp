@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "curveeditor/curvesheets.h"
+#include "curveeditor/views/frame.h"
 #include "curveeditor/widget/tab.h"
 #include "params/parameterset.h"
 #include "windowfixture.h"
@@ -72,6 +73,35 @@ TEST_F(CurveEditorWindowTest, SelectingSheetBSwitchesTheCurveMode)
     EXPECT_EQ(w.state.params[params::idx::CurveMode], params::ModeB);
     EXPECT_EQ(w.state.currentCurve, 1);
     EXPECT_EQ(editor().model.limitValue1, w.state.params[params::idx::HardLimiterB] * 100);
+}
+
+// The add and remove column buttons follow the curve shown, however it got there: a
+// reload of the parameter set, a switch of sheets and an undo that switches back.
+TEST_F(CurveEditorWindowTest, ColumnButtonsFollowTheCurveShown)
+{
+    using curveeditor::views::ButtonAddColumn;
+    using curveeditor::views::ButtonUnclickable;
+    app::TMainForm& w = open();
+    w.show();
+    const auto addBlocked = [&] { return (editor().view.buttons[ButtonAddColumn].state & ButtonUnclickable) != 0; };
+    ASSERT_TRUE(addBlocked()) << "curve A starts with all 15 points";
+
+    w.state.params[params::idx::PointsA] = 6;
+    w.fillControls();
+    EXPECT_FALSE(addBlocked()) << "reloaded curve A has room for more points";
+
+    w.state.params[params::idx::PointsA] = 15;
+    w.fillControls();
+    ASSERT_TRUE(addBlocked());
+    w.state.params[params::idx::PointsB] = 6;
+    w.fillControls();
+    QTest::keyClick(&editor(), Qt::Key_Tab);
+    ASSERT_EQ(editor().model.current, curveeditor::CurveSheetB);
+    EXPECT_FALSE(addBlocked()) << "curve B has room for more points";
+
+    w.undo();
+    ASSERT_EQ(editor().model.current, curveeditor::CurveSheetA);
+    EXPECT_TRUE(addBlocked());
 }
 
 // Keys pressed in the window (not sent to the editor by hand) take the same path as a

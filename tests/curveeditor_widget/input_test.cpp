@@ -1,6 +1,7 @@
 // Keys and pointer through the widget's real event handlers: each gesture changes the
 // model and reaches the owner once.
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -77,6 +78,14 @@ TEST_F(TabFixture, DoubleClickEditsTheHeaderWithItsGroupedText)
     ASSERT_TRUE(model().edit.editing);
     EXPECT_EQ(model().edit.text, "4 200");
     EXPECT_TRUE(model().edit.hasSelection());
+    // The caret sits on the character boundary nearest the pointer.
+    const auto& charX = tab->view.tableState.charX;
+    int nearest = 0;
+    for (int k = 1; k <= 5; ++k)
+        if (std::abs(charX[std::size_t(k)] - header.x()) < std::abs(charX[std::size_t(nearest)] - header.x()))
+            nearest = k;
+    EXPECT_EQ(model().edit.caret, nearest);
+    EXPECT_NE(nearest, 5) << "the text is centred on the pointer";
     QTest::keyClicks(tab, "4650");  // replaces the selected text
     QTest::keyClick(tab, Qt::Key_Return);
     EXPECT_EQ(sheet().x.values[4], 47);  // 46.5 rounded half away from zero
@@ -112,23 +121,62 @@ TEST_F(TabFixture, TabSwitchesSheetsAndCtrlTabReturns)
     EXPECT_EQ(announcements, 3);
 }
 
-TEST(TabKeys, WithOneSheetTabMovesTheFocusOn)
-{
+// A one-sheet control between two line edits in an active window.
+class OneSheetTab : public ::testing::Test {
+protected:
+    OneSheetTab() : before(&parent), tab(&parent, 600, 250, curveeditor::OptionTableView), after(&parent)
+    {
+        parent.setGeometry(0, 0, 600, 330);
+        before.move(0, 260);
+        tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
+        tab.model.SelectSheet(0);
+        tab.BuildFrame();
+        after.move(0, 290);
+    }
+    void SetUp() override
+    {
+        parent.show();
+        parent.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    }
+
     QWidget parent;
-    parent.setGeometry(0, 0, 600, 300);
-    curveeditor::TTab tab(&parent, 600, 250, curveeditor::OptionTableView);
-    tab.model.AddSheet("Map", "RPM", "TP", "Fuel", 6, 4, 0);
-    tab.model.SelectSheet(0);
-    tab.BuildFrame();
-    QLineEdit next(&parent);
-    next.move(0, 260);
-    parent.show();
-    parent.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    QLineEdit before;
+    curveeditor::TTab tab;
+    QLineEdit after;
+};
+
+TEST_F(OneSheetTab, WithOneSheetTabMovesTheFocusOn)
+{
     tab.setFocus();
     ASSERT_TRUE(tab.hasFocus());
     QTest::keyClick(&tab, Qt::Key_Tab);
-    EXPECT_TRUE(next.hasFocus());
+    EXPECT_TRUE(after.hasFocus());
+}
+
+// Tab reaches the control only while its sheet has a selection; a click always does.
+TEST_F(OneSheetTab, TabStopsAtTheControlOnlyWithASelection)
+{
+    before.setFocus();
+    // A click selects a cell and focuses; Escape clears the selection, Tab moves on.
+    const auto& g = tab.view.table;
+    const QPoint cell(int(g.cellsLeft + g.cellWidth / 2), int(g.cellsTop + g.cellHeight / 2));
+    QTest::mouseMove(&tab, cell);
+    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
+    ASSERT_TRUE(tab.hasFocus());
+    QTest::keyClick(&tab, Qt::Key_Escape);
+    ASSERT_EQ(tab.model.sheet->sel.count, 0);
+    QTest::keyClick(&tab, Qt::Key_Tab);
+    ASSERT_TRUE(after.hasFocus());
+    QTest::keyClick(&after, Qt::Key_Backtab);
+    EXPECT_TRUE(before.hasFocus()) << "Tab stopped at a control with nothing selected";
+
+    // With a selection the control is a Tab stop again.
+    QTest::mouseClick(&tab, Qt::LeftButton, Qt::NoModifier, cell);
+    ASSERT_EQ(tab.model.sheet->sel.count, 1);
+    before.setFocus();
+    QTest::keyClick(&before, Qt::Key_Tab);
+    EXPECT_TRUE(tab.hasFocus());
 }
 
 TEST_F(TabFixture, ClickOnTheOtherTabSelectsItsSheet)
@@ -256,4 +304,72 @@ TEST_F(TabFixture, CornerLabelsSelectAllSpeedsOrAllAdvances)
     EXPECT_EQ(sheet().sel.count, 15);
     click(tab, QPoint(g.gridLeft + 20, g.cellsTop + 12));  // again: all were selected
     EXPECT_EQ(sheet().sel.count, 0);
+}
+
+TEST_F(TabFixture, RightClickOnAStripKeepsASelectionThatHoldsIt)
+{
+    const auto& g = tab->view.table;
+    const auto strip = [&](int col) { return QPoint(cellCentre(col, 0).x(), g.gridTop + g.headerHeight + g.gap / 2); };
+    tab->contextMenu = nullptr;  // the menu itself is not what this is about
+    click(tab, cellCentre(3, 0));
+    click(tab, cellCentre(6, 0), Qt::ShiftModifier);
+    ASSERT_EQ(sheet().sel.count, 4);
+    hover(strip(5));
+    QTest::mouseClick(tab, Qt::RightButton, Qt::NoModifier, strip(5));
+    EXPECT_EQ(sheet().sel.count, 4) << "column 5 is part of the selection";
+    hover(strip(10));
+    QTest::mouseClick(tab, Qt::RightButton, Qt::NoModifier, strip(10));
+    EXPECT_EQ(sheet().sel.count, 1);
+    EXPECT_EQ(sheet().sel.firstCol, 10);
+}
+
+TEST_F(TabFixture, LeavingTheControlClearsWhatThePointerShowed)
+{
+    const Graph2DState& g = tab->view.graph;
+    hover(QPoint(g.px[6], g.py[6]));
+    ASSERT_EQ(g.hovered, 6);
+    ASSERT_FALSE(tab->toolTip().isEmpty());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(tab, &leave);
+    EXPECT_EQ(g.hovered, curveeditor::views::GraphNothing);
+    EXPECT_TRUE(tab->toolTip().isEmpty());
+
+    hover(cellCentre(7, 0));
+    ASSERT_TRUE(model().spin.shown);
+    const auto& remove = tab->view.buttons[curveeditor::views::ButtonRemoveColumn];
+    hover(QPoint((remove.left + remove.right) / 2, (remove.top + remove.bottom) / 2));
+    ASSERT_EQ(remove.hover, 1);
+    QApplication::sendEvent(tab, &leave);
+    EXPECT_EQ(remove.hover, 0);
+    EXPECT_FALSE(model().spin.shown);
+
+    // The interpolation preview goes with the pointer.
+    click(tab, cellCentre(3, 0));
+    click(tab, cellCentre(8, 0), Qt::ShiftModifier);
+    const auto& t = tab->view.tableState;
+    hover(QPoint(tab->view.table.colX(3) + 3, tab->view.table.rowY(0) + 3));
+    ASSERT_TRUE(t.cornerHover);
+    QApplication::sendEvent(tab, &leave);
+    EXPECT_FALSE(t.cornerHover);
+    const QImage shown = image();
+    tab->Render();
+    EXPECT_EQ(shown, image()) << "the leave was painted";
+}
+
+TEST_F(TabFixture, ContextMenuLeavesTheEntryOpen)
+{
+    band.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&band));
+    click(tab, cellCentre(3, 0));
+    ASSERT_TRUE(tab->hasFocus());
+    QTest::keyClicks(tab, "21");
+    ASSERT_TRUE(model().edit.editing);
+    QTest::mouseClick(tab, Qt::RightButton, Qt::NoModifier, cellCentre(3, 0));
+    ASSERT_TRUE(tab->popupMenu()->isVisible());
+    EXPECT_TRUE(model().edit.editing) << "the menu took the focus and the entry was committed";
+    tab->popupMenu()->hide();
+    EXPECT_TRUE(model().edit.editing);
+    EXPECT_EQ(sheet().cell(3, 0), AdvanceA[3]);
+    QTest::keyClick(tab, Qt::Key_Return);
+    EXPECT_EQ(sheet().cell(3, 0), 21);
 }

@@ -1,6 +1,8 @@
 // What the control paints: the table's cells and selection, the graph's curve through
 // the pixels the scale maps give, the markers and the frame.
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <cmath>
 
 #include "curveeditor/views/graph2d.h"
@@ -74,4 +76,113 @@ TEST_F(TabFixture, CurveBIsTheReferenceOnSheetA)
     // Curve B at 15 degrees: its line between two reference points is the secondary colour.
     const int x = (g.refX[7] + g.refX[8]) / 2;
     EXPECT_EQ(pixel(x, g.refY[7]), QColor(192, 192, 255).rgb() & 0xFFFFFF);
+}
+
+namespace {
+
+// A pointer move carrying keyboard modifiers, as the window system delivers it.
+void moveWith(QWidget* w, QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    const QPointF global(w->mapToGlobal(at));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), global, Qt::NoButton, Qt::NoButton, modifiers);
+    QApplication::sendEvent(w, &move);
+}
+
+}  // namespace
+
+TEST_F(TabFixture, PointsAreSquaresWithCutCorners)
+{
+    const auto& g = tab->view.graph;
+    const QRgb pen = curveeditor::views::colour(sheet().color1).rgb() & 0xFFFFFF;
+    // Points 8 and 9 lie on the flat top of curve A, whose line crosses only their sides.
+    for (int j : {8, 9}) {
+        const int x = g.px[std::size_t(j)], y = g.py[std::size_t(j)];
+        // A 6 x 6 square from x - 3 to x + 2: straight top and bottom edges, the four
+        // corner pixels cut, nothing beyond it, the yellow fill inside.
+        for (int dx = -2; dx <= 1; ++dx) {
+            EXPECT_EQ(pixel(x + dx, y - 3), pen) << j << " top " << dx;
+            EXPECT_EQ(pixel(x + dx, y + 2), pen) << j << " bottom " << dx;
+        }
+        for (int dx = -3; dx <= 2; ++dx) {
+            EXPECT_NE(pixel(x + dx, y - 4), pen) << j << " above " << dx;
+            EXPECT_NE(pixel(x + dx, y + 3), pen) << j << " below " << dx;
+        }
+        for (QPoint corner : {QPoint(-3, -3), QPoint(2, -3), QPoint(-3, 2), QPoint(2, 2)})
+            EXPECT_NE(pixel(x + corner.x(), y + corner.y()), pen) << j << " corner " << corner.x() << "," << corner.y();
+        EXPECT_EQ(pixel(x - 1, y - 1), 0xFFFF00u) << j;
+    }
+}
+
+TEST_F(TabFixture, HoverMarkShowsEveryPointADragMoves)
+{
+    const auto& g = tab->view.graph;
+    const QRgb main = curveeditor::views::colour(sheet().color1).rgb() & 0xFFFFFF;
+    // Top-left corner of the 10 x 10 hover square around point j.
+    const auto marked = [&](int j) { return pixel(g.px[std::size_t(j)] - 5, g.py[std::size_t(j)] - 5) == main; };
+    auto& sel = sheet().sel;
+    sel.cellMarks[std::size_t(curveeditor::cellIndex(7, 0))] = curveeditor::MarkGesture;
+    sel.cellMarks[std::size_t(curveeditor::cellIndex(9, 0))] = curveeditor::MarkGesture;
+    sel.Finish();
+    model().dirty |= curveeditor::DirtyRepaint;
+
+    hover(QPoint(g.px[7], g.py[7]));
+    ASSERT_EQ(g.hovered, 7);
+    shot("hover_selected");
+    EXPECT_TRUE(marked(7));
+    EXPECT_TRUE(marked(9)) << "the other selected point moves along";
+    EXPECT_FALSE(marked(8));
+
+    // An unselected point moves alone, with Shift its whole curve.
+    moveWith(tab, QPoint(g.px[8], g.py[8] + 1), Qt::NoModifier);
+    moveWith(tab, QPoint(g.px[8], g.py[8]), Qt::NoModifier);
+    ASSERT_EQ(g.hovered, 8);
+    EXPECT_TRUE(marked(8));
+    EXPECT_FALSE(marked(9));
+    moveWith(tab, QPoint(g.px[8], g.py[8] + 1), Qt::ShiftModifier);
+    shot("hover_shift");
+    for (int j : {0, 3, 9, 14})
+        EXPECT_TRUE(marked(j)) << j;
+}
+
+TEST_F(TabFixture, BlockOfSpeedHeadersPreviewsItsInterpolation)
+{
+    sheet().x.values[5] = 55;  // 5 500 rpm where the straight line from 3 to 8 gives 5 000
+    auto& sel = sheet().sel;
+    for (int c = 3; c <= 8; ++c)
+        sel.colMarks[std::size_t(c)] = curveeditor::MarkGesture;
+    sel.Finish();
+    ASSERT_TRUE(sel.blockValid);
+    const auto& g = tab->view.table;
+    const auto inkIn = [&](int col, QRgb ink) {
+        for (int y = g.gridTop + 2; y < g.gridTop + g.headerHeight - 2; ++y)
+            for (int x = g.colX(col) + 2; x < g.colX(col + 1) - 2; ++x)
+                if (pixel(x, y) == ink)
+                    return true;
+        return false;
+    };
+    const QRgb previewInk = curveeditor::views::colour(tab->view.colours.cornerHover).rgb() & 0xFFFFFF;
+    hover(QPoint(g.colX(3) + 3, g.gridTop + 3));  // the block's top-left interpolation corner
+    ASSERT_TRUE(tab->view.tableState.cornerHover);
+    shot("header_preview");
+    EXPECT_TRUE(inkIn(5, previewInk)) << "the changed speed shows its preview";
+    EXPECT_FALSE(inkIn(4, previewInk)) << "an unchanged speed keeps its ink";
+    // The preview is what a click on the corner makes of the speeds.
+    QTest::mouseClick(tab, Qt::LeftButton, Qt::NoModifier, QPoint(g.colX(3) + 3, g.gridTop + 3));
+    EXPECT_EQ(sheet().x.values[5], 50);
+}
+
+TEST_F(TabFixture, SelectedSpeedHeadersAreOutlined)
+{
+    auto& sel = sheet().sel;
+    sel.colMarks[3] = sel.colMarks[5] = curveeditor::MarkGesture;
+    sel.Finish();
+    model().dirty |= curveeditor::DirtyRepaint;
+    tab->Render();
+    shot("header_outline");
+    const auto& g = tab->view.table;
+    const int y = g.gridTop + 5;
+    // Inside the block frame, the edges towards the unselected header 4 are drawn.
+    EXPECT_EQ(pixel(int(4 * g.cellWidth + g.cellsLeft - 1), y), 0u);  // right edge of header 3
+    EXPECT_EQ(pixel(g.colX(5), y), 0u);                                  // left edge of header 5
+    EXPECT_NE(pixel(g.colX(4) + 1, y), 0u);
 }

@@ -19,6 +19,11 @@ void PaintGraph2D(QPainter& p, const TabModel& model, TabView& view);
 // Whether the engine-speed markers apply to the horizontal axis.
 bool SpeedMarkers(const TabModel& model);
 
+// Whether point `other` moves with a drag of point `dragged` (both curve * 50 + point):
+// a selected point takes the other selected points along, Shift whole curves, Ctrl the
+// same point of every curve, both keys everything.
+bool MovesWithDrag(const TabModel& model, const Graph2DState& g, int dragged, int other, bool shift, bool ctrl);
+
 // x of a horizontal value in axis units, y of a value of curve q.
 int GraphX(const Graph2DState& g, double horizontal);
 int GraphY(const Graph2DState& g, const TabModel& model, double value, int curve);

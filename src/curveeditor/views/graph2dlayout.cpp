@@ -18,6 +18,35 @@ int GraphY(const Graph2DState& g, const TabModel& m, double value, int curve)
     return truncToInt(g.plotBottom - (value - g.vMin + stacked) * g.scaleY);
 }
 
+bool MovesWithDrag(const TabModel& m, const Graph2DState& g, int dragged, int other, bool shift, bool ctrl)
+{
+    if (!m.sheet || !m.graph.horizontal)
+        return false;
+    if (other == dragged)
+        return true;
+    const TSel& sel = m.sheet->sel;
+    const int points = std::min(m.graph.horizontal->count, MaxCols), curves = std::min(g.curveCount, MaxRows);
+    const auto selected = [&](int curve, int point) {
+        return (sel.cellMarks[std::size_t(point * g.hStride + curve * g.fStride + g.sliceOffset)] & MarkSelected) != 0;
+    };
+    const auto curveHasSelected = [&](int curve) {
+        for (int k = 0; k < points; ++k)
+            if (selected(curve, k))
+                return true;
+        return false;
+    };
+    const auto pointHasSelected = [&](int point) {
+        for (int c = 0; c < curves; ++c)
+            if (selected(c, point))
+                return true;
+        return false;
+    };
+    const int q = dragged / MaxCols, j = dragged % MaxCols, c = other / MaxCols, k = other % MaxCols;
+    const bool draggedSelected = selected(q, j);
+    return (draggedSelected && selected(c, k)) || (shift && (c == q || (draggedSelected && curveHasSelected(c)))) ||
+           (ctrl && (k == j || (draggedSelected && pointHasSelected(k)))) || (shift && ctrl);
+}
+
 void LayoutGraph2D(TabModel& m, TabView& v)
 {
     Graph2DState& g = v.graph;

@@ -185,15 +185,19 @@ struct GraphPainter {
         p.setRenderHint(QPainter::Antialiasing, false);
     }
 
+    // A square from x - r to x + r - 1 (and y likewise) whose corners are rounded by an
+    // r x r ellipse: at this size that cuts r / 2 pixels off each corner diagonally, so
+    // a point reads as a small square with soft corners.
     void roundSquare(int x, int y, int r, std::uint32_t pen, std::uint32_t fill, bool filled)
     {
-        p.setPen(QPen(colour(pen), 1));
+        const int l = x - r, t = y - r, n = 2 * r, c = r / 2;
+        const int rt = l + n - 1, b = t + n - 1;
         if (filled)
-            p.setBrush(colour(fill));
-        else
-            p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRect(x - r, y - r, 2 * r, 2 * r), r, r);
+            p.fillRect(l + 1, t + 1, n - 2, n - 2, colour(fill));
+        p.setPen(QPen(colour(pen), 1));
         p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygon({QPoint(l + c, t), QPoint(rt - c, t), QPoint(rt, t + c), QPoint(rt, b - c),
+                                QPoint(rt - c, b), QPoint(l + c, b), QPoint(l, b - c), QPoint(l, t + c)}));
     }
 
     void points()
@@ -252,8 +256,10 @@ struct GraphPainter {
             p.drawRect(x - 5, y - 5, 9, 9);
         };
         if (g.hovered >= 0) {
-            const int q = g.hovered / MaxCols, j = g.hovered % MaxCols;
-            square(g.px[std::size_t(q * MaxCols + j)], g.py[std::size_t(q * MaxCols + j)]);
+            for (int q = 0; q < g.curveCount && q < MaxRows; ++q)
+                for (int j = 0; j < h.count && j < MaxCols; ++j)
+                    if (MovesWithDrag(m, g, g.hovered, q * MaxCols + j, g.shiftDown, g.ctrlDown))
+                        square(g.px[std::size_t(q * MaxCols + j)], g.py[std::size_t(q * MaxCols + j)]);
         } else if (g.hovered == GraphStartPoint) {
             for (int q = 0; q < g.curveCount && q < 30; ++q)
                 square(g.plotLeft, startYOf(q));

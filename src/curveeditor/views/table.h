@@ -17,6 +17,8 @@ void PaintTable(QPainter& p, QImage& image, const TabModel& model, TabView& view
 
 // Text of a cell or header as the table shows it (-1 for a header index).
 std::string CellText(const CSheet& s, int col, int row);
+// The same for another value of that element (a preview).
+std::string ValueText(const CSheet& s, int col, int row, int value);
 
 // Pixel rectangle of the selection's bounding box, clamped to the shown area; false when
 // there is none or it lies wholly outside. `clampedRight`/`clampedBottom` tell whether
@@ -28,7 +30,8 @@ struct BlockRect {
 bool SelectionBlockRect(const CSheet& s, const TableGeometry& g, int c0, int r0, int c1, int r1, BlockRect& out);
 bool SelectionBlockRect(const CSheet& s, const TableGeometry& g, BlockRect& out);
 
-// Fills view.preview from the sheet with the interpolation block filled in.
+// Fills view.preview from the sheet with the interpolation block filled in, or, for a
+// block of headers, view.previewHeaders from that axis.
 void ComputePreview(const CSheet& s, TabView& view);
 
 }  // namespace curveeditor::views

@@ -100,12 +100,20 @@ void LayoutTable(const TabModel& m, TabView& v)
 
 std::string CellText(const CSheet& s, int col, int row)
 {
+    const int value = row == -1   ? s.x.values[std::size_t(col)]
+                      : col == -1 ? s.y.values[std::size_t(row)]
+                                  : s.cell(col, row);
+    return ValueText(s, col, row, value);
+}
+
+std::string ValueText(const CSheet& s, int col, int row, int value)
+{
     if (row == -1)
-        return FormatValue(s.x.values[std::size_t(col)], s.x.scale, s.x.unit, s.x.showUnit);
+        return FormatValue(value, s.x.scale, s.x.unit, s.x.showUnit);
     if (col == -1)
-        return FormatValue(s.y.values[std::size_t(row)], s.y.scale, s.y.unit, s.y.showUnit);
+        return FormatValue(value, s.y.scale, s.y.unit, s.y.showUnit);
     const double quantum = s.z.quantum != 0 ? s.z.quantum : 1.0;
-    return FormatValue(truncToInt(s.cell(col, row) / quantum), s.z.scale * quantum, s.z.unit, s.z.showUnit);
+    return FormatValue(truncToInt(value / quantum), s.z.scale * quantum, s.z.unit, s.z.showUnit);
 }
 
 bool SelectionBlockRect(const CSheet& s, const TableGeometry& g, int c0, int r0, int c1, int r1, BlockRect& out)
@@ -172,7 +180,19 @@ void ComputePreview(const CSheet& s, TabView& v)
     std::copy(s.z.values.begin(), s.z.values.begin() + std::min<std::size_t>(s.z.values.size(), v.preview.size()),
               v.preview.begin());
     const TSel& sel = s.sel;
-    if (!sel.blockValid || sel.kind != 1)
+    if (!sel.blockValid)
+        return;
+    if (sel.kind == 2 || sel.kind == 4) {
+        const std::vector<int>& values = sel.kind == 2 ? s.x.values : s.y.values;
+        const std::size_t n = std::min(values.size(), v.previewHeaders.size());
+        std::copy(values.begin(), values.begin() + std::ptrdiff_t(n), v.previewHeaders.begin());
+        if (sel.kind == 2)
+            LinearFill(v.previewHeaders, sel.blockLeft, sel.blockRight);
+        else
+            LinearFill(v.previewHeaders, sel.blockTop, sel.blockBottom);
+        return;
+    }
+    if (sel.kind != 1)
         return;
     const std::span<const int> none;
     BilinearFill(v.preview, MaxCols, s.x.numeric ? std::span<const int>(s.x.values) : none,

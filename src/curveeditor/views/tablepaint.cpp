@@ -311,6 +311,19 @@ struct Painter {
         }
     }
 
+    // The chosen sides of the box from (x0, y0) to (x1, y1), one pixel black.
+    void edges(int x0, int y0, int x1, int y1, bool left, bool right, bool top, bool bottom)
+    {
+        if (left)
+            Line(p, x0, y0, x0, y1, Black);
+        if (right)
+            Line(p, x1, y0, x1, y1, Black);
+        if (top)
+            Line(p, x0, y0, x1, y0, Black);
+        if (bottom)
+            Line(p, x0, y1, x1, y1, Black);
+    }
+
     void outline()
     {
         if (s.sel.count <= 1 || (m.options & OptionCheckGrid))
@@ -318,22 +331,33 @@ struct Painter {
         const auto sel = [&](int col, int row) {
             return col >= 0 && row >= 0 && col < s.x.count && row < s.y.count && selectedMark(s.sel.MarkAt(col, row));
         };
+        const auto cellRight = [&](int k) { return int((k + 1) * g.cellWidth + g.cellsLeft - 1); };
+        const auto cellBottom = [&](int l) { return int((l + 1) * g.cellHeight + g.cellsTop - 1); };
         for (int k = 0; k < g.shownCols; ++k)
             for (int l = 0; l < g.shownRows; ++l) {
                 const int col = g.firstCol + k, row = g.firstRow + l;
-                if (!sel(col, row))
-                    continue;
-                const int x0 = g.colX(k), y0 = g.rowY(l);
-                const int x1 = int((k + 1) * g.cellWidth + g.cellsLeft - 1), y1 = int((l + 1) * g.cellHeight + g.cellsTop - 1);
-                if (!sel(col - 1, row))
-                    Line(p, x0, y0, x0, y1, Black);
-                if (!sel(col + 1, row))
-                    Line(p, x1, y0, x1, y1, Black);
-                if (s.y.sliced || !sel(col, row - 1))
-                    Line(p, x0, y0, x1, y0, Black);
-                if (s.y.sliced || !sel(col, row + 1))
-                    Line(p, x0, y1, x1, y1, Black);
+                if (sel(col, row))
+                    edges(g.colX(k), g.rowY(l), cellRight(k), cellBottom(l), !sel(col - 1, row), !sel(col + 1, row),
+                          s.y.sliced || !sel(col, row - 1), s.y.sliced || !sel(col, row + 1));
             }
+        // Headers: edges towards unselected neighbours, and always the two across the axis.
+        const auto header = [&](int index, int count, const auto& marks) {
+            return index >= 0 && index < count && selectedMark(marks[std::size_t(index)]);
+        };
+        const auto& cols = s.sel.colMarks;
+        const auto& rows = s.sel.rowMarks;
+        for (int k = 0; k < g.shownCols && !s.x.sliced; ++k) {
+            const int col = g.firstCol + k;
+            if (header(col, s.x.count, cols))
+                edges(g.colX(k), g.gridTop, cellRight(k), g.gridTop + g.headerHeight - 1,
+                      !header(col - 1, s.x.count, cols), !header(col + 1, s.x.count, cols), true, true);
+        }
+        for (int l = 0; l < g.shownRows && !s.y.sliced; ++l) {
+            const int row = g.firstRow + l;
+            if (header(row, s.y.count, rows))
+                edges(g.gridLeft, g.rowY(l), g.gridLeft + g.rowHeaderWidth - 1, cellBottom(l), true, true,
+                      !header(row - 1, s.y.count, rows), !header(row + 1, s.y.count, rows));
+        }
     }
 
     void dragTarget()
@@ -378,23 +402,24 @@ struct Painter {
             p.drawText(x, y + fm.ascent(), text);
             return;
         }
-        std::string text;
         std::uint32_t ink = editable ? Black : Grey;
-        if (col >= 0 && row >= 0) {
-            text = CellText(s, col, row);
-            const int index = cellIndex(col, row);
-            if (preview && selectedMark(s.sel.MarkAt(col, row)) && !(s.sel.MarkAt(col, row) & MarkCorner) &&
-                v.preview[std::size_t(index)] != s.cell(col, row)) {
-                CSheet shown;
-                shown.z = s.z;
-                shown.z.values[std::size_t(index)] = v.preview[std::size_t(index)];
-                text = CellText(shown, col, row);
+        if ((col < 0 || row < 0) && axis.hasStringView()) {
+            centredText(qtext(m.ViewText(axis, row == -1 ? col : row)), left, top, right, bottom, ink);
+            return;
+        }
+        std::string text = CellText(s, col, row);
+        // While the pointer is on an interpolation corner, the selected elements between
+        // the corners show what Interpolate would make of them.
+        const int mark = s.sel.MarkAt(col, row);
+        if (preview && selectedMark(mark) && !(mark & MarkCorner)) {
+            const bool cell = col >= 0 && row >= 0;
+            const std::size_t header = std::size_t(row == -1 ? col : row);
+            const int current = cell ? s.cell(col, row) : axis.values[header];
+            const int shown = cell ? v.preview[std::size_t(cellIndex(col, row))] : v.previewHeaders[header];
+            if (shown != current) {
+                text = ValueText(s, col, row, shown);
                 ink = c.cornerHover;
             }
-        } else if (axis.hasStringView()) {
-            text = m.ViewText(axis, row == -1 ? col : row);
-        } else {
-            text = CellText(s, col, row);
         }
         centredText(qtext(text), left, top, right, bottom, ink);
     }
@@ -410,12 +435,13 @@ struct Painter {
         if (!s.x.sliced)
             for (int k = 0; k < g.shownCols; ++k)
                 elementText(g.firstCol + k, -1, s.x, g.colX(k), g.gridTop, int((k + 1) * g.cellWidth + g.cellsLeft - 1),
-                            g.gridTop + g.headerHeight - 1, s.x.textSize ? std::abs(s.x.textSize) : 11, false);
+                            g.gridTop + g.headerHeight - 1, s.x.textSize ? std::abs(s.x.textSize) : 11,
+                            preview && s.sel.kind == 2);
         if (!s.y.sliced)
             for (int l = 0; l < g.shownRows; ++l)
                 elementText(-1, g.firstRow + l, s.y, g.gridLeft, g.rowY(l), g.gridLeft + g.rowHeaderWidth - 1,
                             int((l + 1) * g.cellHeight + g.cellsTop - 1), s.y.textSize ? std::abs(s.y.textSize) : 11,
-                            false);
+                            preview && s.sel.kind == 4);
     }
 
     void counts()

@@ -104,6 +104,7 @@ struct Graph2DState {
     int dragH = 0, dragV = 0;
     int dragChanged = 0;
     int banding = 0;  // rubber-band selection running
+    int shiftDown = 0, ctrlDown = 0;  // modifiers the hover mark shows a drag with
 
     int plotRight() const { return plotLeft + plotWidth; }
     int plotTop() const { return plotBottom - plotHeight; }
@@ -169,6 +170,7 @@ struct TabView {
     Graph3DState graph3D;
     CheckGridState checkGrid;
     std::array<int, 1500> preview{};  // the value table with the interpolation block filled in
+    std::array<int, 50> previewHeaders{};  // X or Y values with a block of those headers filled in
 };
 
 }  // namespace curveeditor::views

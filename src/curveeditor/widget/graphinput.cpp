@@ -192,29 +192,11 @@ void TTab::graphDrag(int x, int y)
     if (dH == 0 && dV == 0)
         return;
     // The other points that move with the dragged one.
-    const bool draggedSelected = selected(s, index);
-    const auto curveHasSelected = [&](int curve) {
-        for (int k = 0; k < h.count; ++k)
-            if (selected(s, k * g.hStride + curve * g.fStride + g.sliceOffset))
-                return true;
-        return false;
-    };
-    const auto columnHasSelected = [&](int column) {
-        for (int c = 0; c < g.curveCount; ++c)
-            if (selected(s, column * g.hStride + c * g.fStride + g.sliceOffset))
-                return true;
-        return false;
-    };
     std::array<bool, MaxCols> columnMoved{};
     for (int c = 0; c < g.curveCount && c < MaxRows; ++c)
         for (int k = 0; k < h.count; ++k) {
             const int other = k * g.hStride + c * g.fStride + g.sliceOffset;
-            if (other == index)
-                continue;
-            const bool moves = (draggedSelected && selected(s, other)) ||
-                               (shiftDown && (c == q || (draggedSelected && curveHasSelected(c)))) ||
-                               (ctrlDown && (k == j || (draggedSelected && columnHasSelected(k)))) || (shiftDown && ctrlDown);
-            if (!moves)
+            if (other == index || !views::MovesWithDrag(model, g, g.hovered, c * MaxCols + k, shiftDown, ctrlDown))
                 continue;
             z.values[std::size_t(other)] += dV;
             columnMoved[std::size_t(k)] = true;

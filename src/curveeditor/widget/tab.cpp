@@ -113,6 +113,12 @@ void TTab::Render()
 {
     if (painting_)
         return;
+    // Owners render straight after switching sheets or reloading them: a pending frame
+    // (button states, margins) and view change must be done first, not dropped below.
+    if (model.dirty & DirtyFrame)
+        BuildFrame();
+    if (model.dirty & DirtyView)
+        ApplyView(0);
     painting_ = 1;
     if (model.dirty & DirtyRelayout) {
         views::LayoutTable(model, view);
@@ -183,10 +189,7 @@ void TTab::Tick()
         ++model.tick;
         return;
     }
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
-    const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
-    if ((shift != shiftDown || ctrl != ctrlDown) && (model.requestedView & ViewGraph2D))
-        model.dirty |= DirtyRepaint;
+    setModifiers(QGuiApplication::keyboardModifiers());
     model.Tick();  // tick counter, active cell, deferred announcement
     spinTick();
     if (model.edit.editing) {
@@ -287,8 +290,13 @@ bool TTab::HandleKey(int virtualKey, int character)
 
 void TTab::setModifiers(Qt::KeyboardModifiers modifiers)
 {
-    shiftDown = (modifiers & Qt::ShiftModifier) ? 1 : 0;
-    ctrlDown = (modifiers & Qt::ControlModifier) ? 1 : 0;
+    const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
+    // The graph's hover mark shows which points Shift and Ctrl would drag along; the
+    // graph below the table counts as well as the requested graph view.
+    if ((shift != shiftDown || ctrl != ctrlDown) && (model.viewBits & ViewGraph2D))
+        model.dirty |= DirtyRepaint;
+    shiftDown = view.graph.shiftDown = shift;
+    ctrlDown = view.graph.ctrlDown = ctrl;
 }
 
 bool TTab::event(QEvent* event)
@@ -346,10 +354,31 @@ void TTab::focusInEvent(QFocusEvent* event)
 void TTab::focusOutEvent(QFocusEvent* event)
 {
     view.focused = 0;
-    model.CommitEdit();
+    // The context menu takes the focus only while it is open; typing goes on after it.
+    if (event->reason() != Qt::PopupFocusReason) {
+        model.CommitEdit();
+        updateTabStop();
+    }
     model.dirty |= DirtyRepaint;
     refresh();
     QWidget::focusOutEvent(event);
+}
+
+void TTab::updateTabStop()
+{
+    const bool tabStop = model.sheet && model.sheet->sel.count > 0 && (model.requestedView & ViewTable);
+    setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+// The pointer left the control: hover marks, spin buttons, the preview and the hint go,
+// unless a gesture runs (it keeps the pointer until the button is released).
+void TTab::leaveEvent(QEvent* event)
+{
+    const bool gesture = pressedButton_ >= 0 || tableGestureRunning() || view.graph.dragging || view.graph.banding ||
+                         checkGridGestureRunning() || view.graph3D.rotating;
+    if (!gesture)
+        pointerMove(-1, -1);
+    QWidget::leaveEvent(event);
 }
 
 void TTab::mouseMoveEvent(QMouseEvent* event) { trackPointer(event); }

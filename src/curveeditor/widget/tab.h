@@ -99,6 +99,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -109,6 +110,8 @@ private:
     QPoint trackPointer(const QMouseEvent* event);
     bool buttonVisible(const views::TButton& b) const;
     void nextSheet(int direction);
+    // Tab reaches the control only while its sheet has a selection in the table view.
+    void updateTabStop();
 
     // Table view.
     bool tableMouseMove(int x, int y);

@@ -51,6 +51,19 @@ bool allCellsSelected(const CSheet& s)
     return true;
 }
 
+// Whether every cell of column `index` (or row) is selected; a sliced axis counts only
+// its slice.
+bool stripSelected(const CSheet& s, bool column, int index)
+{
+    const CAxe& across = column ? s.y : s.x;
+    const int first = across.sliced ? across.sliceIndex : 0;
+    const int last = across.sliced ? across.sliceIndex : across.count - 1;
+    for (int k = first; k <= last; ++k)
+        if (!(s.sel.MarkAt(column ? index : k, column ? k : index) & MarkSelected))
+            return false;
+    return true;
+}
+
 // What a click on the corner of the table selects: 1 all cells (the select-all box, or
 // the value label box of a one-row sheet), 2 all columns, 4 all rows, 0 not the corner.
 int cornerKind(const CSheet& s, const views::TableGeometry& g, int x, int y)
@@ -332,8 +345,12 @@ bool TTab::tableRightDown(int x, int y)
             if (!(sel.MarkAt(-1, row) & MarkSelected))
                 sel.SelectOne(-1, row);
         } else if (bits & (HitColStrip | HitRowStrip)) {
-            sel.Start(map, x, y, false, false);
-            sel.Finish();
+            // A strip counts as selected when all of its cells are, as its sunken look says.
+            const bool column = bits & HitColStrip;
+            if (!stripSelected(s, column, column ? col : row)) {
+                sel.Start(map, x, y, false, false);
+                sel.Finish();
+            }
         } else {
             return false;
         }
@@ -352,6 +369,10 @@ bool TTab::tableDoubleClick(int x, int y)
         return false;
     model.StartEdit(col, row, false);
     model.edit.select(0, int(model.edit.text.size()));
+    // The painter places the edit text; then the caret goes to the character boundary
+    // nearest the pointer, the whole text staying selected.
+    Render();
+    model.edit.caret = caretAt(x);
     caretPhase = 0;
     return true;
 }
