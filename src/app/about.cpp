@@ -11,6 +11,7 @@
 #include "app/mainform.h"
 #include "app/modal.h"
 #include "lang/langtext.h"
+#include "util/buildstamp.h"
 
 namespace app {
 namespace {
@@ -50,8 +51,8 @@ QPixmap makerLogo()
 
 }  // namespace
 
-const char* buildDateText() { return __DATE__; }
-const char* buildTimeText() { return __TIME__; }
+const char* buildDateText() { return util::buildDate(); }
+const char* buildTimeText() { return util::buildTime(); }
 
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 {

@@ -6,6 +6,7 @@
 #include "cli/link_commands.h"
 #include "cli/notify_command.h"
 #include "cli/storage_commands.h"
+#include "util/buildstamp.h"
 
 namespace cli {
 
@@ -34,7 +35,7 @@ const Command* findCommand(std::string_view name)
     return nullptr;
 }
 
-std::string versionText() { return std::string("Tavrin 109 (built ") + __DATE__ + " " + __TIME__ + ")"; }
+std::string versionText() { return std::string("Tavrin 109 (built ") + util::buildDate() + " " + util::buildTime() + ")"; }
 
 std::string helpText()
 {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "params/parameterset.h"
+#include "util/buildstamp.h"
 
 namespace storage {
 
@@ -44,8 +45,8 @@ struct UnitProgramTexts {
 
 // The program's build stamp of the "EXE" line: "Mmm dd yyyy" and "hh:mm:ss".
 struct BuildStamp {
-    std::string date = __DATE__;
-    std::string time = __TIME__;
+    std::string date = util::buildDate();
+    std::string time = util::buildTime();
 };
 
 // The file text, byte for byte (CR LF line breaks, no final line break).
