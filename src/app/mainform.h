@@ -64,6 +64,8 @@ class WindowWorkflowView;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
+// Milliseconds of a steady clock, wrapping at 32 bits.
+std::uint32_t steadyMilliseconds();
 
 class TMainForm : public QMainWindow, public params::CongruenceView, public monitorlog::LogHost {
     Q_OBJECT
@@ -75,6 +77,8 @@ public:
     params::ParameterState state;
     params::UndoRing undoRing;
     int tickCount = 0;
+    // The process clock of the monitor log in ms; tests replace it with one they move by hand.
+    std::function<std::uint32_t()> processClockSource = steadyMilliseconds;
     bool created = false;
     bool testEnabled = false;
     bool noUpdateCheck = false;
@@ -287,6 +291,8 @@ public:
         bool signedByte;
     };
     const std::vector<NumericBinding>& numericBindings() const { return numeric_; }
+    // The window's size at start: the whole design area between menu bar and status bar.
+    QSize designedSize() const;
     bool isValueEdit(const QObject* object) const
     {
         return std::any_of(numeric_.begin(), numeric_.end(), [&](const NumericBinding& b) { return b.edit == object; });

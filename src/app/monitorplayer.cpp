@@ -18,6 +18,8 @@
 #include <QToolButton>
 
 #include "app/mainform.h"
+
+#include <chrono>
 #include "curveeditor/widget/tab.h"
 
 namespace app {
@@ -114,8 +116,15 @@ void TMainForm::recordView()
 
 // --- LogHost ---
 
-// msClock of this window: the shared clock of a window created before would run back.
-std::uint32_t TMainForm::processClock() { return std::uint32_t(tickCount) * 50; }
+// Log time stamps are real milliseconds (the tick clock counts 50 for every 55 ms tick),
+// so that a replay keeps the recorded pace.
+std::uint32_t TMainForm::processClock() { return processClockSource(); }
+
+std::uint32_t steadyMilliseconds()
+{
+    using namespace std::chrono;
+    return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 std::filesystem::path TMainForm::chooseLogFile(bool save)
 {

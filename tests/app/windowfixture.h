@@ -47,6 +47,8 @@ protected:
             file.write("SOMETHING\n  TEST_ENABLE other\n");
         }
         window = std::make_unique<app::TMainForm>(options);
+        // Log time follows the ticks the test gives, 50 ms each.
+        window->processClockSource = [w = window.get()] { return std::uint32_t(w->tickCount) * 50; };
         window->FormCreate();
         return *window;
     }
