@@ -407,6 +407,8 @@ void TMainForm::showRestoredStep(bool changed)
     undoButtonsRefresh();
     requestQuickProgramIfChecked(changed);
     compareWithUnitAndFile(state, *this);
+    // A running recording gets the restored set too: without it a replay would go on
+    // showing the set from before the undo.
     recordParameters(false);
     CheckBoxProgHned->setFocus();
 }

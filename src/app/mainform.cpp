@@ -19,6 +19,7 @@
 
 #include "app/workflowview.h"
 #include "lang/langtext.h"
+#include "util/buildstamp.h"
 
 namespace app {
 namespace {
@@ -50,7 +51,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connectFileCommands();
     connectDeviceCommands();
     connectMonitorLog();
-    resize(1127, 1020 - 31);  // the outer size less the frame the window manager adds
+    resize(designedSize());
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
     state.unitActiveCurve = -1;
@@ -59,6 +60,9 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     timer_.setInterval(kTimerIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 }
+
+// The design's outer size less the frame and caption the window manager adds.
+QSize TMainForm::designedSize() const { return {1127, 1020 - 31}; }
 
 TMainForm::~TMainForm()
 {
@@ -157,7 +161,7 @@ void TMainForm::FormCreate()
 void TMainForm::resetStatusTexts()
 {
     newVersionText.clear();
-    compileDate = devlink::compileDateFrom(__DATE__);
+    compileDate = devlink::compileDateFrom(util::buildDate());
 }
 
 void TMainForm::applyCommandLine()
@@ -357,7 +361,11 @@ void TMainForm::applyLanguageTexts()
         portMenuRefresh();
     for (const lang::TextRow& row : lang::hintTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
-        if (auto* widget = findChild<QWidget*>(name)) {
+        if (auto* menu = findChild<QMenu*>(name)) {
+            // A menu-bar title shows the status tip of the menu's action.
+            menu->menuAction()->setStatusTip(text(row));
+            menu->setToolTip(text(row));
+        } else if (auto* widget = findChild<QWidget*>(name)) {
             widget->setToolTip(text(row));
             widget->setStatusTip(text(row));
         } else if (auto* action = findChild<QAction*>(name)) {

@@ -54,6 +54,10 @@ TEST_F(WindowTest, SmallerWindowScrollsAndKeepsControlsInPlace)
 {
     TMainForm& w = open();
     w.show();
+    w.resize(w.designedSize());
+    QApplication::processEvents();
+    EXPECT_EQ(w.scrollArea->horizontalScrollBar()->maximum(), 0) << "the designed size shows everything";
+    EXPECT_EQ(w.scrollArea->verticalScrollBar()->maximum(), 0);
     w.resize(600, 400);
     QApplication::processEvents();
     EXPECT_EQ(w.EditBaseAdv->pos(), QPoint(12, 450));
@@ -68,6 +72,8 @@ TEST_F(WindowTest, LanguageSwitchChangesCaptionsHintsAndMenus)
     w.MenuGerman->trigger();
     EXPECT_EQ(w.MenuDevice->title(), "&Zündung");
     EXPECT_EQ(w.MenuOpen->statusTip(), "Kenndatendatei öffnen");
+    EXPECT_FALSE(w.MenuCom->menuAction()->statusTip().isEmpty()) << "menu titles show their hints too";
+    EXPECT_EQ(w.MenuCom->menuAction()->statusTip(), w.MenuCom->toolTip());
     EXPECT_TRUE(w.MenuGerman->isChecked());
     EXPECT_FALSE(w.MenuEnglish->isChecked());
     EXPECT_EQ(w.ButtonRead->text(), "&Lesen");
