@@ -186,8 +186,8 @@ std::vector<std::uint8_t> Unit::answerWcom(const std::uint8_t* frame, double sec
         const std::size_t size = identity ? kBlockSize : kMemorySize;
         if (count > kWcomMaxSendData || h.address + count > size)
             return {};
-        std::vector<std::uint8_t> read(identity ? identity_.data() + h.address : memory_.data() + h.address,
-                                       identity ? identity_.data() + h.address + count : memory_.data() + h.address + count);
+        const std::uint8_t* from = (identity ? identity_.data() : memory_.data()) + h.address;
+        std::vector<std::uint8_t> read(from, from + count);
         if (!identity)
             unsteady(read.data(), h.address, count);
         n = buildWcom(out.data(), h.command | sum | kWcomAnswerC, h.address, count, read.data());
