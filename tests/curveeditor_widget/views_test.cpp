@@ -335,7 +335,7 @@ TEST_F(CheckGridTest, DraggingABoundaryChangesItsValueInOneUndoableGroup)
     // The group stays open while the boundary follows the pointer.
     EXPECT_EQ(tab->model.pendingKey, BeginKey);
     EXPECT_EQ(announcements, 0);
-    EXPECT_EQ(tab->hoverText.rfind("Dragging:", 0), 0u) << tab->hoverText;
+    EXPECT_EQ(tab->hoverText.rfind("Dragging: Speed = 5", 0), 0u) << tab->hoverText;
     EXPECT_NE(tab->hoverText.find("Speed = 5"), std::string::npos) << tab->hoverText;
     const int moved = sheet().x.values[1];
     EXPECT_NEAR(moved, 50 + 25 / grid().scaleX, 1.0);

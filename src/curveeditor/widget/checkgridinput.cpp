@@ -189,7 +189,7 @@ void TTab::checkGridStatusText()
         return;
     const CAxe* axis = b->axis;
     const int index = b->index;
-    const std::string prefix = c.dragging ? std::string(lang::LangText("###Dragging: ##Ziehen: ##Tažení: ").pick()) : "";
+    const std::string prefix = DraggingPrefix(c.dragging);
     hoverText = prefix + std::string(lang::LangText(axis->title).pick()) + " = " +
                 FormatValue(axis->values[std::size_t(index)], axis->scale, axis->unit, true);
 }

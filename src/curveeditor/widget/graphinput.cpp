@@ -20,6 +20,14 @@ std::string title(const CAxe& axis) { return std::string(lang::LangText(axis.tit
 
 }  // namespace
 
+std::string DraggingPrefix(bool dragging)
+{
+    if (!dragging)
+        return {};
+    std::string text(lang::LangText("###Dragging:##Ziehen:##Tažení:").pick());
+    return text + ' ';
+}
+
 bool TTab::graphMouseMove(int x, int y)
 {
     views::Graph2DState& g = view.graph;
@@ -297,7 +305,7 @@ void TTab::graphStatusText()
     const CSheet& s = *model.sheet;
     const CAxe& h = *model.graph.horizontal;
     const CAxe& z = s.z;
-    const std::string prefix = g.dragging ? std::string(lang::LangText("###Dragging: ##Ziehen: ##Tažení: ").pick()) : "";
+    const std::string prefix = DraggingPrefix(g.dragging);
     if (g.hovered >= 0) {
         const int q = g.hovered / MaxCols, j = g.hovered % MaxCols;
         const int index = j * g.hStride + q * g.fStride + g.sliceOffset;
