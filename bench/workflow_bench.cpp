@@ -28,15 +28,6 @@ struct QuietView : WorkflowView {
         if (slot == 2 && text)
             result = std::string(text->pick(lang::English));
     }
-    void refreshTitle() override {}
-    void setGauge(int, std::uint32_t, bool) override {}
-    void setPortLabel(const std::string&) override {}
-    void refreshControls() override {}
-    void storeUndoStep() override {}
-    void saveSettings() override {}
-    void setStatusText(const std::string&) override {}
-    void monitorBlockArrived() override {}
-    void fileNameCleared() override {}
 };
 
 constexpr BenchLine kLines[] = {{ProtocolIgn50, 57600}, {ProtocolWcom, 115200}};

@@ -45,11 +45,6 @@ void TMainForm::showMonitor()
     LabelEeDataErr->setVisible(v.dataErrorVisible);
     for (std::size_t i = 0; i < LabelTest.size(); ++i)
         setLabelText(LabelTest[i], QString::fromStdString(v.tests[i]));
-    // A replayed ride switches curves where the unit did, as a connected unit does.
-    if (const int active = devlink::activeCurve(monitorRecord); monitorLive() && active != state.unitActiveCurve) {
-        state.unitActiveCurve = active;
-        fillControls();
-    }
 }
 
 }  // namespace app

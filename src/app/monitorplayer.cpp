@@ -3,6 +3,8 @@
 // display routines as the live values. A replay shows the recorded parameter sets; the
 // user's own sets are given back when it stops.
 
+#include <chrono>
+
 #include <QCheckBox>
 #include <QDateTime>
 #include <QFile>
@@ -18,9 +20,8 @@
 #include <QToolButton>
 
 #include "app/mainform.h"
-
-#include <chrono>
 #include "curveeditor/widget/tab.h"
+#include "link/monitor.h"
 
 namespace app {
 namespace {
@@ -176,6 +177,9 @@ void TMainForm::applyRecord(const monitorlog::RecordView& record)
     case monitorlog::Monitor:
         std::copy(record.payload.begin(), record.payload.end(), monitorRecord.bytes.begin());
         showMonitor();
+        // A replayed ride switches curves where the unit did, as a connected unit does.
+        if (devlink::followActiveCurve(state, monitorRecord))
+            fillControls();
         break;
     case monitorlog::ViewState:
         for (const monitorlog::ViewEntry& entry : monitorlog::viewEntries(record.payload))

@@ -149,14 +149,6 @@ public:
             result = english;
         }
     }
-    void refreshTitle() override {}
-    void setGauge(int, std::uint32_t, bool) override {}
-    void setPortLabel(const std::string&) override {}
-    void refreshControls() override {}
-    void storeUndoStep() override {}
-    void saveSettings() override {}
-    void setStatusText(const std::string&) override {}
-    void fileNameCleared() override {}
     void monitorBlockArrived() override
     {
         if (onMonitorBlock)

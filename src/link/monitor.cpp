@@ -36,6 +36,15 @@ int liveRpm(const MonitorRecord& record) { return record.engineTurning() ? recor
 
 int activeCurve(const MonitorRecord& record) { return record.m(43) ? 0 : 1; }
 
+bool followActiveCurve(params::ParameterState& state, const MonitorRecord& record)
+{
+    const int active = activeCurve(record);
+    if (active == state.unitActiveCurve)
+        return false;
+    state.unitActiveCurve = active;
+    return true;
+}
+
 MonitorView buildMonitorView(const MonitorRecord& r, const params::ParameterSet& set, bool live,
                              const lang::MessageTexts& t)
 {

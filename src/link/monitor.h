@@ -10,6 +10,7 @@
 
 #include "lang/uitexts.h"
 #include "params/parameterset.h"
+#include "params/parameterstate.h"
 
 namespace devlink {
 
@@ -38,6 +39,9 @@ struct MonitorRecord {
 int liveRpm(const MonitorRecord& record);
 // 0 while the unit runs curve A, 1 for curve B.
 int activeCurve(const MonitorRecord& record);
+// Takes the unit's active curve from a live block; true when it changed, and the curve
+// mode is then to be derived again (the controls refreshed).
+bool followActiveCurve(params::ParameterState& state, const MonitorRecord& record);
 
 // A colour value meaning "the form's normal button colour".
 constexpr std::uint32_t kNeutral = 0x1FFFFFFF;

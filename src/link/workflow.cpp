@@ -655,11 +655,8 @@ void Workflow::onMonitorBlock()
     view_.setStatusText(statusText());
     savingCountdown = monitor_.savingProgress();
     view_.monitorBlockArrived();
-    const int active = activeCurve(monitor_);
-    if (active != state_.unitActiveCurve) {
-        state_.unitActiveCurve = active;
+    if (followActiveCurve(state_, monitor_))
         view_.refreshControls();
-    }
 }
 
 std::string unitLabel(const IdentityTexts& identity)

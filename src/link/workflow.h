@@ -21,16 +21,19 @@ namespace devlink {
 // What the workflow asks of the window (or of a headless run).
 class WorkflowView : public params::CongruenceView {
 public:
+    // Everything but the messages has an empty default, for the views
+    // without a window (command line, benchmarks) that show only the messages.
+    void refreshTitle() override {}
     // The program gauge: 0..100 %, its bar colour (0x00BBGGRR; kGaugeNormal for the
     // ordinary progress colour) and whether it is shown.
-    virtual void setGauge(int percent, std::uint32_t colour, bool visible) = 0;
-    virtual void setPortLabel(const std::string& text) = 0;
-    virtual void refreshControls() = 0;  // the parameter set changed: show it
-    virtual void storeUndoStep() = 0;
-    virtual void saveSettings() = 0;
-    virtual void setStatusText(const std::string& text) = 0;  // status panel 4
-    virtual void monitorBlockArrived() = 0;                   // show (and record) the monitor block
-    virtual void fileNameCleared() = 0;                       // a Read makes the set no file's
+    virtual void setGauge(int /*percent*/, std::uint32_t /*colour*/, bool /*visible*/) {}
+    virtual void setPortLabel(const std::string&) {}
+    virtual void refreshControls() {}  // the parameter set changed: show it
+    virtual void storeUndoStep() {}
+    virtual void saveSettings() {}
+    virtual void setStatusText(const std::string&) {}  // status panel 4
+    virtual void monitorBlockArrived() {}              // show (and record) the monitor block
+    virtual void fileNameCleared() {}                  // a Read makes the set no file's
     // The unit's parameter set as last read from it: after every successful connection
     // check and before every Program (program after change excluded: it runs at every
     // edit). The place to keep a backup of what the unit held.

@@ -43,7 +43,6 @@ struct RecordingView : WorkflowView {
         if (text)
             shown.push_back({slot, std::string(text->pick(lang::English)), back});
     }
-    void refreshTitle() override {}
     void setGauge(int percent, std::uint32_t colour, bool) override
     {
         gauge = percent;
@@ -51,12 +50,9 @@ struct RecordingView : WorkflowView {
             gaugeColour = colour;
     }
     void setPortLabel(const std::string& text) override { portLabel = text; }
-    void refreshControls() override {}
     void storeUndoStep() override { ++undoSteps; }
     void saveSettings() override { ++settingsSaves; }
-    void setStatusText(const std::string&) override {}
     void monitorBlockArrived() override { ++monitorBlocks; }
-    void fileNameCleared() override {}
     void unitParametersRead(const params::ParameterSet& set, const IdentityTexts&) override { backups.push_back(set); }
 
     std::string last(int slot) const
