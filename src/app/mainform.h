@@ -182,6 +182,7 @@ public:
     // --- curve editor ---
     void onCurveEditorChanged(curveeditor::TTab& editor);
     void curveEditorTick();
+    void showLiveMarker();  // the live engine speed (or none) on the curve editor
     void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
 
     // --- About window, update check, printing ---

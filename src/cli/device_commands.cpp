@@ -232,7 +232,8 @@ public:
             if (!boxText.empty())
                 return fail(command_, oneLine(boxText), kExitFailed);
             if (!workflow.connected())
-                return fail(command_, "the unit was disconnected", kExitFailed);
+                return fail(command_, workflow.commandInterrupted ? view.result : "the unit was disconnected",
+                            kExitFailed);
             if (interrupted)
                 return fail(command_, "interrupted", kExitFailed);
             const int s = workflow.workflowState;
