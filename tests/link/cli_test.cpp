@@ -232,6 +232,31 @@ TEST_F(Programs, AUnitThatForbidsReadingIsNotReadButProgrammed)
     EXPECT_EQ(r.status, 0) << r.output;
 }
 
+// The unit pulled at each moment of a Program: the command fails with what happened.
+TEST_F(Programs, AProgramCutByAnUnplugFailsWithWhatHappened)
+{
+    struct Case {
+        const char* unplugOn;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"identity:3", "tavrin program: Program device: interrupted - the unit was disconnected"},
+        {"write:2", "tavrin program: Program device: interrupted - the unit was disconnected"},
+        {"saving", "tavrin program: Program device: interrupted - the unit was disconnected while saving"},
+    };
+    ASSERT_TRUE(storage::writeParameterFile(dir / "set.ign", fileSet(9)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unplugOn);
+        startUnit("IGN50", {"--unplug-on", c.unplugOn});
+        const Result r = run(env() + TAVRIN_PROGRAM + " program " + (dir / "set.ign").string() + " --port 7 --timeout 30");
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_EQ(lines(r.output).back(), c.message) << r.output;
+        int status = 0;
+        ::waitpid(unit, &status, 0);  // the simulator ends when unplugged
+        unit = 0;
+    }
+}
+
 TEST(DeviceCommands, NoUnitGivesExitTwoAndOneLine)
 {
     TempDir dir;
