@@ -61,6 +61,7 @@ struct StartOptions {
 };
 
 class WindowWorkflowView;
+class NotifyListener;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -358,9 +359,10 @@ private:
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
+    bool settingsSaveFailureShown_ = false;  // a failed save of the settings is said once
     std::unique_ptr<WindowWorkflowView> workflowView_;
     QActionGroup* portGroup_ = nullptr;
-    QLocalServer* notifyServer_ = nullptr;
+    NotifyListener* notifyListener_ = nullptr;
 };
 
 }  // namespace app

@@ -56,6 +56,7 @@ struct DeviceOptions {
     long count = 0;      // monitor: 0 until interrupted
     bool csv = false;
     std::vector<std::string> files;
+    bool allowPartial = false;  // program: a file lacking setting lines is programmed anyway
 };
 
 // Parses the options of the device commands (--count and --csv for the monitor, -o for
@@ -67,6 +68,10 @@ bool parseOptions(const std::string& command, std::span<const std::string> args,
         const std::string& a = args[i];
         if (a == "--csv" && monitorOptions) {
             options.csv = true;
+            continue;
+        }
+        if (a == "--allow-partial" && command == "program") {
+            options.allowPartial = true;
             continue;
         }
         const bool takesValue = a == "--port" || a == "--timeout" || a == "--link-log" ||
@@ -275,15 +280,26 @@ private:
 };
 
 // The parameter file as the window's Open loads it: preset defaults, the file, normalised.
-bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set)
+// A file that lacks setting lines of its format would program defaults in their place:
+// refused unless `allowPartial`.
+bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set, bool allowPartial)
 {
     params::applyPresetDefaults(set);
     const storage::ReadResult read = storage::readParameterFile(path, set, false);
     params::normalize(set);
-    if (read.accepted())
-        return true;
+    if (read.accepted()) {
+        if (read.missingSettings.empty() || allowPartial)
+            return true;
+        fail(command,
+             path + ": the file lacks the settings " + storage::missingSettingsList(read) +
+                 "; the unit would get default values for them (--allow-partial programs it anyway)",
+             kExitFailed);
+        return false;
+    }
     std::string why(storage::readOutcomeMessage(read.outcome, lang::English));
-    if (why.empty())
+    if (read.notRegularFile)
+        why = "is not a regular file (a pipe, a device or a folder); nothing was read";
+    else if (why.empty())
         why = "cannot be read as a parameter file";
     fail(command, path + ": " + DeviceSession::oneLine(why), kExitFailed);
     return false;
@@ -351,9 +367,11 @@ constexpr const char* kVerifyHelp =
     "Compares the unit's settings with FILE.ign; prints \"Verify: OK\", or the indices that\n"
     "differ (exit 1).\n";
 constexpr const char* kProgramHelp =
-    "Usage: tavrin program FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
+    "Usage: tavrin program FILE.ign [--allow-partial] [--port N] [--timeout S] [--link-log FILE]\n"
     "Programs the settings of FILE.ign into the unit: identity check, write, verify, then\n"
-    "waits until the unit has saved them (\"Program device: OK\").\n";
+    "waits until the unit has saved them (\"Program device: OK\"). A file that lacks setting\n"
+    "lines of its format is refused, as the unit would get default values for them, unless\n"
+    "--allow-partial is given.\n";
 constexpr const char* kMonitorHelp =
     "Usage: tavrin monitor [--count K] [--csv] [--port N] [--timeout S] [--link-log FILE]\n"
     "Prints the unit's live values of every monitor poll (about every 0.4 s), one line each,\n"
@@ -403,7 +421,7 @@ int runWithFile(const std::string& command, std::span<const std::string> args, c
     if (options.files.size() != 1)
         return fail(command, "needs one FILE.ign (see tavrin " + command + " --help)", kExitNoUnit);
     params::ParameterSet set;
-    if (!loadFile(command, options.files[0], set))
+    if (!loadFile(command, options.files[0], set, options.allowPartial || command != "program"))
         return kExitFailed;
     InterruptGuard guard;
     DeviceSession session(command, options);

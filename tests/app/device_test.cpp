@@ -9,6 +9,11 @@
 
 #include <QApplication>
 
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "cli/notify_command.h"
 #include "curveeditor/widget/tab.h"
 #include "sim/simulator.h"
@@ -324,6 +329,92 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     w.SpeedButtonPlay[3]->click();
     ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }, 40)) << "live again";
     EXPECT_EQ(w.state.unitActiveCurve, 0);
+}
+
+// --- the notification socket under a misbehaving local client ---
+
+// A connected client socket of this process; -1 when none can be made.
+int connectTo(const std::filesystem::path& socket)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int openDescriptors() { return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {})); }
+
+TEST_F(DeviceTest, TheNotificationSocketStaysWithTheFirstWindowWhateverClientsDo)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory());
+    const auto socket = dir / "notify.sock";
+    TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected(); }));
+    auto settle = [] {
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+
+    // A second window on the same settings folder leaves the socket to the first.
+    app::StartOptions options;
+    options.notifySocketPath = QString::fromStdString(socket.string());
+    options.deviceFolders = devlink::DeviceFolders{dir / "second" / "ports", dir / "dev", dir / "sys", false};
+    options.startTimer = false;
+    options.settingsFolder = QString::fromStdString((dir / "settings").string());
+    app::TMainForm second(options);
+    testing::internal::CaptureStderr();
+    second.FormCreate();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("another window already listens on " + socket.string() +
+                        "; this window runs without port notifications"),
+              std::string::npos)
+        << said;
+
+    // Many idle clients, then a line longer than any notification that ends like one.
+    std::vector<int> clients;
+    for (int i = 0; i < 300; ++i) {
+        if (const int fd = connectTo(socket); fd >= 0)
+            clients.push_back(fd);
+        if (i % 10 == 9)
+            QApplication::processEvents();
+    }
+    settle();
+    ASSERT_GE(clients.size(), 290u);
+    const std::string longLine = std::string(63, 'x') + "5 0x7FFFFFA1\n";
+    ASSERT_EQ(::send(clients.back(), longLine.data(), longLine.size(), MSG_NOSIGNAL), ssize_t(longLine.size()));
+    settle();
+    w.Timer1Timer();
+    EXPECT_TRUE(w.workflow->searchEnabled()) << "a long line is dropped whole, not read in pieces";
+
+    // The window runs out of descriptors while clients keep coming: its accept fails.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    rlimit tight = limit;
+    tight.rlim_cur = rlim_t(openDescriptors() + 8);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    for (int fd; (fd = connectTo(socket)) >= 0;)
+        clients.push_back(fd);
+    settle();
+    for (const int fd : clients)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    settle();
+
+    EXPECT_TRUE(std::filesystem::exists(socket)) << "the socket is never given up";
+    std::string error;
+    ASSERT_TRUE(cli::sendPortNotification(socket, 5, devlink::kNotifyDisconnect, error)) << error;
+    EXPECT_TRUE(tickUntil([&] {
+        QApplication::processEvents();
+        return !w.workflow->searchEnabled();
+    })) << "the first window still takes notifications";
 }
 
 }  // namespace
