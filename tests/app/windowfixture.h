@@ -40,6 +40,7 @@ protected:
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
         options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        options.stateFolder = QString::fromStdString((dir / "state").string());
         std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
