@@ -12,22 +12,23 @@
 namespace app {
 namespace {
 
-const lang::LangText kPortPermission{
-    "###The serial port COM%1 cannot be opened: permission denied.\n\n"
-    "To use serial ports, your user must be a member of the group \"dialout\". "
-    "Type this command in a terminal:\n\n"
-    "    sudo usermod -aG dialout $USER\n\n"
-    "Then log out and log in again: the new group applies from the next login on."
-    "##Die serielle Schnittstelle COM%1 kann nicht geöffnet werden: keine Berechtigung.\n\n"
-    "Für serielle Schnittstellen muss Ihr Benutzer Mitglied der Gruppe \"dialout\" sein. "
-    "Geben Sie in einem Terminal diesen Befehl ein:\n\n"
-    "    sudo usermod -aG dialout $USER\n\n"
-    "Melden Sie sich danach ab und wieder an: die neue Gruppe gilt erst ab der nächsten Anmeldung."
-    "##Sériový port COM%1 nelze otevřít: přístup odepřen.\n\n"
-    "Pro práci se sériovými porty musí být váš uživatel členem skupiny \"dialout\". "
-    "Zadejte v terminálu tento příkaz:\n\n"
-    "    sudo usermod -aG dialout $USER\n\n"
-    "Potom se odhlaste a znovu přihlaste: nová skupina platí až od příštího přihlášení."};
+// In pieces: a three-language text holds at most 255 characters a language.
+const lang::LangText kPortRefused{
+    "###The serial port COM%1 cannot be opened: permission denied."
+    "##Die serielle Schnittstelle COM%1 kann nicht geöffnet werden: keine Berechtigung."
+    "##Sériový port COM%1 nelze otevřít: přístup odepřen."};
+const lang::LangText kJoinDialout{
+    "###To use serial ports, your user must be a member of the group \"dialout\". "
+    "Type this command in a terminal:"
+    "##Für serielle Schnittstellen muss Ihr Benutzer Mitglied der Gruppe \"dialout\" sein. "
+    "Geben Sie in einem Terminal diesen Befehl ein:"
+    "##Pro práci se sériovými porty musí být váš uživatel členem skupiny \"dialout\". "
+    "Zadejte v terminálu tento příkaz:"};
+const char* const kJoinCommand = "sudo usermod -aG dialout $USER";
+const lang::LangText kLoginAgain{
+    "###Then log out and log in again: the new group applies from the next login on."
+    "##Melden Sie sich danach ab und wieder an: die neue Gruppe gilt erst ab der nächsten Anmeldung."
+    "##Potom se odhlaste a znovu přihlaste: nová skupina platí až od příštího přihlášení."};
 const lang::LangText kPortPermissionCaption{"###Serial port##Serielle Schnittstelle##Sériový port"};
 
 bool isLogFile(const QString& path) { return path.endsWith(QLatin1String(".ignlog"), Qt::CaseInsensitive); }
@@ -73,10 +74,10 @@ void TMainForm::explainPortPermission()
         if (error != EACCES && error != EPERM)
             continue;
         permissionExplained_ = true;  // before the box: ticks go on while it is open
-        const std::string text =
-            QString::fromUtf8(kPortPermission.pick().data(), qsizetype(kPortPermission.pick().size()))
-                .arg(port)
-                .toStdString();
+        std::string text(kPortRefused.pick());
+        text.replace(text.find("%1"), 2, std::to_string(port));
+        text += "\n\n" + std::string(kJoinDialout.pick()) + "\n\n    " + kJoinCommand + "\n\n" +
+                std::string(kLoginAgain.pick());
         lang::showMessageBox(text, kPortPermissionCaption.pick(), lang::MbOk | lang::MbIconWarning);
         return;
     }
