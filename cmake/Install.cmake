@@ -44,7 +44,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/tavrin.1.gz ${CMAKE_CURRENT
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${_linux}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME changelog.Debian.gz)
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package: tavrin_109_<arch>.deb, stripped, its library dependencies found
 # by dpkg-shlibdeps (so the right Qt packages are pulled in).
