@@ -112,6 +112,8 @@ int runShow(std::span<const std::string> args)
         printJson(loaded);
     } else {
         reportOutcome(path, loaded.result);
+        if (!loaded.result.accepted())
+            return 1;  // a file not accepted: only the reason, no settings it does not hold
         for (const SettingLine& line : describeSettings(loaded.set))
             std::printf("%s: %s\n", line.name.c_str(), line.value.c_str());
     }

@@ -97,6 +97,15 @@ TEST_F(Program, SpeaksTheLanguageOfTheSettingsUnlessTold)
     EXPECT_EQ(run("raed").err, "tavrin: unbekannter Befehl 'raed' (siehe tavrin --help)\n");
 }
 
+TEST_F(Program, AFailingCommandPrintsOnlyItsError)
+{
+    std::ofstream(dir / "key110.ign") << "KORVELAN_KEY     110 TAVRIN/Tavrin\r\n";
+    const Outcome r = run("show key110.ign");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "") << "no settings of a file that was not read";
+    EXPECT_EQ(r.err, "key110.ign: Unmatched version of *.ign file!\n");
+}
+
 TEST_F(Program, CommandsTakeLangBeforeOrAfterTheirName)
 {
     std::ofstream(dir / "key110.ign") << "KORVELAN_KEY     110 TAVRIN/Tavrin\r\n";
