@@ -3,6 +3,7 @@
 // with exit status 2 before any window opens.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,27 @@
 #ifdef TAVRIN_HAVE_WINDOW
 #include "app/runwindow.h"
 #endif
+
+namespace {
+
+const lang::LangText kNoDisplay{
+    "###tavrin: no display to open the window on (the commands run without one: see tavrin --help)"
+    "##tavrin: keine Anzeige für das Fenster (die Befehle brauchen keine: siehe tavrin --help)"
+    "##tavrin: žádný displej pro okno (příkazy ho nepotřebují: viz tavrin --help)"};
+
+// Whether Qt has a display to show the window on (or was told which platform to use).
+bool haveDisplay(const std::vector<std::string>& windowArguments)
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return true;
+    for (const std::string& a : windowArguments)
+        if (a == "-platform")
+            return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -38,6 +60,10 @@ int main(int argc, char** argv)
         break;
     }
 #ifdef TAVRIN_HAVE_WINDOW
+    if (!haveDisplay(start.windowArguments)) {  // Qt would abort with a message of its own
+        std::fprintf(stderr, "%s\n", std::string(kNoDisplay.pick()).c_str());
+        return 1;
+    }
     app::WindowStart window;
     window.files = start.files;
     window.language = start.language;

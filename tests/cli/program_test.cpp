@@ -29,11 +29,12 @@ std::string readAll(const std::filesystem::path& path)
 // by mistake ends at once instead of waiting for a user.
 class Program : public ::testing::Test {
 protected:
-    Outcome run(const std::string& args)
+    Outcome run(const std::string& args, const std::string& platform = "QT_QPA_PLATFORM=minimal")
     {
-        const std::string command = "cd " + dir.path().string() + " && env -u DISPLAY -u WAYLAND_DISPLAY HOME=" +
+        const std::string command = "cd " + dir.path().string() +
+                                    " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME=" +
                                     dir.path().string() + " XDG_CONFIG_HOME=" + (dir / "config").string() +
-                                    " XDG_STATE_HOME=" + (dir / "state").string() + " QT_QPA_PLATFORM=minimal " +
+                                    " XDG_STATE_HOME=" + (dir / "state").string() + " " + platform + " " +
                                     TAVRIN_PROGRAM + " " + args + " >" + (dir / "out").string() + " 2>" +
                                     (dir / "err").string() + " </dev/null";
         Outcome result;
@@ -70,6 +71,14 @@ TEST_F(Program, AnUnknownCommandOrOptionEndsWithExitTwoAndOneLine)
         EXPECT_EQ(r.out, "") << c.args;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "config")) << "no window started, no settings written";
+}
+
+TEST_F(Program, WithoutADisplayTheWindowSaysSoInsteadOfAborting)
+{
+    const Outcome r = run("CESKY", "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "tavrin: no display to open the window on (the commands run without one: see tavrin --help)\n");
+    EXPECT_EQ(r.out, "");
 }
 
 TEST_F(Program, HelpAndVersionExitZero)
