@@ -72,6 +72,17 @@ TEST_F(DesktopTest, AMonitorLogNamedAtStartPlaysInTheShownPlayer)
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
+TEST_F(DesktopTest, LangWinsOverTheSettingsAndTheStartWord)
+{
+    open().setLanguage(lang::German);  // stored in the settings at close
+    window->FormClose();
+    window.reset();
+    startLanguage = lang::Czech;
+    app::TMainForm& w = open({QStringLiteral("ENGLISH")});
+    EXPECT_EQ(lang::currentLanguage(), lang::Czech);
+    EXPECT_EQ(w.MenuCzech->isChecked(), true);
+}
+
 TEST_F(DesktopTest, TheWindowCarriesTheProgramIconInEverySize)
 {
     app::TMainForm& w = open();

@@ -41,6 +41,7 @@ protected:
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
         options.settingsFolder = QString::fromStdString((dir / "settings").string());
         options.stateFolder = QString::fromStdString((dir / "state").string());
+        options.language = startLanguage;
         std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
@@ -80,6 +81,7 @@ protected:
     }
 
     TempDir dir;
+    std::optional<int> startLanguage;  // --lang of the command line
     MessageBoxRecorder boxes;
     std::unique_ptr<app::TMainForm> window;
 };
