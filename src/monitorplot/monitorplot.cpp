@@ -224,7 +224,7 @@ void paintLogPlot(QPainter& p, const QRectF& area, const Samples& samples, const
     valueAxis(p, rpm, QStringLiteral("Engine speed [rpm]"), kRpmColour);
     valueAxis(p, advance, QStringLiteral("Advance [\u00B0] (dashed: highest allowed)"), kAdvanceColour);
     valueAxis(p, voltage, QStringLiteral("Supply [V]"), kVoltageColour);
-    const double width = std::max(1.5, area.width() / 800);
+    const double width = std::max(2.0, area.width() / 600);  // a full pixel at the core whatever the offset
     line(p, rpm, samples, kRpmColour, width, [](const MonitorSample& m) { return double(m.rpm); });
     line(p, advance, samples, kMaxAdvanceColour, width * 0.8, [](const MonitorSample& m) { return double(m.maxAdvance); },
          Qt::DashLine);
