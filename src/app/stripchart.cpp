@@ -8,14 +8,21 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "lang/langtext.h"
 #include "monitorlog/logtable.h"
 
 namespace app {
+namespace {
+
+const lang::LangText kHint = "###Engine speed (blue) and advance (red) of the whole log; click to jump there##"
+                             "Drehzahl (blau) und Vorzündung (rot) des ganzen Protokolls; ein Klick springt dorthin##"
+                             "Otáčky (modře) a předstih (červeně) celého záznamu; kliknutím skočíte na dané místo";
+
+}  // namespace
 
 StripChart::StripChart(QWidget* parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("Engine speed (blue) and advance (red) of the whole log; click to jump there"));
     hide();
 }
 
@@ -43,6 +50,8 @@ void StripChart::follow(const monitorlog::LogImage* log, int position)
         }
         samples_ = monitorlog::monitorSamples(*log);
     }
+    const std::string_view hint = kHint.pick();  // in the language of the moment
+    setToolTip(QString::fromUtf8(hint.data(), qsizetype(hint.size())));
     if (position != position_ || !isVisible()) {
         position_ = position;
         update();

@@ -2,6 +2,8 @@
 
 #include "monitorplot/monitorplot.h"
 
+#include "lang/langtext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -23,6 +25,22 @@ const QColor kLimiterShade(255, 196, 196);
 const QColor kStartLimiterShade(255, 226, 170);
 const QColor kGrid(225, 225, 225);
 const QColor kFrame(120, 120, 120);
+
+const lang::LangText kSpeedText = "###Engine speed [rpm]##Drehzahl [U/min]##Otáčky [ot/min]";
+const lang::LangText kAdvanceText = "###Advance [°] (dashed: highest allowed)##Vorzündung [°] (gestrichelt: höchste "
+                                    "erlaubte)##Předstih [°] (čárkovaně: nejvyšší povolený)";
+const lang::LangText kSupplyText = "###Supply [V]##Versorgung [V]##Napájení [V]";
+const lang::LangText kTimeText = "###Time [s]##Zeit [s]##Čas [s]";
+const lang::LangText kCurveBText = "###curve B##Kurve B##křivka B";
+const lang::LangText kStartLimiterText = "###start limiter##Startbegrenzer##startovací omezovač";
+const lang::LangText kLimiterText = "###limiter##Begrenzer##omezovač";
+const lang::LangText kNoRecordsText = "###No monitor records##Keine Monitordaten##Žádné záznamy monitoru";
+
+QString text(const lang::LangText& t)
+{
+    const std::string_view picked = t.pick();
+    return QString::fromUtf8(picked.data(), qsizetype(picked.size()));
+}
 
 // Maps time and a value range onto a rectangle.
 struct Scale {
@@ -129,15 +147,17 @@ void legend(QPainter& p, const QRectF& panel)
 {
     const struct {
         QColor colour;
-        const char* text;
-    } items[] = {{kCurveBShade, "curve B"}, {kStartLimiterShade, "start limiter"}, {kLimiterShade, "limiter"}};
+        QString text;
+    } items[] = {{kCurveBShade, text(kCurveBText)},
+                 {kStartLimiterShade, text(kStartLimiterText)},
+                 {kLimiterShade, text(kLimiterText)}};
     const QFontMetricsF metrics(p.font());
     double x = panel.right() - 8;
     for (int i = 2; i >= 0; --i) {
-        const double w = metrics.horizontalAdvance(QString::fromLatin1(items[i].text));
+        const double w = metrics.horizontalAdvance(items[i].text);
         x -= w;
         p.setPen(Qt::black);
-        p.drawText(QPointF(x, panel.top() + metrics.ascent() + 3), QString::fromLatin1(items[i].text));
+        p.drawText(QPointF(x, panel.top() + metrics.ascent() + 3), items[i].text);
         x -= 16;
         p.fillRect(QRectF(x, panel.top() + 5, 12, 10), items[i].colour);
         p.setPen(kFrame);
@@ -221,9 +241,9 @@ void paintLogPlot(QPainter& p, const QRectF& area, const Samples& samples, const
         shadeEvents(p, *s, samples);
         timeGrid(p, *s, s == &voltage);
     }
-    valueAxis(p, rpm, QStringLiteral("Engine speed [rpm]"), kRpmColour);
-    valueAxis(p, advance, QStringLiteral("Advance [\u00B0] (dashed: highest allowed)"), kAdvanceColour);
-    valueAxis(p, voltage, QStringLiteral("Supply [V]"), kVoltageColour);
+    valueAxis(p, rpm, text(kSpeedText), kRpmColour);
+    valueAxis(p, advance, text(kAdvanceText), kAdvanceColour);
+    valueAxis(p, voltage, text(kSupplyText), kVoltageColour);
     const double width = std::max(2.0, area.width() / 600);  // a full pixel at the core whatever the offset
     line(p, rpm, samples, kRpmColour, width, [](const MonitorSample& m) { return double(m.rpm); });
     line(p, advance, samples, kMaxAdvanceColour, width * 0.8, [](const MonitorSample& m) { return double(m.maxAdvance); },
@@ -237,10 +257,10 @@ void paintLogPlot(QPainter& p, const QRectF& area, const Samples& samples, const
     }
     legend(p, rpm.rect);
     p.setPen(Qt::black);
-    const QString axis = QStringLiteral("Time [s]");
+    const QString axis = text(kTimeText);
     p.drawText(QPointF((left + right - metrics.horizontalAdvance(axis)) / 2, area.bottom() - 8), axis);
     if (samples.empty())
-        p.drawText(rpm.rect, Qt::AlignCenter, QStringLiteral("No monitor records"));
+        p.drawText(rpm.rect, Qt::AlignCenter, text(kNoRecordsText));
     p.restore();
 }
 

@@ -16,6 +16,7 @@
 
 #include <QImage>
 
+#include "monitorlog/logformat.h"
 #include "params/parameterset.h"
 #include "storage/parameterfile.h"
 #include "storage/readfile.h"
@@ -155,6 +156,9 @@ TEST_F(LogPrograms, ProgrammedCurveIsRecordedExportedAndPlotted)
     ASSERT_EQ(r.status, 0) << r.output << slurp(dir / "monitor.err");
     EXPECT_EQ(lines(r.output).size(), 6u);
     EXPECT_EQ(slurp(dir / "monitor.err"), "Recorded 6 monitor records to " + log.string() + "\n");
+    monitorlog::LogImage recorded;
+    ASSERT_EQ(monitorlog::parseLog(slurp(log), recorded), monitorlog::ReadError::None) << "the window plays it";
+    EXPECT_EQ(recorded.initialRecords, 4);
 
     r = run(tavrin() + " log show " + log.string());
     ASSERT_EQ(r.status, 0) << r.output;
