@@ -174,9 +174,9 @@ int runLog(std::span<const std::string> args)
     if (auto failed = load(options.file, log, part))
         return *failed;
     const int done = part.complete() ? 0 : kExitDamaged;
+    std::error_code ignored;
     if (options.output == options.file ||
-        (!options.output.empty() && std::filesystem::exists(options.output) &&
-         std::filesystem::equivalent(options.output, options.file)))
+        (!options.output.empty() && std::filesystem::equivalent(options.output, options.file, ignored)))
         return fail(options.output + ": is the log itself; it is never written to", kExitUsage);
 
     if (options.action == "show") {

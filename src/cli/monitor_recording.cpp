@@ -3,6 +3,7 @@
 #include "cli/monitor_recording.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
 #include <sys/utsname.h>

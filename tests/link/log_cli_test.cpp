@@ -220,6 +220,13 @@ TEST_F(LogPrograms, DamagedLogIsReadAsFarAsItIsSoundAndLeftAlone)
     const auto log = dir / "ride.ignlog";
     Result r = run(tavrin() + " monitor --record " + log.string() + " --count 3 --port 7 --timeout 30");
     ASSERT_EQ(r.status, 0) << r.output;
+    const auto nowhere = dir / "missing" / "ride.ignlog";
+    r = run(tavrin() + " monitor --record " + nowhere.string() + " --count 3 --port 7 --timeout 30",
+            dir / "nowhere.err");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(slurp(dir / "nowhere.err"), "tavrin monitor: The monitor log cannot be written: " + nowhere.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+
     std::string bytes = slurp(log);
     bytes.resize(bytes.size() - 20);  // the last monitor record is cut short
     const auto damaged = dir / "damaged.ignlog";
