@@ -4,6 +4,7 @@
 
 #include "cli/device_commands.h"
 #include "cli/link_commands.h"
+#include "cli/log_commands.h"
 #include "cli/notify_command.h"
 #include "cli/storage_commands.h"
 #include "lang/langtext.h"
@@ -24,7 +25,8 @@ const std::vector<Command>& commands()
         {"read", "###read the unit's settings into a parameter file##die Einstellungen der Einheit in eine Parameterdatei lesen##přečíst nastavení jednotky do souboru parametrů", runRead},
         {"verify", "###compare the unit's settings with a parameter file##die Einstellungen der Einheit mit einer Parameterdatei vergleichen##porovnat nastavení jednotky se souborem parametrů", runVerify},
         {"program", "###program a parameter file into the unit##eine Parameterdatei in die Einheit programmieren##naprogramovat soubor parametrů do jednotky", runProgram},
-        {"monitor", "###print the unit's live values##die laufenden Werte der Einheit ausgeben##vypisovat živé hodnoty jednotky", runMonitor},
+        {"monitor", "###print the unit's live values (and record them to a monitor log)##die laufenden Werte der Einheit ausgeben (und in ein Monitorprotokoll aufzeichnen)##vypisovat živé hodnoty jednotky (a zaznamenat je do záznamu monitoru)", runMonitor},
+        {"log", "###show, export as CSV or plot a recorded monitor log##ein aufgezeichnetes Monitorprotokoll anzeigen, als CSV exportieren oder zeichnen##zobrazit, exportovat do CSV nebo vykreslit zaznamenaný záznam monitoru", runLog},
         {"notify-port", "###tell the running window that another program borrows or returns a port##dem laufenden Fenster melden, dass ein anderes Programm eine Schnittstelle leiht oder zurückgibt##oznámit běžícímu oknu, že jiný program si půjčuje nebo vrací port", runNotifyPort},
     };
     return list;
