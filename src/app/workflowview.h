@@ -55,6 +55,7 @@ public:
         storage::saveUnitBackup(storage::backupFolder(form_.settingsPaths.folder), set, devlink::unitLabel(id),
                                 std::time(nullptr), unitProgramTexts(id));
     }
+    void verifyFailed(const params::ParameterSet& unitRead) override { form_.showDifferences(&unitRead); }
     void fileNameCleared() override
     {
         form_.currentFileName.clear();

@@ -38,6 +38,8 @@ public:
     // check and before every Program (program after change excluded: it runs at every
     // edit). The place to keep a backup of what the unit held.
     virtual void unitParametersRead(const params::ParameterSet&, const IdentityTexts&) {}
+    // A Verify (or the verify of Program) found differences for good: what the unit answered.
+    virtual void verifyFailed(const params::ParameterSet& /*unitRead*/) {}
 };
 
 // A short name of the unit for file names: its serial number, else its firmware text.
@@ -119,6 +121,7 @@ public:
     int statusKind = 0;
     // The indices the last Verify or program verify found different (for the command line).
     std::vector<int> verifyDifferences;
+    params::ParameterSet verifyRead;  // the unit's answer of the last verify compare
 
 private:
     void jobFailed();

@@ -40,6 +40,8 @@ protected:
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
         options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        // A screen on which the design fits at 100 % unless a test names a smaller one.
+        options.availableArea = [this] { return screenArea; };
         std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
@@ -79,6 +81,7 @@ protected:
     }
 
     TempDir dir;
+    QRect screenArea{0, 0, 1920, 1200};
     MessageBoxRecorder boxes;
     std::unique_ptr<app::TMainForm> window;
 };
