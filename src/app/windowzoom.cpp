@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -56,14 +57,19 @@ void TMainForm::setZoom(int percent)
     for (QAction* item : MenuView->actions())
         if (item->isCheckable())
             item->setChecked(item->data().toInt() == percent);
-    // The window grows to show the whole zoomed design, as far as the screen allows;
-    // a window restored smaller than that opens at this size instead.
+    // The window takes the size of the whole zoomed design, as far as the screen allows;
+    // so a window restored smaller than that opens at this size instead.
     const QSize frame = frameGeometry().size() - geometry().size();
     const int menuHeight = menuBar()->sizeHint().height();
     const QSize wanted(client->width(), client->height() + menuHeight + statusBar()->height());
     const QSize room = area.size() - frame;
-    const QSize size(std::min(std::max(width(), wanted.width()), room.width()),
-                     std::min(std::max(height(), wanted.height()), room.height()));
+    const QSize size(std::min(wanted.width(), room.width()), std::min(wanted.height(), room.height()));
+    // The window's minimum follows the zoomed status bar now, not when it is next shown.
+    for (QWidget* w : {static_cast<QWidget*>(statusBar()), static_cast<QWidget*>(this)})
+        if (w->layout()) {
+            w->layout()->invalidate();
+            w->layout()->activate();
+        }
     if (size != this->size())
         resize(size);
     // Kept on the screen's area after growing.

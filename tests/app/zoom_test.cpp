@@ -75,7 +75,7 @@ TEST_F(WindowTest, ViewMenuZoomIsRememberedAndPaintsSharp)
     // The curve editor paints into an image of the shown size: no scaled-up bitmap.
     const QImage& image = w.curveEditor->backBitmap();
     EXPECT_EQ(image.size(), QSize(1664, 605));
-    EXPECT_EQ(image.devicePixelRatio(), 1.5);
+    EXPECT_EQ(w.curveEditor->paintScale(), 1.5);
     w.FormClose();
     window.reset();
 

@@ -95,10 +95,10 @@ void DrawRing(QPainter& p, int x, int y, int w, int h, std::uint32_t c)
     p.setPen(QPen(Qt::black, 1));
 }
 
-void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c)
+void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c, double scale)
 {
-    // Design pixels to the image's own (a zoomed back image has a pixel ratio).
-    if (const double ratio = image.devicePixelRatio(); ratio != 1.0) {
+    // Design pixels to the image's own.
+    if (const double ratio = scale; ratio != 1.0) {
         const int x1 = int(std::lround((x + w) * ratio)), y1 = int(std::lround((y + h) * ratio));
         x = int(std::lround(x * ratio));
         y = int(std::lround(y * ratio));

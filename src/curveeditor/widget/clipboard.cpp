@@ -112,9 +112,8 @@ void TTab::CopyGraph()
     const std::uint32_t control = view.colours.control;
     view.colours.control = 0xFFFFFF;  // a picture for documents: white behind the graph
     Render();
-    const double ratio = backBitmap_.devicePixelRatio();  // the back image may be zoomed
-    QImage picture = backBitmap_.copy(QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toRect());
-    picture.setDevicePixelRatio(1.0);
+    const double ratio = paintScale_;  // the back image may be zoomed
+    const QImage picture = backBitmap_.copy(QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toRect());
     view.colours.control = control;
     Render();
     clipboard->setImage(picture);

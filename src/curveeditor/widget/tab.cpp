@@ -128,6 +128,7 @@ void TTab::Render()
     backBitmap_.fill(views::colour(view.colours.control));
     {
         QPainter p(&backBitmap_);
+        p.scale(paintScale_, paintScale_);  // the views paint in design pixels
         const CSheet* s = model.sheet;
         if (s && s->enabled && !s->hidden) {
             const bool relayout = model.dirty & DirtyRelayout;
@@ -174,11 +175,11 @@ void TTab::setZoom(double factor)
 {
     zoom_ = factor > 0 ? factor : 1.0;
     resize(int(std::lround(view.width * zoom_)), int(std::lround(view.height * zoom_)));
-    // The back image has the shown size in device pixels; its pixel ratio lets the
-    // views paint in design pixels.
-    const double ratio = zoom_ * devicePixelRatioF();
-    backBitmap_ = QImage(int(std::lround(view.width * ratio)), int(std::lround(view.height * ratio)), QImage::Format_RGB32);
-    backBitmap_.setDevicePixelRatio(ratio);
+    // The back image has the shown size in device pixels.
+    // The painter's scale, not the image's pixel ratio (which a painter ignores below 1).
+    paintScale_ = zoom_ * devicePixelRatioF();
+    backBitmap_ = QImage(int(std::lround(view.width * paintScale_)), int(std::lround(view.height * paintScale_)),
+                         QImage::Format_RGB32);
     model.dirty |= DirtyRepaint;
     Render();
 }

@@ -59,6 +59,7 @@ public:
     // pointer positions are taken back to design pixels.
     void setZoom(double factor);
     double zoom() const { return zoom_; }
+    double paintScale() const { return paintScale_; }
     // A key: `virtualKey` as a character (9 Tab, 13 Enter, 8 Backspace, 27 Escape, 32 Space)
     // or a navigation key shifted left by 8 (Qt's Windows-style codes 0x21 .. 0x2E); or
     // `character` for typed text. Returns whether the key was used.
@@ -174,6 +175,7 @@ private:
 
     QImage backBitmap_;
     double zoom_ = 1.0;
+    double paintScale_ = 1.0;  // back-image pixels per design pixel
     QMenu* menu_ = nullptr;
     int clipboardState_ = 0;
     int menuX_ = -1, menuY_ = -1;  // pointer when the menu opened, for the insert items
