@@ -121,6 +121,17 @@ void RadioGroup::setZoom(double factor)
     layoutButtons();
 }
 
+// The style draws its indicator at a fixed size; below 100 % it would cover the
+// neighbouring items, so there it shrinks with the zoom.
+void RadioGroup::scaleIndicator(QRadioButton* button) const
+{
+    const int side = int(std::lround(13 * zoom_));
+    const QString sheet =
+        zoom_ < 1.0 ? QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(side) : QString();
+    if (button->styleSheet() != sheet)
+        button->setStyleSheet(sheet);
+}
+
 void RadioGroup::resizeEvent(QResizeEvent* event)
 {
     QGroupBox::resizeEvent(event);
@@ -144,6 +155,7 @@ void RadioGroup::layoutButtons()
         const int row = int(i) / columns_;
         buttons_[i]->setGeometry(left + column * columnWidth, top + row * rowHeight, columnWidth,
                                  std::min(rowHeight, scaled(17)));
+        scaleIndicator(buttons_[i]);
     }
 }
 

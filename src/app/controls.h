@@ -72,6 +72,7 @@ protected:
 
 private:
     void layoutButtons();
+    void scaleIndicator(QRadioButton* button) const;
 
     int columns_;
     double zoom_ = 1.0;

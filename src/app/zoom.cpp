@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QToolButton>
 #include <algorithm>
 #include <cmath>
 
@@ -53,6 +54,8 @@ ZoomController::ZoomController(QWidget* client, QStatusBar* statusBar, curveedit
             placed_.push_back({w, w->property("designRect").toRect()});
         if (w->testAttribute(Qt::WA_SetFont) && w->font().pixelSize() > 0)
             fonts_.push_back({w, w->font().pixelSize()});
+        if (auto* button = qobject_cast<QToolButton*>(w))
+            icons_.push_back({button, QRect(QPoint(0, 0), button->iconSize())});
     }
     fonts_.push_back({client, client->font().pixelSize() > 0 ? client->font().pixelSize() : 11});
     if (statusBar_) {
@@ -84,6 +87,9 @@ void ZoomController::apply(double factor)
                 label && label->property("autoSize").toBool() && label->property("fullText").isValid())
                 fitLabel(label);
         }
+    for (const Placed& icon : icons_)
+        if (auto* button = qobject_cast<QToolButton*>(icon.widget.data()))
+            button->setIconSize(scaled(icon.rect, factor).size());  // drawn at the size, not stretched
     if (statusBar_) {
         statusBar_->setFixedHeight(scaled(statusHeight_, factor));
         for (const Placed& p : panels_)

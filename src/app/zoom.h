@@ -51,6 +51,7 @@ private:
     std::vector<Placed> placed_;
     std::vector<Font> fonts_;
     std::vector<Placed> panels_;
+    std::vector<Placed> icons_;  // tool buttons: the design icon size in the rectangle's size
     double factor_ = 1.0;
 };
 
