@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include <cmath>
+
 #include <QPalette>
 #include <QResizeEvent>
 
@@ -113,6 +115,23 @@ void RadioGroup::setItemIndex(int index)
         b->setAutoExclusive(true);
 }
 
+void RadioGroup::setZoom(double factor)
+{
+    zoom_ = factor;
+    layoutButtons();
+}
+
+// The style draws its indicator at a fixed size; below 100 % it would cover the
+// neighbouring items, so there it shrinks with the zoom.
+void RadioGroup::scaleIndicator(QRadioButton* button) const
+{
+    const int side = int(std::lround(13 * zoom_));
+    const QString sheet =
+        zoom_ < 1.0 ? QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(side) : QString();
+    if (button->styleSheet() != sheet)
+        button->setStyleSheet(sheet);
+}
+
 void RadioGroup::resizeEvent(QResizeEvent* event)
 {
     QGroupBox::resizeEvent(event);
@@ -126,14 +145,17 @@ void RadioGroup::layoutButtons()
     if (buttons_.empty())
         return;
     const int rows = (int(buttons_.size()) + columns_ - 1) / columns_;
-    const int top = 14;
-    const int left = 8;
+    const auto scaled = [this](int design) { return int(std::lround(design * zoom_)); };
+    const int top = scaled(14);
+    const int left = scaled(8);
     const int columnWidth = (width() - 2 * left) / columns_;
-    const int rowHeight = std::max(14, (height() - top - 4) / rows);
+    const int rowHeight = std::max(scaled(14), (height() - top - scaled(4)) / rows);
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         const int column = int(i) % columns_;
         const int row = int(i) / columns_;
-        buttons_[i]->setGeometry(left + column * columnWidth, top + row * rowHeight, columnWidth, std::min(rowHeight, 17));
+        buttons_[i]->setGeometry(left + column * columnWidth, top + row * rowHeight, columnWidth,
+                                 std::min(rowHeight, scaled(17)));
+        scaleIndicator(buttons_[i]);
     }
 }
 
@@ -154,9 +176,42 @@ void Gauge::setBarColour(const QColor& colour)
 
 void setLabelText(QLabel* label, const QString& text)
 {
+    label->setProperty("fullText", text);
     label->setText(text);
     if (label->property("autoSize").toBool())
+        fitLabel(label);
+}
+
+void fitLabel(QLabel* label)
+{
+    const double zoom = label->property("zoom").isValid() ? label->property("zoom").toDouble() : 1.0;
+    const int designLimit = label->property("designWidthLimit").toInt();
+    const int designPixels = label->property("designPixels").toInt();
+    if (designLimit <= 0 || designPixels <= 0) {
         label->resize(label->sizeHint().width(), label->height());
+        return;
+    }
+    // A message grows up to its neighbour; a longer one takes a smaller font, and only
+    // past that is it cut (the whole text then shows as the label's tooltip).
+    const int limit = int(std::lround(designLimit * zoom));
+    const int natural = std::max(1, int(std::lround(designPixels * zoom)));
+    const QString full = label->property("fullText").isValid() ? label->property("fullText").toString() : label->text();
+    label->setText(full);
+    QFont font = label->font();
+    font.setPixelSize(natural);
+    label->setFont(font);
+    while (label->sizeHint().width() > limit && font.pixelSize() > natural * 6 / 10) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+    }
+    if (label->sizeHint().width() > limit) {
+        const int margin = label->sizeHint().width() - label->fontMetrics().horizontalAdvance(full);
+        label->setText(label->fontMetrics().elidedText(full, Qt::ElideRight, limit - margin));
+        label->setToolTip(full);
+    } else {
+        label->setToolTip(QString());
+    }
+    label->resize(std::min(label->sizeHint().width(), limit), label->height());
 }
 
 QFont pixelFont(int pixels, bool bold)

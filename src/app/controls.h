@@ -60,6 +60,8 @@ public:
     int itemIndex() const;
     void setItemIndex(int index);  // -1: none chosen
     QRadioButton* button(int index) const { return buttons_.at(std::size_t(index)); }
+    // The window's zoom: the buttons' margins and rows scale with it.
+    void setZoom(double factor);
     int count() const { return int(buttons_.size()); }
 
 Q_SIGNALS:
@@ -70,8 +72,10 @@ protected:
 
 private:
     void layoutButtons();
+    void scaleIndicator(QRadioButton* button) const;
 
     int columns_;
+    double zoom_ = 1.0;
     std::vector<QRadioButton*> buttons_;
 };
 
@@ -88,6 +92,10 @@ private:
 
 // Sets a label's text; a label placed without a width then takes the width of its text.
 void setLabelText(QLabel* label, const QString& text);
+// A label that follows its text takes the width of it; a message label (property
+// "designWidthLimit") stays within that width at the label's zoom (property "zoom"),
+// taking a smaller font and at last cutting the text.
+void fitLabel(QLabel* label);
 
 // The window's font at a pixel height: the design's "MS Sans Serif", else one of the
 // same widths, else any sans-serif.

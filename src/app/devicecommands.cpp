@@ -111,6 +111,8 @@ void TMainForm::portMenuRefresh()
         QAction* item = portItems[std::size_t(i)];
         item->setVisible(i < visible);
         item->setSeparator(i == 2);
+        if (i == 2)
+            item->setText(QString());  // a plain line: a separator with a text shows it as a heading
         item->setCheckable(i != 2);
         item->setActionGroup(nullptr);
     }

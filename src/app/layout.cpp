@@ -33,6 +33,7 @@ W* place(W* widget, const char* name, int x, int y, int w = -1, int h = -1)
     } else {
         widget->setGeometry(x, y, w, h);
     }
+    widget->setProperty("designRect", widget->geometry());  // what the zoom scales
     return widget;
 }
 
@@ -41,6 +42,7 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& te
 {
     auto* l = new QLabel(text, parent);
     l->setFont(pixelFont(pixels, bold));
+    l->setProperty("designPixels", pixels);
     // A label without a given width follows its text, as the window's labels do.
     l->setProperty("autoSize", w < 0);
     return place(l, name, x, y, w, h);
@@ -146,9 +148,13 @@ void TMainForm::createControls()
     LabelCongruence = label(c, "LabelCongruence", 673, 25, "Ign settings are identical", 15, true, 170, 16);
     setBackground(LabelCongruence, lang::colour::Red);
     LabelCom = label(c, "LabelCom", 987, 12, "COM = --", 16, false, 69, 20);
-    // The message labels grow with their text, so that no message is cut.
+    // The message labels grow with their text up to their neighbour on the right (the
+    // port label, the window's edge), so that no message runs into another.
     for (QLabel* l : {LabelConnection, LabelCongruence, LabelCom})
         l->setProperty("autoSize", true);
+    LabelConnection->setProperty("designWidthLimit", 987 - 673 - 4);
+    LabelCongruence->setProperty("designWidthLimit", 987 - 673 - 4);
+    LabelCom->setProperty("designWidthLimit", kClientWidth - 987 - 4);
 
     // The curve editor's band: from below the tool strip to just above the base advance.
     const int bandTop = GroupBoxToolBar->geometry().bottom() + 1 + 5;
@@ -250,6 +256,7 @@ void TMainForm::createControls()
     setBackground(LabelEeDataErr, lang::colour::Red);
     LabelEeDataErr->hide();
     LabelResult = label(c, "LabelResult", 746, 591, "Programming:", 15, true);
+    LabelResult->setProperty("designWidthLimit", kClientWidth - 746 - 4);
     LabelResult->hide();
     CGaugeProgram = place(new Gauge(c), "CGaugeProgram", 748, 614, 301, 16);
     CGaugeProgram->setBarColour(QColor(Qt::cyan));

@@ -18,7 +18,9 @@
 #include <QTextStream>
 
 #include "app/desktop.h"
+#include "app/differencesdialog.h"
 #include "app/workflowview.h"
+#include "app/zoom.h"
 #include "lang/langtext.h"
 #include "util/buildstamp.h"
 
@@ -53,6 +55,8 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connectFileCommands();
     connectDeviceCommands();
     connectMonitorLog();
+    connectDifferences();
+    createViewMenu();
     resize(designedSize());
     move(323, 203);
     // Construction: no unit values yet, the active curve of the unit unknown.
@@ -120,9 +124,13 @@ void TMainForm::FormCreate()
     loadStartupSettings();
     link->portSetting = settings.comPort;
     workflow->newInstall = settings.newInstall;
+    // The zoom of the settings, else the one that fits the screen; the window grows to it.
+    setZoom(settings.zoom);
     settingsReady_ = true;
     // 9. command line
     applyCommandLine();
+    // The choice lists take the language of the settings or the command line.
+    fillChoiceLists();
     // 10.
     params::normalize(state.params);
     applyLanguageTexts();
@@ -327,7 +335,13 @@ QString TMainForm::windowTitleText() const
     return title;
 }
 
-void TMainForm::refreshTitle() { setWindowTitle(windowTitleText()); }
+void TMainForm::refreshTitle()
+{
+    setWindowTitle(windowTitleText());
+    // The congruence comparison ends here: an open list of differences follows it.
+    if (differencesForm && differencesForm->isVisible())
+        differencesForm->refresh();
+}
 
 // --- language ---
 
@@ -337,6 +351,19 @@ void TMainForm::applyLanguageTexts()
     texts.apply(language);
     useQtTranslations(language);
     auto text = [language](const lang::TextRow& row) { return QString::fromUtf8(row.pick(language).data(), qsizetype(row.pick(language).size())); };
+    for (const lang::TextRow& row : lang::ownCaptionTable()) {
+        const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+        if (auto* menu = findChild<QMenu*>(name))
+            menu->setTitle(text(row));
+        else if (auto* group = findChild<QGroupBox*>(name))
+            group->setTitle(text(row));
+        else if (auto* button = findChild<QAbstractButton*>(name))
+            button->setText(text(row));
+        else if (auto* label = findChild<QLabel*>(name))
+            setLabelText(label, text(row));
+        else if (auto* action = findChild<QAction*>(name))
+            action->setText(text(row));
+    }
     for (const lang::TextRow& row : lang::controlCaptionTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
         if (name.endsWith(QLatin1String(".items"))) {
@@ -359,6 +386,8 @@ void TMainForm::applyLanguageTexts()
         else if (auto* action = findChild<QAction*>(name))
             action->setText(text(row));
     }
+    if (differencesForm)
+        differencesForm->refresh();
     MenuEnglish->setChecked(language == lang::English);
     MenuGerman->setChecked(language == lang::German);
     MenuCzech->setChecked(language == lang::Czech);
@@ -367,6 +396,10 @@ void TMainForm::applyLanguageTexts()
     ButtonProgram->setText(MenuProgram->text());
     if (portGroup_)
         portMenuRefresh();
+    // The shown messages follow the language too (they keep all three texts).
+    for (Slot& slot : slots_)
+        if (slot.label && slot.text)
+            setLabelText(slot.label, QString::fromUtf8(slot.text->pick().data(), qsizetype(slot.text->pick().size())));
     for (const lang::TextRow& row : lang::hintTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
         if (auto* menu = findChild<QMenu*>(name)) {

@@ -42,6 +42,10 @@ namespace curveeditor {
 class TTab;
 }
 
+namespace params {
+struct SettingDifference;
+}
+
 namespace app {
 
 // The manuals page of the maker's web server for `language` (the server's address comes
@@ -60,10 +64,13 @@ struct StartOptions {
     QString linkLogPath;      // empty: TAVRIN_LINK_LOG, if set
     QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
     std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
+    std::function<QRect()> availableArea;  // the screen's area for the window; empty: the window's screen
 };
 
 class WindowWorkflowView;
 class NotifyListener;
+class TFormDifferences;
+class ZoomController;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -197,6 +204,21 @@ public:
     void showLiveMarker();  // the live engine speed (or none) on the curve editor
     void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
 
+    // --- the list of differences ---
+    // Opens (or refreshes) the list against the unit's values: those of the last
+    // connection check or Read, or `verifyRead` after a failed Verify.
+    void showDifferences(const params::ParameterSet* verifyRead = nullptr);
+    void takeUnitValues(const std::vector<params::SettingDifference>& chosen);
+    TFormDifferences* differencesForm = nullptr;
+    QAction* MenuDifferences = nullptr;
+
+    // --- zoom ---
+    // The design scaled by `percent` (0: the zoom that fits the screen); remembered.
+    void setZoom(int percent);
+    double zoom() const;
+    QRect availableScreenArea() const;
+    QMenu* MenuView = nullptr;
+
     // --- About window, update check, printing ---
     void MenuAboutClick();
     void startUpdateThread();
@@ -206,6 +228,8 @@ public:
     void preparePrint(QWidget* container);
     void restorePrint();
     update::UpdateDownloader updateDownloader;
+    QString updateResultText;     // how the update check ended, while status panel 0 shows it
+    int updateResultExpiry = 0;   // tick after which that text is cleared; 0 none
     util::CLISTOBJ printChanges{50, 50};  // CPrintObj entries; empty outside printing
     // Shows a modal dialog and returns its result; tests replace it.
     std::function<int(QDialog&)> runModal;
@@ -326,6 +350,11 @@ private:
     void writeInitialRecords() override;
     void applyRecord(const monitorlog::RecordView& record) override;
     void connectMonitorLog();
+    void connectDifferences();
+    void createViewMenu();
+    std::optional<params::ParameterSet> differencesUnit_;
+    std::vector<int> differencesIgnored_;
+    std::unique_ptr<ZoomController> zoom_;
     void logButton(int index);  // record, play, pause, stop
     std::optional<params::ParameterState> stateBeforeReplay_;  // given back when a replay stops
 

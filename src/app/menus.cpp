@@ -73,6 +73,8 @@ void TMainForm::createMenus()
     MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
     MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
     MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    // Ctrl+Y, the usual redo key on both desktops, beside the window's own.
+    MenuZnovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     MenuMonitorPlayer = item(MenuTools, "MenuMonitorPlayer", "Monitor Player", QKeySequence(Qt::CTRL | Qt::Key_M));
     MenuMonitorPlayer->setCheckable(true);
 
@@ -112,6 +114,10 @@ void TMainForm::createMenus()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == LabelCongruence && event->type() == QEvent::MouseButtonRelease) {
+        showDifferences();
+        return true;
+    }
     // Leaving a value box commits it even when its text is unchanged: the commit also
     // takes the check boxes that have no handler of their own. Focus lost to another
     // window or a menu is not leaving the box.
@@ -124,7 +130,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const QAction* action : findChildren<QAction*>())
-            if (!action->shortcut().isEmpty() && action->shortcut() == pressed && action->isEnabled())
+            if (action->shortcuts().contains(pressed) && action->isEnabled())
                 return true;  // left unaccepted: the shortcut runs
     }
     return QMainWindow::eventFilter(watched, event);

@@ -56,6 +56,7 @@ void TMainForm::connectMonitorLog()
     auto* strip = new StripChart(GroupBoxPlayer);
     strip->setObjectName(QStringLiteral("StripChartPlay"));
     strip->setGeometry(390, 8, 330, 45);
+    strip->setProperty("designRect", strip->geometry());  // scaled with the window's zoom
     connect(strip, &StripChart::seekRequested, this, [this](int position) { monitorLog.scrollChanged(position); });
     refreshLogControls();
 }

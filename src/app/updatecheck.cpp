@@ -36,17 +36,24 @@ QString text(const lang::LangText& t)
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-void offerUpdate(TMainForm& form, const std::string& description)
+// How the check ended, shown in status panel 0 for a while: the program's own texts.
+const lang::LangText kNoUpdate{"###No update available##Keine Aktualisierung verfügbar##Žádná aktualizace není k dispozici"};
+const lang::LangText kServerUnreachable{
+    "###Update server not reachable##Aktualisierungsserver nicht erreichbar##Server aktualizací není dostupný"};
+constexpr int kResultShownMs = 6000;
+
+// Returns whether the update dialog was shown.
+bool offerUpdate(TMainForm& form, const std::string& description)
 {
     const int language = lang::currentLanguage();
     const auto offer = update::chooseUpdate(description, form.compileDate, language);
     if (!offer)
-        return;
+        return false;
     form.newVersionText = std::to_string(offer->number);
     form.statusPanels[2]->setText(
         QString::fromStdString(devlink::buildProgramInfoText(form.compileDate, form.newVersionText)));
     if (!update::shouldOffer(*offer, form.settings.updateNumber))
-        return;
+        return false;
 
     update::TFormPatch dialog(*offer, language, [&form](const QString& web) { openWebAddress(form, web); }, &form);
     dialog.move(form.x() + (form.width() - dialog.width()) / 2, form.y() + (form.height() - dialog.height()) / 2);
@@ -64,6 +71,7 @@ void offerUpdate(TMainForm& form, const std::string& description)
         }
     }
     form.statusPanels[0]->clear();
+    return true;
 }
 
 }  // namespace
@@ -91,9 +99,20 @@ void TMainForm::stopUpdateThread() { updateDownloader.stop(); }
 void TMainForm::updateTick()
 {
     const int state = updateDownloader.state.load(std::memory_order_acquire);
-    if (state == update::Finished && updateDownloader.hasData()) {
+    if (updateResultExpiry > 0 && updateResultExpiry < tickCount) {
+        updateResultExpiry = 0;
+        if (statusPanels[0]->text() == updateResultText)
+            statusPanels[0]->clear();  // unless a hint has taken the panel since
+    }
+    if (state == update::Finished) {
+        // Every check ends with a word for the user: the dialog, or a result that clears.
         updateDownloader.state.store(update::Processed, std::memory_order_release);
-        offerUpdate(*this, updateDownloader.data());
+        const bool answered = updateDownloader.hasData();
+        if (answered && offerUpdate(*this, updateDownloader.data()))
+            return;
+        updateResultText = text(answered ? kNoUpdate : kServerUnreachable);
+        statusPanels[0]->setText(updateResultText);
+        updateResultExpiry = kResultShownMs / 50 + tickCount;
         return;
     }
     if (state == update::Idle && msClock() > kStartDelayMs && !noUpdateCheck) {

@@ -62,6 +62,7 @@ public:
         storage::saveUnitBackup(form_.backupFolder, set, devlink::unitLabel(id),
                                 std::time(nullptr), unitProgramTexts(id));
     }
+    void verifyFailed(const params::ParameterSet& unitRead) override { form_.showDifferences(&unitRead); }
     void fileNameCleared() override
     {
         form_.currentFileName.clear();

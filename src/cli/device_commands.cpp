@@ -1,5 +1,7 @@
 #include "cli/device_commands.h"
 
+#include "params/differences.h"
+
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -377,8 +379,8 @@ constexpr const char* kReadHelp =
     "writes them to FILE.ign.\n";
 constexpr const char* kVerifyHelp =
     "Usage: tavrin verify FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
-    "Compares the unit's settings with FILE.ign; prints \"Verify: OK\", or the indices that\n"
-    "differ (exit 1).\n";
+    "Compares the unit's settings with FILE.ign; prints \"Verify: OK\", or the settings that\n"
+    "differ with both values (file and unit) and then the indices that differ (exit 1).\n";
 constexpr const char* kProgramHelp =
     "Usage: tavrin program FILE.ign [--allow-partial] [--port N] [--timeout S] [--link-log FILE]\n"
     "Programs the settings of FILE.ign into the unit: identity check, write, verify, then\n"
@@ -457,6 +459,12 @@ int runVerify(std::span<const std::string> args)
             return *code;
         if (session.view.result == kVerifyOk.pick(lang::English) || session.workflow.verifyDifferences.empty())
             return session.resultCode(kVerifyOk);
+        // The settings that differ, as the window's list of differences shows them.
+        const auto differences = params::listDifferences(session.state.params, &session.workflow.verifyRead, nullptr,
+                                                         {params::idx::NoReading});
+        for (const std::string& line : params::formatDifferences(differences))
+            std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
         std::string list;
         for (const int i : session.workflow.verifyDifferences)
             list += (list.empty() ? "" : " ") + std::to_string(i);

@@ -55,7 +55,8 @@ std::string CopySelectionText(const TabModel& m)
     std::string out;
     if (!m.sheet)
         return out;
-    if (m.edit.editing) {
+    // While typing, selected characters are copied; without them the selected cells are.
+    if (m.edit.editing && m.edit.hasSelection()) {
         out = m.edit.selectedText();
         return out;
     }

@@ -153,6 +153,25 @@ const std::vector<TextRow>& menuCaptionTable()
     return table;
 }
 
+const std::vector<TextRow>& ownCaptionTable()
+{
+    static const std::vector<TextRow> table{
+        {"LabelClutch1", {"Clutch master time [ms]", "Schaltautomat Zeit [ms]", "Clutch master doba [ms]"}},
+        {"LabelClutch2", {"Clutch master pause [ms]", "Schaltautomat Pause [ms]", "Clutch master pauza [ms]"}},
+        {"GroupBox1", {"Power out", "Leistungsausgang", "Výkonový výstup"}},
+        {"ButtonTestPilotLight", {"Pilot light", "Schaltblitz", "Kontrolka"}},
+        {"ButtonTestRpm", {"Rpm", "Drehzahl", "Otáčky"}},
+        {"CheckBoxFourStrokeIgn",
+         {"Ignition every other revolutions (4 cycle)", "Zündung jede zweite Umdrehung (4-Takt)",
+          "Zápal každou druhou otáčku (4-takt)"}},
+        {"GroupBoxPlayer", {"Monitor player", "Monitor-Player", "Přehrávač monitoru"}},
+        {"MenuView", {"&View", "&Ansicht", "&Zobrazení"}},
+        {"MenuZoomFit", {"&Fit to screen", "&An Bildschirm anpassen", "&Přizpůsobit obrazovce"}},
+        {"MenuDifferences", {"Show &differences", "&Unterschiede anzeigen", "Zobrazit &rozdíly"}},
+    };
+    return table;
+}
+
 const std::vector<TextRow>& hintTable()
 {
     static constexpr std::array<std::string_view, 3> open{"Open file with parametrs", "Kenndatendatei öffnen",

@@ -75,6 +75,9 @@ const std::array<TextRow, std::size_t(Msg::Count)>& messageTable();
 const std::vector<TextRow>& controlCaptionTable();
 const std::vector<TextRow>& menuCaptionTable();
 const std::vector<TextRow>& hintTable();
+// The program's own captions: controls whose design-time text the tables above leave
+// English, and the menu items this program adds. Applied before the tables above.
+const std::vector<TextRow>& ownCaptionTable();
 
 // The message text slots: always the current language's texts.
 class MessageTexts {

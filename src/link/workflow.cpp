@@ -16,6 +16,9 @@ const lang::LangText kNone{"###none##kain##žádný"};
 const lang::LangText kChecking{"###Checking:##Geräteprüfung:##Kontrola jednotky:"};
 const lang::LangText kCheckingOk{"###Checking: OK##Geräteprüfung: OK##Kontrola jednotky: OK"};
 const lang::LangText kCheckingError{"###Checking error !##Geräteprüfung Fehler !##Chyba kontroly jednotky !"};
+// Reset results: the program's own texts.
+const lang::LangText kResetOk{"###Reset: OK##Reset: OK##Reset: OK"};
+const lang::LangText kResetError{"###Reset error !##Resetfehler !##Chyba resetu !"};
 const lang::LangText kReading{"###Read:##Lesen:##Čtení:"};
 const lang::LangText kReadError{"###Read error !##Lesefehler !##Chyba čtení !"};
 const lang::LangText kVerifying{"###Verify:##Vergleichen:##Verifikace:"};
@@ -318,7 +321,8 @@ void Workflow::showProgress()
 {
     // Only transfers over a memory range move the gauge; a monitor poll must not
     // overwrite the result of the last command.
-    if (runningJob_ != jobs::Read && runningJob_ != jobs::Write && runningJob_ != jobs::ReadIdentity)
+    // The identity reads of the connection check do not move it either.
+    if (runningJob_ != jobs::Read && runningJob_ != jobs::Write)
         return;
     const int current = int(link_.currentAddress.load(std::memory_order_relaxed));
     int progress = rangeEnd > rangeStart ? (current - rangeStart) * 100 / (rangeEnd - rangeStart) : 0;
@@ -345,6 +349,8 @@ void Workflow::jobFailed()
         error(kReadError);
     else if (s == 80 || (s >= 96 && s <= 99))
         error(kVerifyError);
+    else if (s == StateReset || s == StateResetDisconnect)
+        error(kResetError);  // a reset that did not reach the unit is not silence
     workflowState = StateIdle;
 }
 
@@ -479,6 +485,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
         s = StateIdle;
         break;
     case 80: {
+        verifyRead = readSet();
         verifyDifferences.clear();
         for (int i = 0; i < params::kParameterCount; ++i)
             if (i != idx::NoReading && state_.params[i] != link_.readData[std::size_t(i)])
@@ -489,6 +496,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
             s = StateIdle;
         } else if (attempts >= 2) {
             error(kVerifyError);
+            view_.verifyFailed(verifyRead);
         } else {
             view_.setGauge(0, lang::kColourUnchanged, true);
         }
@@ -498,6 +506,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
         s = 99;
         break;
     case 99: {
+        verifyRead = readSet();
         verifyDifferences.clear();
         for (int i = 0; i < params::kParameterCount; ++i)
             if ((programAll || state_.changedFlags[std::size_t(i)]) && state_.params[i] != link_.readData[std::size_t(i)])
@@ -515,6 +524,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
             unitParametersFromRead_ = true;  // the unit holds what was just verified
         } else if (attempts >= 2) {
             error(kVerifyError);
+            view_.verifyFailed(verifyRead);
         } else {
             view_.setGauge(0, lang::kColourUnchanged, true);
             s = 98;
@@ -526,6 +536,8 @@ void Workflow::jobDone(std::uint32_t jobCode)
         userDisconnect();
         break;
     case StateReset:
+        message(kResetOk);
+        view_.setGauge(100, kGaugeNormal, true);
         s = StateIdle;
         break;
     default:

@@ -46,6 +46,8 @@ public:
     // check and before every Program (program after change excluded: it runs at every
     // edit). The place to keep a backup of what the unit held.
     virtual void unitParametersRead(const params::ParameterSet&, const IdentityTexts&) {}
+    // A Verify (or the verify of Program) found differences for good: what the unit answered.
+    virtual void verifyFailed(const params::ParameterSet& /*unitRead*/) {}
 };
 
 // A short name of the unit for file names: its serial number, else its firmware text.
@@ -137,6 +139,7 @@ public:
     std::optional<InterruptedProgram> interruptedProgram;
     // Set when the last command ended because the unit was lost (the command line's exit).
     bool commandInterrupted = false;
+    params::ParameterSet verifyRead;  // the unit's answer of the last verify compare
 
 private:
     void jobFailed();

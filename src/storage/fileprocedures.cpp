@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "lang/langtext.h"
 #include "lang/messagebox.h"
 #include "lang/uitexts.h"
 #include "storage/readfile.h"
@@ -61,6 +62,14 @@ bool loadParameterFile(const std::string& path, params::ParameterState& state, S
         lang::showMessageBox(std::string(kMissingSettings.pick()) + "\n" + missingSettingsList(result),
                              lang::messageTable()[std::size_t(lang::Msg::Warning)].pick(lang::currentLanguage()),
                              lang::MbOk | lang::MbIconWarning);
+    if (result.outcome == ReadOutcome::Unreadable) {
+        // No key word (or far too long): no parameter file. Saying so, for a refusal must
+        // not look like nothing happened.
+        static const lang::LangText kNotParameterFile{
+            "###The file is not a parameter file (*.ign)!##Die Datei ist keine Kenndatendatei (*.ign)!##Soubor není "
+            "souborem parametrů (*.ign)!"};
+        lang::showError(kNotParameterFile.pick());
+    }
     state.fileVersion = result.fileVersion;
     params::normalize(state.params);
     state.fileParameters = state.params;

@@ -103,6 +103,7 @@ void readSettings(const IniFile& ini, Settings& settings, std::span<const Screen
     settings.iniFileDir = readPath(ini, "IniFileDir", file);
     settings.newInstall = ini.readInteger(section, "NEWINSTAL", 1) != 0;
     settings.monitorPlayer = ini.readInteger(section, "MONITORPLAYER", 0) != 0;
+    settings.zoom = ini.readInteger(section, "Zoom", 0);
 
     std::vector<std::string> entries;
     for (int n = 0; n < FileHistory::kMaxEntries; ++n) {
@@ -129,6 +130,7 @@ void writeSettings(IniFile& ini, const Settings& settings)
     ini.writeString(section, "IniFileDir", encodePath(settings.iniFileDir));
     ini.writeInteger(section, "NEWINSTAL", settings.newInstall ? 1 : 0);
     ini.writeInteger(section, "MONITORPLAYER", settings.monitorPlayer ? 1 : 0);
+    ini.writeInteger(section, "Zoom", settings.zoom);
     const int count = settings.history.count();
     for (int n = 0; n < FileHistory::kMaxEntries; ++n) {
         // Keys beyond the count go, or a removed entry would come back at the next start.

@@ -48,6 +48,7 @@ struct Settings {
     std::string iniFileDir;      // path last used in the file dialogs
     bool newInstall = true;      // until a set came from a unit or a file was opened
     bool monitorPlayer = false;  // monitor-player group shown
+    int zoom = 0;                // the window's zoom in percent; 0: the zoom that fits the screen
     FileHistory history;
 };
 

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include "app/differencesdialog.h"
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -101,6 +102,26 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     ASSERT_FALSE(id.firmwareText.empty());
     EXPECT_NE(text.find("\r\nHEX  " + id.firmwareDate + "\t" + id.firmwareTime + "\t" + id.firmwareText + "\r\n"),
               std::string::npos);
+}
+
+TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory());
+    TMainForm& w = open();
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    w.MenuRead->trigger();
+    ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
+    type(w.EditBaseAdv, "27");
+    w.MenuVerify->trigger();
+    ASSERT_TRUE(tickUntil([&] { return resultShows("Verify error !"); }));
+    ASSERT_NE(w.differencesForm, nullptr);
+    EXPECT_TRUE(w.differencesForm->isVisible());
+    const auto& list = w.differencesForm->differences();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].name, "Base advance");
+    EXPECT_EQ(list[0].windowValue, "27°");
+    EXPECT_EQ(list[0].unitValue, "25°");
 }
 
 TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
@@ -205,6 +226,7 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
 
     w.MenuReset->trigger();
     ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState == 1; }));
+    EXPECT_TRUE(resultShows("Reset: OK")) << "the reset is reported in the result slot";
     EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
 
     std::string error;

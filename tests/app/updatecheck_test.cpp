@@ -155,18 +155,21 @@ TEST_F(UpdateCheckTest, ADownloadThatIsNoWebAddressIsRefusedAndTheWindowStays)
     EXPECT_TRUE(window->isVisible()) << "the program stays when the download was not started";
 }
 
-TEST_F(UpdateCheckTest, FailedDownloadsAndForeignDescriptionsEndSilently)
+TEST_F(UpdateCheckTest, EveryCheckEndsWithAResultThatClears)
 {
     struct Case {
         const char* name;
         QByteArray body;
         int status;
+        const char* result;
     } cases[] = {
-        {"not found", kTwoRecommendations, 404},
+        {"not found", kTwoRecommendations, 404, "Update server not reachable"},
         {"another program's description",
-         "<product class=\"TAVRIN\" key=\"108\"><recommendation update_number=\"9\"></recommendation></product>", 200},
+         "<product class=\"TAVRIN\" key=\"108\"><recommendation update_number=\"9\"></recommendation></product>", 200,
+         "No update available"},
         {"nothing for this build",
-         description("<recommendation update_number=\"9\" from=\"2030_01_01\"></recommendation>"), 200},
+         description("<recommendation update_number=\"9\" from=\"2030_01_01\"></recommendation>"), 200,
+         "No update available"},
     };
     for (const Case& c : cases) {
         shown.reset();
@@ -175,10 +178,23 @@ TEST_F(UpdateCheckTest, FailedDownloadsAndForeignDescriptionsEndSilently)
         runCheck(server);
         EXPECT_FALSE(shown) << c.name;
         EXPECT_TRUE(boxes.boxes.empty()) << c.name;
-        EXPECT_EQ(window->statusPanels[0]->text(), "Trying updates...") << c.name;
+        EXPECT_EQ(window->statusPanels[0]->text(), c.result) << c.name;
+        ticks(100);
+        EXPECT_EQ(window->statusPanels[0]->text(), c.result) << c.name << ": shown for a while";
+        ticks(30);
+        EXPECT_EQ(window->statusPanels[0]->text(), "") << c.name << ": then cleared";
         window->FormClose();
         window.reset();
     }
+    // No server at all (a closed port) is not reachable either.
+    open();
+    ticks(41);
+    QElapsedTimer clock;
+    clock.start();
+    while (window->updateDownloader.state.load() != update::Finished && clock.elapsed() < 30000)
+        QThread::msleep(5);
+    ticks(1);
+    EXPECT_EQ(window->statusPanels[0]->text(), "Update server not reachable");
 }
 
 TEST_F(UpdateCheckTest, NoPatchCheckOnTheCommandLineSuppressesTheCheck)

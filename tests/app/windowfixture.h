@@ -40,6 +40,8 @@ protected:
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
         options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        // A screen on which the design fits at 100 % unless a test names a smaller one.
+        options.availableArea = [this] { return screenArea; };
         options.stateFolder = QString::fromStdString((dir / "state").string());
         options.language = startLanguage;
         std::filesystem::create_directories(dir / "settings");
@@ -81,6 +83,7 @@ protected:
     }
 
     TempDir dir;
+    QRect screenArea{0, 0, 1920, 1200};
     std::optional<int> startLanguage;  // --lang of the command line
     MessageBoxRecorder boxes;
     std::unique_ptr<app::TMainForm> window;

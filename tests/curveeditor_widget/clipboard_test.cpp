@@ -256,3 +256,42 @@ TEST(ClipboardMenu, ViewChoiceOfAControlWithSeveralViews)
 }
 
 }  // namespace
+
+TEST_F(ClipboardTab, CtrlVWhileTypingWithACopiedTablePastesTheWholeTable)
+{
+    tab->CopyTable();  // curve A, as "Copy table" puts it: text and sheet
+    QTest::keyClick(tab, Qt::Key_Tab);
+    ASSERT_EQ(model().current, CurveSheetB);
+    click(tab, cellCentre(3, 0));
+    QTest::keyClicks(tab, "1");
+    ASSERT_TRUE(model().edit.editing);
+    QTest::keyClick(tab, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_FALSE(model().edit.editing);
+    for (int c = 0; c < 15; ++c)
+        EXPECT_EQ(sheet().cell(c, 0), AdvanceA[c]) << "column " << c;
+}
+
+TEST_F(ClipboardTab, CtrlCWhileTypingCopiesTheCellsUnlessTextIsSelected)
+{
+    click(tab, cellCentre(3, 0));
+    click(tab, cellCentre(4, 0), Qt::LeftButton, Qt::ShiftModifier);
+    QTest::keyClicks(tab, "7");
+    ASSERT_TRUE(model().edit.editing);
+    QTest::keyClick(tab, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard().text(), QStringLiteral("%1\t%2").arg(AdvanceA[3]).arg(AdvanceA[4]));
+    QTest::keyClicks(tab, "5");
+    QTest::keyClick(tab, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(tab, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard().text(), QStringLiteral("75"));
+}
+
+TEST_F(ClipboardTab, TabMenuKeepsInterpolateForTheSheetsBlock)
+{
+    click(tab, cellCentre(3, 0));
+    click(tab, cellCentre(7, 0), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_TRUE(sheet().sel.blockValid);
+    const QStringList onTab = rightClick(tabOf(CurveSheetA));
+    EXPECT_TRUE(onTab.contains("Interpolate")) << onTab.join('|').toStdString();
+    EXPECT_FALSE(onTab.contains("Copy"));
+    EXPECT_FALSE(onTab.contains("Insert column here"));
+}

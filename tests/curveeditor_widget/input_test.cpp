@@ -51,10 +51,13 @@ TEST_F(TabFixture, TypedNumberIsCommittedByEnterAndAnnouncedOnce)
     EXPECT_FALSE(model().edit.editing);
     EXPECT_EQ(sheet().cell(3, 0), 20);
     EXPECT_EQ(announcements, 1);
-    // The next Enter walks along the one-row sheet.
+    // Not typing, Enter goes one row down and one column right: on the one-row sheet it
+    // alternates between the next column's speed header and the advance row.
     EXPECT_EQ(sheet().sel.firstCol, 3);
     QTest::keyClick(tab, Qt::Key_Return);
-    EXPECT_EQ(sheet().sel.firstCol, 4);
+    EXPECT_EQ(std::pair(sheet().sel.firstCol, sheet().sel.firstRow), std::pair(4, -1));
+    QTest::keyClick(tab, Qt::Key_Return);
+    EXPECT_EQ(std::pair(sheet().sel.firstCol, sheet().sel.firstRow), std::pair(5, 0));
     ticks(10);
     EXPECT_EQ(announcements, 1);
 }

@@ -194,6 +194,8 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     EXPECT_EQ(lines(r.output).back(), "tavrin verify: Verify error ! differing indices: " +
                                           std::to_string(params::idx::BaseAdvance))
         << r.output;
+    // Before it, the settings that differ as the window's list of differences shows them.
+    EXPECT_NE(r.output.find("Base advance: PC 9°; unit 7°\n"), std::string::npos) << r.output;
 
     r = run(tavrin + " program " + (dir / "changed.ign").string() + port);
     ASSERT_EQ(r.status, 0) << r.output;

@@ -523,3 +523,27 @@ TEST_F(WorkflowFixture, AnUnpluggedUnitIsLostAtOnceWithItsLiveValues)
     EXPECT_EQ(view.last(1), "No connection with PC...");
     EXPECT_EQ(view.unitsLost, 1);
 }
+
+TEST_F(WorkflowFixture, IdentityReadsOfTheConnectionCheckDoNotMoveTheGauge)
+{
+    start();
+    // Polled every millisecond (the tick count still advancing every 55 ms), so that the
+    // gauge is seen while the identity reads run, not only between them.
+    int highest = -1, polls = 0, runningIdentityPolls = 0;
+    while (polls < 60000 && workflow->workflowState != StateQuickCheck && !idle()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (++polls % kTickMs == 0)
+            ++ticks;
+        workflow->tick(ticks, std::uint32_t(ticks) * 50);
+        const int s = workflow->workflowState;
+        if (s == StateConnect || s == StateConnect + 1) {
+            highest = std::max(highest, view.gauge);
+            if (link->job.load() != jobs::None && link->job.load() != jobs::Done)
+                ++runningIdentityPolls;
+        }
+    }
+    EXPECT_GT(runningIdentityPolls, 0) << "the identity reads were watched while they ran";
+    EXPECT_EQ(highest, 0) << "only the parameter reads and writes move the gauge";
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(view.gauge, 100);
+}

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 
 #include "curveeditor/views/viewstate.h"
 
@@ -94,8 +95,16 @@ void DrawRing(QPainter& p, int x, int y, int w, int h, std::uint32_t c)
     p.setPen(QPen(Qt::black, 1));
 }
 
-void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c)
+void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c, double scale)
 {
+    // Design pixels to the image's own.
+    if (const double ratio = scale; ratio != 1.0) {
+        const int x1 = int(std::lround((x + w) * ratio)), y1 = int(std::lround((y + h) * ratio));
+        x = int(std::lround(x * ratio));
+        y = int(std::lround(y * ratio));
+        w = x1 - x;
+        h = y1 - y;
+    }
     const QRgb pixel = colour(c).rgb();
     const int x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int x1 = std::min(x + w, image.width()), y1 = std::min(y + h, image.height());

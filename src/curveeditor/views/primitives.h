@@ -23,7 +23,8 @@ void DrawCornerMarks(QPainter& p, int x, int y, int w, int h, int corners, std::
 // Two rings, the outer one in the darker shade.
 void DrawRing(QPainter& p, int x, int y, int w, int h, std::uint32_t c);
 // Every second pixel of the rectangle, shifted by one on alternate rows; clipped to the image.
-void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c);
+// `scale`: image pixels per design pixel (a zoomed control paints through a scaled painter).
+void DitherRect(QImage& image, int x, int y, int w, int h, std::uint32_t c, double scale = 1.0);
 // A checker of `back` and `fore` pixels.
 void FillChecker(QPainter& p, int x, int y, int w, int h, std::uint32_t back, std::uint32_t fore);
 void Line(QPainter& p, int x0, int y0, int x1, int y1, std::uint32_t c, int width = 1);

@@ -230,7 +230,7 @@ struct Painter {
         if (!selectedMark(s.sel.MarkAt(col, row)) || s.sel.count <= 1)
             return;
         // The raster painter draws straight into the image, so its pixels can be set between calls.
-        DitherRect(image, x0, y0, w, h, c.selection);
+        DitherRect(image, x0, y0, w, h, c.selection, p.transform().m11());
         Line(p, x0, y0 + h, x0 + w, y0 + h, White);
         Line(p, x0, y0 + h - 1, x0 + w, y0 + h - 1, White);
         Line(p, x0 + w, y0, x0 + w, y0 + h, White);

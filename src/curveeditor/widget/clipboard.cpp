@@ -86,11 +86,10 @@ void TTab::Paste()
     const int bits = ClipboardState();
     const QByteArray plain = data->hasText() ? data->text().toUtf8() : QByteArray();
     const std::string_view plainText(plain.constData(), std::size_t(plain.size()));
-    if (model.edit.editing) {
-        // While a number is typed only plain text makes sense, even beside a sheet.
-        if (bits & ClipboardText)
-            PastePlainText(model, plainText);
-    } else if (bits & ClipboardSheet) {
+    if (bits & ClipboardSheet) {
+        // A copied table always pastes as the whole table, also while a number is typed:
+        // the typed text is dropped, the table replaces every value anyway.
+        model.edit.editing = 0;
         const QByteArray sheet = sheetBytes(*data);
         PasteSheetText(model, std::string_view(sheet.constData(), std::size_t(sheet.size())));
     } else if (bits & ClipboardText) {
@@ -113,7 +112,8 @@ void TTab::CopyGraph()
     const std::uint32_t control = view.colours.control;
     view.colours.control = 0xFFFFFF;  // a picture for documents: white behind the graph
     Render();
-    const QImage picture = backBitmap_.copy(area);
+    const double ratio = paintScale_;  // the back image may be zoomed
+    const QImage picture = backBitmap_.copy(QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toRect());
     view.colours.control = control;
     Render();
     clipboard->setImage(picture);

@@ -102,7 +102,9 @@ QMenu* TTab::BuildMenu(int x, int y)
         paste = sheetHeld && anyEditable;
     }
     const bool copyGraph = inGraphHere;
-    const bool interpolate = !onTab && editableSelection && s.sel.blockValid;
+    // A tab limits only the copy, paste, insert and delete items; a block of the sheet
+    // can still be interpolated from there.
+    const bool interpolate = editableSelection && s.sel.blockValid;
 
     if (s.flags & SheetSwitchable) {
         const char* verb = enabled ? "###Disable ##Deaktivieren ##Zakázat " : "###Enable ##Aktivieren ##Povolit ";
@@ -277,7 +279,7 @@ void TTab::ShowMenu(QPoint at)
 {
     BuildMenu(at.x(), at.y());
     if (!menu_->isEmpty())
-        menu_->popup(mapToGlobal(at));
+        menu_->popup(mapToGlobal((QPointF(at) * zoom_).toPoint()));
 }
 
 }  // namespace curveeditor

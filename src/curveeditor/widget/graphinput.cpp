@@ -230,7 +230,7 @@ void TTab::graphDrag(int x, int y)
         pointerX = nx;
         pointerY = ny;
         if (isVisible())
-            QCursor::setPos(mapToGlobal(QPoint(nx, ny)));
+            QCursor::setPos(mapToGlobal((QPointF(nx, ny) * zoom_).toPoint()));
     }
     model.dirty |= DirtyRelayout | DirtyRepaint;
     graphStatusText();

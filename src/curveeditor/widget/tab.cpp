@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "curveeditor/curvesheets.h"
 #include "curveeditor/views/checkgrid.h"
@@ -127,6 +128,7 @@ void TTab::Render()
     backBitmap_.fill(views::colour(view.colours.control));
     {
         QPainter p(&backBitmap_);
+        p.scale(paintScale_, paintScale_);  // the views paint in design pixels
         const CSheet* s = model.sheet;
         if (s && s->enabled && !s->hidden) {
             const bool relayout = model.dirty & DirtyRelayout;
@@ -169,12 +171,26 @@ void TTab::refresh()
         Render();
 }
 
+void TTab::setZoom(double factor)
+{
+    zoom_ = factor > 0 ? factor : 1.0;
+    resize(int(std::lround(view.width * zoom_)), int(std::lround(view.height * zoom_)));
+    // The back image has the shown size in device pixels.
+    // The painter's scale, not the image's pixel ratio (which a painter ignores below 1).
+    paintScale_ = zoom_ * devicePixelRatioF();
+    backBitmap_ = QImage(int(std::lround(view.width * paintScale_)), int(std::lround(view.height * paintScale_)),
+                         QImage::Format_RGB32);
+    model.dirty |= DirtyRepaint;
+    Render();
+}
+
 void TTab::paintEvent(QPaintEvent*)
 {
     if (painting_)
         return;
     QPainter p(this);
-    p.drawImage(0, 0, backBitmap_);
+    p.drawImage(QRectF(0, 0, view.width * zoom_, view.height * zoom_), backBitmap_, QRectF(backBitmap_.rect()));
+    p.scale(zoom_, zoom_);
     const InPlaceEdit& e = model.edit;
     if (hasFocus() && e.editing && caretPhase < 8 && !view.printing) {
         const views::TableState& t = view.tableState;
@@ -387,7 +403,7 @@ void TTab::mouseMoveEvent(QMouseEvent* event) { trackPointer(event); }
 QPoint TTab::trackPointer(const QMouseEvent* event)
 {
     setModifiers(event->modifiers());
-    const QPoint at = event->position().toPoint();
+    const QPoint at = (event->position() / zoom_).toPoint();
     pointerMove(at.x(), at.y());
     return at;
 }

@@ -54,6 +54,12 @@ public:
     // The paint pass into the back image.
     void Render();
     const QImage& backBitmap() const { return backBitmap_; }
+    // Shows the control `factor` times its design size: the views still lay out and
+    // paint in design pixels, into a back image of the shown size (sharp at any factor);
+    // pointer positions are taken back to design pixels.
+    void setZoom(double factor);
+    double zoom() const { return zoom_; }
+    double paintScale() const { return paintScale_; }
     // A key: `virtualKey` as a character (9 Tab, 13 Enter, 8 Backspace, 27 Escape, 32 Space)
     // or a navigation key shifted left by 8 (Qt's Windows-style codes 0x21 .. 0x2E); or
     // `character` for typed text. Returns whether the key was used.
@@ -168,6 +174,8 @@ private:
     void addGraph3DItems(QMenu& menu);
 
     QImage backBitmap_;
+    double zoom_ = 1.0;
+    double paintScale_ = 1.0;  // back-image pixels per design pixel
     QMenu* menu_ = nullptr;
     int clipboardState_ = 0;
     int menuX_ = -1, menuY_ = -1;  // pointer when the menu opened, for the insert items

@@ -436,16 +436,14 @@ bool TTab::tableKey(int key)
         model.dirty |= DirtyRepaint;
         return true;
     }
-    // Enter walks along the row of a one-row sheet, else down and on to the next column.
+    // Enter goes one row down, and also one column right from the last row or on a
+    // sheet with a sliced Y (where the row toggles between the values and the headers).
     int dc = 0, dr = 0;
     switch (key) {
     case KeyEnter:
-        if (s.y.sliced)
+        dr = 1;
+        if (s.y.sliced || row >= s.y.count - 1)
             dc = 1;
-        else if (row >= s.y.count - 1)
-            dc = 1, dr = Absolute + 0;
-        else
-            dr = 1;
         break;
     case KeyHome: dc = Absolute + 0; break;
     case KeyEnd: dc = Absolute + s.x.count - 1; break;

@@ -1,0 +1,60 @@
+// Congruence you can read: the congruence label and the Device menu open the list of
+// differences; a failed Verify opens it with what the unit answered.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+#include "app/differencesdialog.h"
+#include "app/mainform.h"
+
+namespace app {
+
+void TMainForm::connectDifferences()
+{
+    MenuDevice->addSeparator();
+    MenuDifferences = MenuDevice->addAction(QStringLiteral("Show &differences"));
+    MenuDifferences->setObjectName(QStringLiteral("MenuDifferences"));
+    connect(MenuDifferences, &QAction::triggered, this, [this] { showDifferences(); });
+    LabelCongruence->setCursor(Qt::PointingHandCursor);
+    LabelCongruence->installEventFilter(this);
+}
+
+void TMainForm::showDifferences(const params::ParameterSet* verifyRead)
+{
+    if (verifyRead) {
+        // What the unit answered to Verify; Verify does not compare the read-out protection.
+        differencesUnit_ = *verifyRead;
+        differencesIgnored_ = {params::idx::NoReading};
+    } else {
+        differencesUnit_.reset();
+        differencesIgnored_ = {params::idx::CurveMode};  // as the congruence label compares
+    }
+    if (!differencesForm) {
+        differencesForm = new TFormDifferences(
+            [this] {
+                const params::ParameterSet* unit = differencesUnit_ ? &*differencesUnit_
+                                                   : state.unitParametersValid ? &state.unitParameters
+                                                                               : nullptr;
+                const params::ParameterSet* file = currentFileName.isEmpty() ? nullptr : &state.fileParameters;
+                return params::listDifferences(state.params, unit, file, differencesIgnored_);
+            },
+            [this](const std::vector<params::SettingDifference>& chosen) { takeUnitValues(chosen); }, this);
+    }
+    differencesForm->refresh();
+    differencesForm->show();
+    differencesForm->raise();
+}
+
+void TMainForm::takeUnitValues(const std::vector<params::SettingDifference>& chosen)
+{
+    const params::ParameterSet& unit = differencesUnit_ ? *differencesUnit_ : state.unitParameters;
+    readControls();
+    for (const params::SettingDifference& d : chosen)
+        params::takeUnitValue(state.params, unit, d);
+    params::normalize(state.params);
+    fillControls();
+    undoStepWithProgramming();
+}
+
+}  // namespace app
