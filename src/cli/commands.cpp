@@ -45,25 +45,28 @@ std::string versionText() { return std::string("Tavrin 109 (built ") + util::bui
 namespace {
 
 // Three-language texts hold at most 255 characters a language: the usage in pieces.
+// A variant's trailing line break is trimmed when it is picked, so the pieces are joined
+// with the breaks below.
 const lang::LangText kUsage[] = {
     "###Usage: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck] [--lang en|de|cs] [--link-log FILE]\n"
-    "              [FILE.ign | FILE.ignlog]\n"
+    "              [FILE.ign | FILE.ignlog]"
     "##Aufruf: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck] [--lang en|de|cs] [--link-log DATEI]\n"
-    "              [DATEI.ign | DATEI.ignlog]\n"
+    "              [DATEI.ign | DATEI.ignlog]"
     "##Použití: tavrin [ENGLISH | DEUTSCH | CESKY | nopatchcheck] [--lang en|de|cs] [--link-log SOUBOR]\n"
-    "              [SOUBOR.ign | SOUBOR.ignlog]\n",
+    "              [SOUBOR.ign | SOUBOR.ignlog]",
     "###       tavrin [--lang en|de|cs] <command> [arguments]\n"
-    "       tavrin --help | --version\n\n"
+    "       tavrin --help | --version"
     "##       tavrin [--lang en|de|cs] <Befehl> [Argumente]\n"
-    "       tavrin --help | --version\n\n"
+    "       tavrin --help | --version"
     "##       tavrin [--lang en|de|cs] <příkaz> [argumenty]\n"
-    "       tavrin --help | --version\n\n",
+    "       tavrin --help | --version",
     "###Without a command the configuration window of the TAVRIN-X ignition unit opens; a\n"
-    "parameter file given is opened in it, a monitor log is played.\n"
+    "parameter file given is opened in it, a monitor log is played."
     "##Ohne Befehl öffnet sich das Konfigurationsfenster der Zündung TAVRIN-X; eine angegebene\n"
-    "Parameterdatei wird darin geöffnet, ein Monitorprotokoll abgespielt.\n"
+    "Parameterdatei wird darin geöffnet, ein Monitorprotokoll abgespielt."
     "##Bez příkazu se otevře konfigurační okno zapalování TAVRIN-X; zadaný soubor parametrů\n"
-    "se v něm otevře, záznam monitoru se přehraje.\n"};
+    "se v něm otevře, záznam monitoru se přehraje."};
+const char* const kUsageBreaks[] = {"\n", "\n\n", "\n"};
 const lang::LangText kCommandsHeading{
     "###Commands (each has --help):##Befehle (jeder hat --help):##Příkazy (každý má --help):"};
 
@@ -81,8 +84,8 @@ std::string_view summaryText(std::string_view summary, lang::LangText& holder)
 std::string helpText()
 {
     std::ostringstream out;
-    for (const lang::LangText& part : kUsage)
-        out << part.pick();
+    for (std::size_t i = 0; i < std::size(kUsage); ++i)
+        out << kUsage[i].pick() << kUsageBreaks[i];
     if (!commands().empty()) {
         out << '\n' << kCommandsHeading.pick() << '\n';
         for (const Command& command : commands()) {
