@@ -123,6 +123,10 @@ void CCOMSEARCH::sendProbe(int s)
         const std::uint16_t v = row.protocol == ProtocolIgn300 ? 0 : static_cast<std::uint16_t>(expectedDeviceId);
         codec.txFrameLength = buildIgn(codec.txFrame, ignDataLength(row.protocol), icmd::Monitor, 0, nullptr, v);
     }
+    // A new row: whatever came before answers an earlier row's probe, perhaps in another
+    // protocol, and must not be credited to this one. (The row's second sending keeps
+    // what came: a late answer to its first sending is this row's answer.)
+    discardStale(codec, channel(slot.port));
     send(codec, channel(slot.port), &linkLog(), jobLoops_.load(std::memory_order_relaxed));
     slot.slotTime = msClock();
     slot.slotState = SlotProbeSent;
@@ -155,7 +159,7 @@ void CCOMSEARCH::readAnswer(int s)
         return;
     }
     const WcomHeader h = wcomHeader(codec.rxFrame);
-    if (h.command != wcmd::Identify || (h.type & 0x0F) != 0x0C)
+    if (h.command != wcmd::Identify || (h.type & 0x0F) != 0x0C || !checkedAs(codec.protocol, codec.rxFrame))
         return;
     identifyWcom(codec.rxFrame, slot);
     slot.slotState = SlotAnswered;
