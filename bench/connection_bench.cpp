@@ -127,7 +127,7 @@ void WorkflowTicks(benchmark::State& state)
     };
     // The connection check: from the tick that starts the first identity read.
     int checkStart = -1;
-    for (int i = 0; i < 1000 && !(workflow.connected() && idle() && view.result == "Checking: OK"); ++i) {
+    for (int i = 0; i < 1000 && view.result != "Checking: OK"; ++i) {
         tick();
         if (checkStart < 0 && workflow.workflowState == StateConnect)
             checkStart = ticks;
