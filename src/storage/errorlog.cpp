@@ -6,6 +6,8 @@
 #include <exception>
 #include <initializer_list>
 
+#include "storage/settings.h"
+
 namespace storage {
 namespace {
 
@@ -27,10 +29,20 @@ std::string errorLogLine(std::string_view what)
     return line;
 }
 
+std::filesystem::path errorLogPath()
+{
+    const std::filesystem::path folder = stateFolderPath();
+    return folder.empty() ? std::filesystem::path(kErrorLogName) : folder / kErrorLogName;
+}
+
 void logError(std::string_view what)
 {
     const std::string line = errorLogLine(what);
-    if (std::FILE* file = std::fopen(kErrorLogName, "a")) {
+    const std::filesystem::path path = errorLogPath();
+    std::error_code ignored;
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path(), ignored);
+    if (std::FILE* file = std::fopen(path.c_str(), "a")) {
         std::fputs(line.c_str(), file);
         std::fclose(file);
     }

@@ -34,17 +34,26 @@ SettingsPaths settingsPathsIn(const std::filesystem::path& folder)
     return {folder, folder / "application.ini", folder / "default.ini"};
 }
 
-std::filesystem::path settingsFolderPath()
+namespace {
+
+// "<$variable or ~/homeFallback>/Korvelan/Tavrin/109"; empty when neither is set.
+std::filesystem::path programFolderUnder(const char* variable, const char* homeFallback)
 {
     std::filesystem::path base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        base = config;
+    if (const char* value = std::getenv(variable); value && *value)
+        base = value;
     else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / ".config";
+        base = std::filesystem::path(home) / homeFallback;
     else
         return {};
     return base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
 }
+
+}  // namespace
+
+std::filesystem::path settingsFolderPath() { return programFolderUnder("XDG_CONFIG_HOME", ".config"); }
+
+std::filesystem::path stateFolderPath() { return programFolderUnder("XDG_STATE_HOME", ".local/state"); }
 
 SettingsPaths settingsPaths()
 {
@@ -194,7 +203,9 @@ SaveResult saveSettings(const SettingsPaths& paths, const Settings& settings, co
 
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder)
 {
-    return settingsFolder / "notify-109.sock";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+        return std::filesystem::path(runtime) / ("tavrin-" + std::to_string(kProgramVersion) + ".sock");
+    return settingsFolder / ("notify-" + std::to_string(kProgramVersion) + ".sock");
 }
 
 }  // namespace storage

@@ -2,6 +2,8 @@
 // The settings store: "application.ini" (section "BASIC") and "default.ini" (the
 // parameter set at the last change) in the settings folder
 // $XDG_CONFIG_HOME/Korvelan/Tavrin/109/ ($XDG_CONFIG_HOME defaults to ~/.config).
+// What the program keeps but the user does not set (the unit backups, the error log)
+// lies in the state folder $XDG_STATE_HOME/Korvelan/Tavrin/109/ (~/.local/state).
 
 #include <filesystem>
 #include <span>
@@ -27,7 +29,11 @@ SettingsPaths settingsPaths();
 // The settings folder without creating it; empty when neither variable is set.
 std::filesystem::path settingsFolderPath();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
-// Where a running window listens for port notifications from other programs.
+// The state folder without creating it; empty when neither XDG_STATE_HOME nor HOME is set.
+std::filesystem::path stateFolderPath();
+// Where a running window listens for port notifications from other programs: in
+// $XDG_RUNTIME_DIR (private to the user, emptied at logout) as "tavrin-109.sock", else
+// in the settings folder as "notify-109.sock".
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder);
 
 constexpr std::string_view kSettingsSection = "BASIC";

@@ -50,7 +50,10 @@ protected:
     TempDir dir;
     pid_t unit = 0;
 
-    std::string env() const { return "XDG_CONFIG_HOME=" + dir.path().string() + " "; }
+    std::string env() const
+    {
+        return "XDG_CONFIG_HOME=" + dir.path().string() + " XDG_STATE_HOME=" + (dir / "state").string() + " ";
+    }
     std::filesystem::path comLink() const { return dir / "Korvelan/Tavrin/109/ports/COM7"; }
 
     void startUnit(const char* protocol, const std::vector<std::string>& more = {})
@@ -177,7 +180,7 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     params::ParameterSet read;
     ASSERT_TRUE(storage::readParameterFile(dir / "read.ign", read, false).accepted());
     EXPECT_EQ(read, start);
-    const auto backups = dir / "Korvelan/Tavrin/109/backups";
+    const auto backups = dir / "state/Korvelan/Tavrin/109/backups";
     ASSERT_TRUE(std::filesystem::is_directory(backups)) << r.output;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), {}), 1);
 
@@ -213,13 +216,14 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     EXPECT_EQ(csv[0].rfind("time_ms,rpm,voltage_mv,", 0), 0u);
     EXPECT_EQ(std::count(csv[1].begin(), csv[1].end(), ','), std::count(csv[0].begin(), csv[0].end(), ','));
 
-    // Nothing of the user's settings was written: the port map, the backups, and the
-    // unit's row remembered for the next connection (shared with the window).
+    // Nothing of the user's settings was written: the port map and the unit's row
+    // remembered for the next connection (shared with the window); the backups lie in
+    // the state folder.
     std::vector<std::string> entries;
     for (const auto& entry : std::filesystem::directory_iterator(dir / "Korvelan/Tavrin/109"))
         entries.push_back(entry.path().filename().string());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"application.ini", "backups", "ports"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"application.ini", "ports"}));
     std::ifstream ini(dir / "Korvelan/Tavrin/109/application.ini");
     std::stringstream text;
     text << ini.rdbuf();
