@@ -40,10 +40,17 @@ const char* const kHelp =
     "  --port-map DIR     the port map folder (default: the program's own)\n"
     "  --link PATH        also make PATH a symlink to the line\n"
     "  --drop-every N     leave every Nth request unanswered\n"
-    "  --corrupt-every N  corrupt every Nth answer\n"
+    "  --corrupt-every N  corrupt every Nth answer (one flipped bit)\n"
+    "  --corrupt-requests N\n"
+    "                     every Nth request arrives with a flipped bit; the unit does\n"
+    "                     not understand it and does not answer\n"
     "  --delay MS         wait MS milliseconds before every answer\n"
+    "  --delay-first MS   wait MS milliseconds before the first answer only\n"
+    "  --latency MS       deliver answers as a USB-serial adapter does: in packets of\n"
+    "                     62 bytes, a shorter rest after its latency timer of MS\n"
+    "                     milliseconds (16 is the usual setting)\n"
     "  --echo             behave as a loop-back cable\n"
-    "  --garbage          send noise between frames\n"
+    "  --garbage          send noise (1 to 7 bytes of any value) before every answer\n"
     "  --unplug-after S   remove the line after S seconds and end\n"
     "  --unplug-on WHEN   remove the line when a request arrives, instead of answering\n"
     "                     it, and end; WHEN is identity, read, write, monitor or command\n"
@@ -93,7 +100,8 @@ int main(int argc, char** argv)
             options.garbage = true;
         } else if (a == "--protocol" || a == "--baud" || a == "--identity" || a == "--variant" || a == "--max-frame" ||
                    a == "--com" || a == "--port-map" || a == "--link" || a == "--drop-every" ||
-                   a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params" ||
+                   a == "--corrupt-every" || a == "--corrupt-requests" || a == "--delay" || a == "--delay-first" ||
+                   a == "--latency" || a == "--unplug-after" || a == "--log" || a == "--params" ||
                    a == "--unsteady-reads" || a == "--rpm" || a == "--ground" || a == "--unplug-on") {
             const std::string* v = value(a.c_str());
             if (!v)
@@ -158,8 +166,14 @@ int main(int argc, char** argv)
                     options.dropEvery = static_cast<int>(n);
                 else if (a == "--corrupt-every")
                     options.corruptEvery = static_cast<int>(n);
+                else if (a == "--corrupt-requests")
+                    options.corruptRequestsEvery = static_cast<int>(n);
                 else if (a == "--delay")
                     options.delayMs = static_cast<int>(n);
+                else if (a == "--delay-first")
+                    options.delayFirstMs = static_cast<int>(n);
+                else if (a == "--latency")
+                    options.latencyMs = static_cast<int>(n);
                 else if (a == "--rpm")
                     options.unit.engine.fixedRpm = static_cast<int>(n);
                 else if (a == "--unsteady-reads")

@@ -186,7 +186,12 @@ void Simulator::run()
 void Simulator::handle(const std::uint8_t* frame, std::size_t length, double now)
 {
     const int count = requests_.fetch_add(1, std::memory_order_acq_rel) + 1;
-    logRequest(frame, length, now);
+    // A request with a flipped bit fails the unit's own check: it is not understood and
+    // not answered, as a real unit ignores it.
+    const bool corrupted = options_.corruptRequestsEvery > 0 && count % options_.corruptRequestsEvery == 0;
+    logRequest(frame, length, now, corrupted);
+    if (corrupted)
+        return;
     if (options_.unplugOn && !unplugNow_) {
         bool saving = false;
         {
@@ -201,37 +206,80 @@ void Simulator::handle(const std::uint8_t* frame, std::size_t length, double now
     std::vector<std::uint8_t> answer;
     {
         std::lock_guard lock(unitMutex_);
+        const int before = unit_.writeFrames();
         answer = unit_.answer(frame, length, now);
+        if (unit_.writeFrames() != before)
+            writes_.fetch_add(1, std::memory_order_acq_rel);
     }
     if (answer.empty() || silent_.load(std::memory_order_acquire) || (options_.dropEvery > 0 && count % options_.dropEvery == 0))
         return;
     if (options_.corruptEvery > 0 && count % options_.corruptEvery == 0)
         answer[answer.size() / 2] ^= 0x10;
     if (options_.garbage) {
-        std::vector<std::uint8_t> noise(1 + noise_ % 7);
-        for (std::uint8_t& b : noise) {
-            noise_ = noise_ * 1103515245u + 12345u;
-            // Noise below 0x80 cannot start an IGN answer, and no 0xFF can start a WCOM header.
-            b = static_cast<std::uint8_t>((noise_ >> 16) & (isIgn(options_.unit.protocol) ? 0x7F : 0xFE));
-        }
-        answer.insert(answer.begin(), noise.begin(), noise.end());
+        const std::vector<std::uint8_t> bytes = noise();
+        answer.insert(answer.begin(), bytes.begin(), bytes.end());
     }
-    // The request took its wire time to arrive, and the answer takes its own.
-    const double due = now + wireSeconds(length + answer.size(), options_.unit.baud) + options_.delayMs / 1000.0;
-    std::this_thread::sleep_until(start_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                               std::chrono::duration<double>(due)));
-    writeAll(answer.data(), answer.size());
+    // The request took its wire time to arrive before the unit answers.
+    double due = now + wireSeconds(length, options_.unit.baud) + options_.delayMs / 1000.0;
+    if (answered_++ == 0)
+        due += options_.delayFirstMs / 1000.0;
+    deliver(answer, due);
 }
 
-void Simulator::logRequest(const std::uint8_t* frame, std::size_t length, double now)
+std::vector<std::uint8_t> Simulator::noise()
+{
+    // Any byte value: bytes that look like an answer code or the start of a WCOM header
+    // are what a receiver must step over.
+    std::vector<std::uint8_t> bytes(1 + noise_ % 7);
+    for (std::uint8_t& b : bytes) {
+        noise_ = noise_ * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(noise_ >> 16);
+    }
+    return bytes;
+}
+
+void Simulator::sleepUntil(double due)
+{
+    std::this_thread::sleep_until(start_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                               std::chrono::duration<double>(due)));
+}
+
+void Simulator::deliver(const std::vector<std::uint8_t>& answer, double due)
+{
+    if (options_.latencyMs <= 0) {
+        sleepUntil(due + wireSeconds(answer.size(), options_.unit.baud));
+        writeAll(answer.data(), answer.size());
+        return;
+    }
+    // A USB-serial adapter sends a packet to the PC when 62 bytes have gathered; a rest
+    // smaller than that waits for the adapter's latency timer.
+    constexpr std::size_t kPacket = 62;
+    for (std::size_t at = 0; at < answer.size(); at += kPacket) {
+        const std::size_t piece = std::min(kPacket, answer.size() - at);
+        double when = due + wireSeconds(at + piece, options_.unit.baud);
+        if (piece < kPacket)
+            when += options_.latencyMs / 1000.0;
+        sleepUntil(when);
+        writeAll(answer.data() + at, piece);
+    }
+}
+
+int Simulator::programmingCount()
+{
+    std::lock_guard lock(unitMutex_);
+    return unit_.programmingCount();
+}
+
+void Simulator::logRequest(const std::uint8_t* frame, std::size_t length, double now, bool corrupted)
 {
     if (!log_)
         return;
     const std::int32_t protocol = options_.unit.protocol;
     if (isWcom(protocol)) {
         const WcomHeader h = wcomHeader(frame);
-        std::fprintf(log_, "{\"time\":%.3f,\"protocol\":\"%s\",\"command\":\"0x%04x\",\"address\":%u,\"length\":%u}\n",
-                     now, protocolName(protocol), h.command, h.address, h.length);
+        std::fprintf(log_,
+                     "{\"time\":%.3f,\"protocol\":\"%s\",\"command\":\"0x%04x\",\"address\":%u,\"length\":%u%s}\n", now,
+                     protocolName(protocol), h.command, h.address, h.length, corrupted ? ",\"corrupted\":true" : "");
     } else {
         const std::uint8_t code = frame[0];
         int block = 0;
@@ -243,8 +291,8 @@ void Simulator::logRequest(const std::uint8_t* frame, std::size_t length, double
             block = code - icmd::Monitor;
         else if (code >= icmd::Write)
             block = code - icmd::Write;
-        std::fprintf(log_, "{\"time\":%.3f,\"protocol\":\"%s\",\"command\":\"0x%02x\",\"block\":%i,\"length\":%zu}\n",
-                     now, protocolName(protocol), code, block, length);
+        std::fprintf(log_, "{\"time\":%.3f,\"protocol\":\"%s\",\"command\":\"0x%02x\",\"block\":%i,\"length\":%zu%s}\n",
+                     now, protocolName(protocol), code, block, length, corrupted ? ",\"corrupted\":true" : "");
     }
     std::fflush(log_);
 }

@@ -2,8 +2,9 @@
 // The simulated unit on a pseudo-terminal: a thread reads the PC's bytes, finds the
 // requests, and answers them no faster than the line speed would carry the bytes.
 // Bytes sent at another line speed than the unit's are not understood. Faults can be
-// injected: unanswered or corrupted answers, a delay, noise between frames, a loop-back
-// line, and unplugging.
+// injected: unanswered or corrupted answers, corrupted requests, a delay of every answer
+// or of the first one only, answers delivered in pieces after a USB adapter's latency
+// timer, noise over the full byte range before answers, a loop-back line, and unplugging.
 
 #include <array>
 #include <atomic>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/pty.h"
 #include "sim/unit.h"
@@ -25,9 +27,13 @@ struct SimOptions {
     UnitOptions unit;
     int dropEvery = 0;     // every Nth request stays unanswered
     int corruptEvery = 0;  // every Nth answer has a flipped bit
+    int corruptRequestsEvery = 0;  // every Nth request arrives with a flipped bit (not understood)
     int delayMs = 0;       // added before every answer
+    int delayFirstMs = 0;  // added before the first answer only
+    int latencyMs = 0;     // USB adapter: answers go in packets of 62 bytes, a packet's
+                           // rest after this latency timer
     bool echo = false;     // a loop-back line: every byte comes back, nothing answers
-    bool garbage = false;  // noise bytes before every answer
+    bool garbage = false;  // noise bytes (any value) before every answer
     double unplugAfter = 0;  // seconds; 0 never
     std::optional<UnplugTrigger> unplugOn;  // unplug at a chosen request instead of answering it
     std::string linkPath;    // a symlink to the line, made at start, removed at stop
@@ -57,6 +63,9 @@ public:
     // that still identifies itself as expected).
     void setIdentityByte(std::size_t index, std::uint8_t value);
     int requests() const { return requests_.load(std::memory_order_acquire); }
+    // Write requests the unit carried out, and the programmings it counted.
+    int writes() const { return writes_.load(std::memory_order_acquire); }
+    int programmingCount();
     // Reset commands the unit obeyed.
     int resets();
     // A silent unit hears requests but answers none (a cable broken on the way back).
@@ -65,8 +74,12 @@ public:
 private:
     void run();
     void handle(const std::uint8_t* frame, std::size_t length, double now);
-    void logRequest(const std::uint8_t* frame, std::size_t length, double now);
+    void logRequest(const std::uint8_t* frame, std::size_t length, double now, bool corrupted);
     void writeAll(const std::uint8_t* bytes, std::size_t count);
+    // Writes the answer as the line and the adapter deliver it, from `due` on.
+    void deliver(const std::vector<std::uint8_t>& answer, double due);
+    void sleepUntil(double due);
+    std::vector<std::uint8_t> noise();
     void removeLinks();
     double seconds() const;
 
@@ -78,6 +91,8 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> running_{false};
     std::atomic<int> requests_{0};
+    std::atomic<int> writes_{0};
+    int answered_ = 0;
     std::atomic<bool> silent_{false};
     bool unplugNow_ = false;  // set by the unplug trigger; the reading thread unplugs
     std::FILE* log_ = nullptr;

@@ -84,6 +84,7 @@ int Unit::savingProgress(double seconds) const
 
 void Unit::written(double seconds)
 {
+    ++writeFrames_;
     if (!saving(seconds))
         ++programmed_;
     savingSince_ = seconds;

@@ -52,6 +52,8 @@ public:
     // The 50-byte monitor block at `seconds` since the start.
     std::array<std::uint8_t, kBlockSize> monitorBlock(double seconds) const;
     int programmingCount() const { return programmed_; }
+    // Write frames carried out, whether or not they started a new programming.
+    int writeFrames() const { return writeFrames_; }
     // Whether the unit is still saving what was written, at `seconds` since the start.
     bool saving(double seconds) const { return savingProgress(seconds) > 0; }
     int resets() const { return resets_; }
@@ -72,6 +74,7 @@ private:
     std::array<std::uint8_t, kMemorySize> memory_{};
     std::array<std::uint8_t, kBlockSize> identity_{};
     int programmed_ = 0;
+    int writeFrames_ = 0;
     int resets_ = 0;
     int unsteadyCount_ = 0;
     double savingSince_ = -1.0;

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -12,6 +13,7 @@
 #include <QStyle>
 
 #include "app/mainform.h"
+#include "util/resourcebitmap.h"
 
 namespace app {
 namespace {
@@ -83,11 +85,14 @@ QCheckBox* check(QWidget* parent, const char* name, int x, int y, int w, int h, 
     return place(c, name, x, y, w, h);
 }
 
-QToolButton* speedButton(QWidget* parent, const char* name, int x, int y, int w, int h, QStyle::StandardPixmap icon,
+// The tool buttons' icons are the program's own (resources/icons): asking the style for
+// standard icons searches the desktop's icon themes, thousands of file look-ups at start.
+QToolButton* speedButton(QWidget* parent, const char* name, int x, int y, int w, int h, const char* icon,
                          const QString& hint)
 {
+    util::registerResources();
     auto* b = new QToolButton(parent);
-    b->setIcon(parent->style()->standardIcon(icon));
+    b->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(icon))));
     b->setAutoRaise(true);
     b->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
     b->setStatusTip(hint.section(QLatin1Char('|'), 1));
@@ -123,15 +128,15 @@ void TMainForm::createControls()
     // Top strip.
     GroupBoxToolBar = group(c, "GroupBoxToolBar", 4, 0, 437, 43);
     QWidget* tb = GroupBoxToolBar;
-    SpeedButtonNew = speedButton(tb, "SpeedButtonNew", 8, 12, 24, 23, QStyle::SP_FileIcon, "New|Set default parametrs");
+    SpeedButtonNew = speedButton(tb, "SpeedButtonNew", 8, 12, 24, 23, "new", "New|Set default parametrs");
     SpeedButtonOpen =
-        speedButton(tb, "SpeedButtonOpen", 40, 12, 24, 23, QStyle::SP_DialogOpenButton, "Open|Open file with parametrs");
+        speedButton(tb, "SpeedButtonOpen", 40, 12, 24, 23, "open", "Open|Open file with parametrs");
     SpeedButtonSave =
-        speedButton(tb, "SpeedButtonSave", 73, 12, 24, 23, QStyle::SP_DialogSaveButton, "Save|Save parametrs to file");
+        speedButton(tb, "SpeedButtonSave", 73, 12, 24, 23, "save", "Save|Save parametrs to file");
     SpeedButtonPrint =
-        speedButton(tb, "SpeedButtonPrint", 106, 12, 24, 23, QStyle::SP_FileDialogDetailedView, "Print|Print parametrs");
-    SpeedButtonZpet = speedButton(tb, "SpeedButtonZpet", 139, 13, 23, 22, QStyle::SP_ArrowBack, "Undo|Undo");
-    SpeedButtonZnovu = speedButton(tb, "SpeedButtonZnovu", 172, 13, 23, 22, QStyle::SP_ArrowForward, "Redo|Redo");
+        speedButton(tb, "SpeedButtonPrint", 106, 12, 24, 23, "print", "Print|Print parametrs");
+    SpeedButtonZpet = speedButton(tb, "SpeedButtonZpet", 139, 13, 23, 22, "undo", "Undo|Undo");
+    SpeedButtonZnovu = speedButton(tb, "SpeedButtonZnovu", 172, 13, 23, 22, "redo", "Redo|Redo");
     ButtonRead = button(tb, "ButtonRead", 206, 13, 57, 23, "&Read", "Read|Reading parametrs from ignition");
     ButtonVerify =
         button(tb, "ButtonVerify", 273, 13, 65, 23, "Verify", "Verify|Compare set parametrs  with parametrs of ignition");
@@ -287,8 +292,7 @@ void TMainForm::createControls()
     }
     GroupBoxPlayer = group(c, "GroupBoxPlayer", 11, 851, 990, 87, "Monitor player");
     QWidget* gp = GroupBoxPlayer;
-    const QStyle::StandardPixmap playIcons[4] = {QStyle::SP_DialogApplyButton, QStyle::SP_MediaPlay,
-                                                 QStyle::SP_MediaPause, QStyle::SP_MediaStop};
+    const char* playIcons[4] = {"record", "play", "pause", "stop"};
     const char* playHints[4] = {"Record|Start to record all events and monitor", "Play|Play stored events and monitor",
                                 "Pause|Pause Play or Record", "Stop|Stop Play or Record"};
     const int playLeft[4] = {16, 42, 70, 98};

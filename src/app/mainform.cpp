@@ -123,6 +123,8 @@ void TMainForm::FormCreate()
     // 8. settings and the parameter set of the last run
     loadStartupSettings();
     link->portSetting = settings.comPort;
+    rememberedUnit = std::make_unique<devlink::RememberedUnit>(settingsPaths.applicationIni);
+    rememberedUnit->applyTo(*link);
     workflow->newInstall = settings.newInstall;
     // The zoom of the settings, else the one that fits the screen; the window grows to it.
     setZoom(settings.zoom);
@@ -219,6 +221,7 @@ void TMainForm::Timer1Timer()
         CheckBoxZakazCteni->setFocus();
     }
     workflow->tick(tickCount, std::uint32_t(g_msClock));
+    rememberedUnit->learnFrom(*link);
     if (link->portListChanged.load(std::memory_order_acquire))
         portMenuRefresh();
     curveEditorTick();

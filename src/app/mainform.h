@@ -15,6 +15,7 @@
 #include "link/identity.h"
 #include "link/workflow.h"
 #include "link/monitor.h"
+#include "link/rememberedunit.h"
 #include "monitorlog/logsession.h"
 #include "params/parameterstate.h"
 #include "params/undoring.h"
@@ -114,6 +115,7 @@ public:
 
     // --- device link and workflow ---
     std::unique_ptr<devlink::CCOMCOM> link;
+    std::unique_ptr<devlink::RememberedUnit> rememberedUnit;  // the last unit's row, probed first
     std::unique_ptr<devlink::Workflow> workflow;
     void MenuReadClick();
     void MenuVerifyClick();

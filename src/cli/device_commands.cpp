@@ -15,6 +15,7 @@
 #include "cli/link_commands.h"
 #include "cli/monitor_recording.h"
 #include "lang/messagebox.h"
+#include "link/rememberedunit.h"
 #include "link/workflow.h"
 #include "storage/backups.h"
 #include "storage/parameterfile.h"
@@ -195,9 +196,11 @@ private:
 class DeviceSession {
 public:
     DeviceSession(std::string command, const DeviceOptions& options)
-        : command_(std::move(command)), options_(options), view(command_), workflow(link, state, view)
+        : command_(std::move(command)), options_(options), view(command_), workflow(link, state, view),
+          remembered_(storage::settingsPaths().applicationIni)
     {
         link.portSetting = options.port;
+        remembered_.applyTo(link);  // the window's last unit is probed first, and ours is the window's
         link.setMessageSlots(&view);  // the search's messages name what answered
         workflow.newInstall = false;  // the window's first-Read rule is not the command line's
         previousHook_ = lang::setMessageBoxHook([this](std::string_view text, std::string_view, unsigned) {
@@ -227,6 +230,7 @@ public:
         std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
         ++ticks_;
         workflow.tick(ticks_, std::uint32_t(ticks_) * 50);
+        remembered_.learnFrom(link);
     }
 
     // Ticks until a unit is connected; the exit code and message when none is.
@@ -291,6 +295,7 @@ public:
 
 private:
     int ticks_ = 0;
+    devlink::RememberedUnit remembered_;
     lang::MessageBoxHook previousHook_;
 };
 

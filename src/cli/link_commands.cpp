@@ -9,7 +9,9 @@
 #include "lang/messageslots.h"
 #include "link/comcom.h"
 #include "link/portmap.h"
+#include "link/rememberedunit.h"
 #include "link/serialport.h"
+#include "storage/settings.h"
 
 namespace cli {
 
@@ -148,6 +150,8 @@ int runIdentify(std::span<const std::string> args)
     LastMessage messages;
     link.setMessageSlots(&messages);
     link.portSetting = static_cast<std::int32_t>(port);
+    devlink::RememberedUnit remembered(storage::settingsPaths().applicationIni);
+    remembered.applyTo(link);
 
     const int ticks = static_cast<int>(timeout * 1000 / kTickMs) + 1;
     std::uint32_t ms = 0;
@@ -156,6 +160,7 @@ int runIdentify(std::span<const std::string> args)
         ms += 50;
         link.tick(ms);
     }
+    remembered.learnFrom(link);
     if (link.linkState.load() == devlink::LinkNone)
         return fail("identify", noUnitMessage(link, static_cast<int>(port), timeout, messages.text));
     const devlink::SearchSlot& unit = link.connection;

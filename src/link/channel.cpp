@@ -41,7 +41,14 @@ bool CCOM::offerChunk(const std::uint8_t* bytes, std::uint32_t length)
     length = std::min(length, kTxChunk);
     std::memcpy(txBuffer, bytes, length);
     txLength.store(length, std::memory_order_release);
+    wakeThread();
     return true;
+}
+
+void CCOM::wakeThread()
+{
+    if (WakeSignal* signal = wake.load(std::memory_order_acquire))
+        signal->raise();
 }
 
 }  // namespace devlink

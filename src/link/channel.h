@@ -13,9 +13,9 @@
 #include <memory>
 #include <thread>
 
-namespace devlink {
+#include "link/serialport.h"
 
-class SerialPort;
+namespace devlink {
 
 constexpr int kPortCount = 256;
 constexpr std::uint32_t kTxBufferSize = 332;
@@ -57,13 +57,19 @@ struct CCOM {
     std::uint8_t rxRing[kRingSize] = {};
     std::atomic<std::uint32_t> rxRead{0};
     std::atomic<std::uint32_t> rxWrite{0};
+    // Wakes the port's I/O thread; made before its first thread starts, kept for the
+    // channel's life.
+    std::atomic<WakeSignal*> wake{nullptr};
+    std::unique_ptr<WakeSignal> wakeOwner;
 
     // Consumer side: takes one received byte; false when the ring is empty.
     bool popByte(std::uint8_t& byte);
     // Consumer side: drops every byte received so far.
     void discardReceived();
+    // Wakes the I/O thread (a chunk waits or a command was given).
+    void wakeThread();
     // Producer side: hands `length` (1..330) bytes to the I/O thread when the transmit
-    // buffer is free; false when a chunk still waits.
+    // buffer is free, and wakes it; false when a chunk still waits.
     bool offerChunk(const std::uint8_t* bytes, std::uint32_t length);
 };
 

@@ -110,6 +110,7 @@ void CCOMCOM::startJob(std::uint32_t jobCode, int start, int length, int flags)
     }
     retryLimit_ = (flags & kJobSingleAttempt) ? 1 : 3;
     job.store(jobCode, std::memory_order_release);
+    notifyLink();
 }
 
 void CCOMCOM::disconnect()
@@ -120,6 +121,7 @@ void CCOMCOM::disconnect()
     logf("Close Port COM%u...", static_cast<unsigned>(port));
     linkState.store(LinkNone, std::memory_order_seq_cst);
     job.store(jobs::None, std::memory_order_seq_cst);
+    notifyLink();
     quiesce();
     connection.codec.clearSend();
     requestClose(static_cast<int>(port));
@@ -137,57 +139,69 @@ void CCOMCOM::tick(std::uint32_t ms)
         connection.codec.clearSend();
         job.store(jobs::None, std::memory_order_release);
         linkState.store(LinkReady, std::memory_order_release);
+        notifyLink();
     } else if (state != LinkNone && !connected) {
         linkState.store(LinkNone, std::memory_order_seq_cst);
         job.store(jobs::None, std::memory_order_seq_cst);
+        notifyLink();
         quiesce();
     } else if (state == LinkWaiting && ms - sendTime_.load(std::memory_order_acquire) > kAnswerTimeout) {
-        moveLink(LinkWaiting, LinkFailed);
+        if (moveLink(LinkWaiting, LinkFailed))
+            notifyLink();
     }
 }
 
 void CCOMCOM::jobThread()
 {
     while (!stopping()) {
+        // Taken before looking, so an event after the look ends the wait at once.
+        const std::uint32_t seen = linkEvents_.load(std::memory_order_acquire);
         jobLoops_.fetch_add(1, std::memory_order_relaxed);
         const std::uint32_t code = job.load(std::memory_order_acquire);
-        if (!running(code)) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            continue;
+        bool moved = false;
+        if (running(code)) {
+            // Announce the step before looking at the link: a disconnect that takes the
+            // link down either is seen here or waits until the step is over.
+            busy_.store(true, std::memory_order_seq_cst);
+            if (linkState.load(std::memory_order_seq_cst) != LinkNone && job.load(std::memory_order_acquire) == code)
+                moved = jobStep(code);
+            busy_.store(false, std::memory_order_seq_cst);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        // Announce the step before looking at the link: a disconnect that takes the link
-        // down either is seen here or waits until the step is over.
-        busy_.store(true, std::memory_order_seq_cst);
-        if (linkState.load(std::memory_order_seq_cst) != LinkNone && job.load(std::memory_order_acquire) == code)
-            jobStep(code);
-        busy_.store(false, std::memory_order_seq_cst);
+        // Nothing more to do until a job is queued, bytes arrive, a chunk has been
+        // written, the tick declares a time-out or the link changes.
+        if (!moved)
+            linkEvents_.wait(seen, std::memory_order_acquire);
     }
 }
 
-void CCOMCOM::jobStep(std::uint32_t code)
+bool CCOMCOM::jobStep(std::uint32_t code)
 {
     CCOM& port = channel(static_cast<int>(connectedPort.load(std::memory_order_acquire)));
     FrameCodec& codec = connection.codec;
+    const std::uint32_t stateBefore = linkState.load(std::memory_order_acquire);
+    bool frameTaken = false;
 
-    if (linkState.load(std::memory_order_acquire) == LinkFailed) {
+    if (stateBefore == LinkFailed) {
         logf("COM timeout or redirection (%u)...", static_cast<unsigned>(retryCount_));
         if (++retryCount_ >= retryLimit_) {
             lastJob.store(code, std::memory_order_relaxed);
             if (moveLink(LinkFailed, LinkReady))
                 job.compare_exchange_strong(code, jobs::Failed, std::memory_order_acq_rel);
-            return;
+            return true;
         }
+        // Another attempt at the same frame; an answer to the earlier attempt that still
+        // comes is this frame's answer, so the received bytes stay.
         codec.restartSend();
         sendTime_.store(msClock(), std::memory_order_release);
         moveLink(LinkFailed, LinkSending);
     }
     if (linkState.load(std::memory_order_acquire) == LinkWaiting && receive(codec, port, msClock())) {
+        frameTaken = true;
         logf("Frame rec [0x%02x] (%u)...", codec.rxFrame[0], static_cast<unsigned>(codec.expectedLength));
         bool ignored = false;
         if (!checkAnswer(code, ignored) && !ignored) {
             moveLink(LinkWaiting, LinkFailed);
-            return;
+            return true;
         }
     }
     if (linkState.load(std::memory_order_acquire) == LinkSending) {
@@ -197,6 +211,8 @@ void CCOMCOM::jobStep(std::uint32_t code)
     }
     if (linkState.load(std::memory_order_acquire) == LinkReady)
         planAndBuild(code);
+    return frameTaken || linkState.load(std::memory_order_acquire) != stateBefore ||
+           job.load(std::memory_order_acquire) != code;
 }
 
 void CCOMCOM::planAndBuild(std::uint32_t code)
@@ -260,6 +276,9 @@ void CCOMCOM::planAndBuild(std::uint32_t code)
         }
         expectedAnswer_ = command;
     }
+    // A new request: bytes still waiting answer an earlier one (a late answer, or the
+    // answer to a probe's second sending) and would be taken for this one's answer.
+    discardStale(codec, channel(static_cast<int>(connectedPort.load(std::memory_order_acquire))));
     codec.restartSend();
     sendTime_.store(msClock(), std::memory_order_release);
     moveLink(LinkReady, LinkSending);
@@ -279,8 +298,11 @@ bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
     if (isIgn(codec.protocol)) {
         const std::uint32_t n = ignDataLength(codec.protocol);
         if (frame[0] != expectedAnswer_) {
+            // The answer to another request (one that came late): not this request's
+            // answer, and no reason to send this one again; its own answer may follow.
             logf("COM not expected answer 0x%02x!=0x%02x (%u)...", frame[0], static_cast<unsigned>(expectedAnswer_),
                  static_cast<unsigned>(retryCount_));
+            ignored = true;
             return false;
         }
         std::uint32_t i = frame[0] & 0x3F;
@@ -307,7 +329,7 @@ bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
         }
     } else {
         const WcomHeader h = wcomHeader(frame);
-        if ((h.type & 0x0F) != 0x0C || h.command != expectedAnswer_) {
+        if ((h.type & 0x0F) != 0x0C || h.command != expectedAnswer_ || !checkedAs(codec.protocol, frame)) {
             ignored = true;
             return false;
         }

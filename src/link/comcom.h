@@ -79,10 +79,13 @@ public:
 
 private:
     void jobThread();
-    void jobStep(std::uint32_t code);
+    // One step of the running job; whether it moved (a frame was taken, the link state or
+    // the job changed), so the thread looks again before it sleeps.
+    bool jobStep(std::uint32_t code);
     void planAndBuild(std::uint32_t code);
     // Checks an answer; true when it was accepted, false when it failed (logged). Sets
-    // `ignored` for a WCOM frame that is not the answer awaited.
+    // `ignored` for a frame that answers another request (a late answer): it is neither
+    // accepted nor a reason to send the request again.
     bool checkAnswer(std::uint32_t code, bool& ignored);
     bool moveLink(std::uint32_t from, std::uint32_t to);
     // Waits until the job thread is outside a step, after the link was taken down.

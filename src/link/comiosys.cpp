@@ -19,6 +19,12 @@ namespace {
 constexpr std::uint32_t kEnumerationInterval = 1000;
 constexpr std::uint32_t kOpenTimeout = 5000;
 constexpr int kWriteTimeoutMs = 100;
+// The I/O thread sleeps until bytes arrive or another thread wakes it; these bound a
+// sleep all the same, as a safety net (waiting for a command) and for states where the
+// port cannot be waited on (a full ring, a line that hung up).
+constexpr int kSafetyWaitMs = 1000;
+constexpr int kRingFullWaitMs = 5;
+constexpr int kHangupWaitMs = 50;
 
 }  // namespace
 
@@ -40,9 +46,18 @@ void CCOMIOSYS::stopThreads()
     if (stop_.exchange(true, std::memory_order_acq_rel))
         return;
     requestCloseAll();
-    for (CCOM& c : channels_)
+    notifyLink();
+    for (CCOM& c : channels_) {
+        c.wakeThread();
         if (c.thread.joinable())
             c.thread.join();
+    }
+}
+
+void CCOMIOSYS::notifyLink()
+{
+    linkEvents_.fetch_add(1, std::memory_order_acq_rel);
+    linkEvents_.notify_all();
 }
 
 void CCOMIOSYS::requestOpen(int port, std::uint32_t baud)
@@ -119,6 +134,7 @@ void CCOMIOSYS::managePorts()
                     c.request &= static_cast<std::uint8_t>(~RequestClose);
             } else if (io != IoClosing) {
                 c.threadCommand.store(CommandClose, std::memory_order_release);
+                c.wakeThread();
             }
             continue;
         }
@@ -134,6 +150,7 @@ void CCOMIOSYS::managePorts()
             if (now - c.stamp.load(std::memory_order_relaxed) > kOpenTimeout) {
                 c.lastEvent.store(EventOpenTimeout, std::memory_order_relaxed);
                 c.threadCommand.store(CommandClose, std::memory_order_release);
+                c.wakeThread();
                 c.request = RequestClose;
             }
             continue;
@@ -144,6 +161,10 @@ void CCOMIOSYS::managePorts()
         const std::string path = comDevicePath(c.portNumber, folders_);
         std::snprintf(c.devicePath, sizeof c.devicePath, "%s", path.c_str());
         std::snprintf(c.modeString, sizeof c.modeString, "%u,N,8,1", static_cast<unsigned>(c.baudRate));
+        if (!c.wakeOwner) {
+            c.wakeOwner = std::make_unique<WakeSignal>();
+            c.wake.store(c.wakeOwner.get(), std::memory_order_release);
+        }
         try {
             c.thread = std::thread(&CCOMIOSYS::ioThread, this, std::ref(c));
         } catch (const std::system_error&) {
@@ -155,6 +176,7 @@ void CCOMIOSYS::managePorts()
         c.lastEvent.store(EventNone, std::memory_order_relaxed);
         c.threadCommand.store(CommandOpen, std::memory_order_relaxed);
         c.threadState.store(ThreadRunning, std::memory_order_release);
+        c.wakeThread();
     }
 }
 
@@ -165,19 +187,24 @@ bool CCOMIOSYS::cancelQueuedOpen(CCOM& c)
     // ioState shows the opening and the close waits until the port is open.
     std::uint8_t expected = CommandOpen;
     if (c.threadCommand.compare_exchange_strong(expected, CommandClose, std::memory_order_acq_rel,
-                                                std::memory_order_acquire))
+                                                std::memory_order_acquire)) {
+        c.wakeThread();
         return true;
+    }
     return c.ioState.load(std::memory_order_acquire) == IoClosed;
 }
 
 void CCOMIOSYS::ioThread(CCOM& c)
 {
+    // Made by the manager before the thread was started.
+    WakeSignal& wake = *c.wake.load(std::memory_order_acquire);
     std::unique_ptr<SerialPort> port;
+    bool hungUp = false;
     while (!stopping()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(
-            c.ioState.load(std::memory_order_relaxed) != IoClosed ? 1 : 50));
-        if (c.threadState.load(std::memory_order_acquire) != ThreadRunning)
+        if (c.threadState.load(std::memory_order_acquire) != ThreadRunning) {
+            wake.wait(kSafetyWaitMs);  // the manager wakes the thread once it is handed the open
             continue;
+        }
         const std::uint8_t io = c.ioState.load(std::memory_order_relaxed);
         const std::uint8_t command = c.threadCommand.load(std::memory_order_acquire);
         // The open was cancelled by a close before this thread claimed it.
@@ -230,10 +257,20 @@ void CCOMIOSYS::ioThread(CCOM& c)
             c.ioState.store(IoClosed, std::memory_order_release);
             break;
         }
-        if (!port)
+        if (!port) {
+            wake.wait(kSafetyWaitMs);
             continue;
+        }
         transmit(c, *port);
-        receiveBytes(c, *port);
+        const bool ringRoom = receiveBytes(c, *port);
+        // Sleep until there is something to do: bytes on the line, a chunk to send or a
+        // command (both raise the wake signal).
+        if (c.txLength.load(std::memory_order_acquire) != 0)
+            continue;
+        if (hungUp || !ringRoom)
+            wake.wait(hungUp ? kHangupWaitMs : kRingFullWaitMs);
+        else if (port->waitForInput(wake, kSafetyWaitMs) == WaitResult::Hangup)
+            hungUp = true;
     }
     // Stopped with the port open: close it properly all the same.
     if (port) {
@@ -254,34 +291,40 @@ void CCOMIOSYS::transmit(CCOM& c, SerialPort& port)
         log_.transmit(c.portNumber, msClock(), c.txBuffer, length);
     port.write(c.txBuffer, static_cast<int>(std::min(length, kTxBufferSize)), kWriteTimeoutMs);
     c.txLength.store(0, std::memory_order_release);
+    notifyLink();  // the producer may hand over the next chunk
 }
 
-void CCOMIOSYS::receiveBytes(CCOM& c, SerialPort& port)
+bool CCOMIOSYS::receiveBytes(CCOM& c, SerialPort& port)
 {
-    const int waiting = port.bytesWaiting();
-    if (waiting <= 0)
-        return;
     std::uint32_t write = c.rxWrite.load(std::memory_order_relaxed);
     const RingSpace space = ringFreeSpace(c.rxRead.load(std::memory_order_acquire), write);
+    if (space.first + space.second == 0)
+        return false;
+    const int waiting = port.bytesWaiting();
+    if (waiting <= 0)
+        return true;
     const std::uint32_t ask = std::min(static_cast<std::uint32_t>(waiting), space.first);
     if (ask == 0)
-        return;
+        return true;
     const int got = port.read(c.rxRing + write, static_cast<int>(ask));
     if (got <= 0)
-        return;
+        return true;
     log_.received(c.portNumber, msClock(), space.first + space.second, c.rxRing + write, static_cast<std::uint32_t>(got));
     write = (write + static_cast<std::uint32_t>(got)) % kRingSize;
     c.rxWrite.store(write, std::memory_order_release);
-    if (static_cast<std::uint32_t>(got) < ask)
-        return;
-    const std::uint32_t more = std::min(static_cast<std::uint32_t>(waiting) - ask, space.second);
-    if (more == 0)
-        return;
-    const int got2 = port.read(c.rxRing, static_cast<int>(more));
-    if (got2 <= 0)
-        return;
-    log_.received(c.portNumber, msClock(), space.first + space.second, c.rxRing, static_cast<std::uint32_t>(got2));
-    c.rxWrite.store(static_cast<std::uint32_t>(got2) % kRingSize, std::memory_order_release);
+    if (static_cast<std::uint32_t>(got) == ask) {
+        const std::uint32_t more = std::min(static_cast<std::uint32_t>(waiting) - ask, space.second);
+        if (more > 0) {
+            const int got2 = port.read(c.rxRing, static_cast<int>(more));
+            if (got2 > 0) {
+                log_.received(c.portNumber, msClock(), space.first + space.second, c.rxRing,
+                              static_cast<std::uint32_t>(got2));
+                c.rxWrite.store(static_cast<std::uint32_t>(got2) % kRingSize, std::memory_order_release);
+            }
+        }
+    }
+    notifyLink();
+    return true;
 }
 
 void CCOMIOSYS::logLine(std::string_view text) { log_.message(jobLoops_.load(std::memory_order_relaxed), text); }

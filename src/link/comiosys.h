@@ -57,6 +57,10 @@ protected:
 
     std::atomic<bool> stop_{false};
     std::atomic<std::uint32_t> jobLoops_{0};  // the job thread's loop counter, printed in log lines
+    // Counts what the job thread waits for (bytes received, a chunk written, a job, a
+    // change of the link, the stop); the job thread sleeps until it moves.
+    std::atomic<std::uint32_t> linkEvents_{0};
+    void notifyLink();
 
 private:
     // Turns a queued open the port thread has not claimed into a close; returns whether
@@ -64,7 +68,8 @@ private:
     static bool cancelQueuedOpen(CCOM& channel);
     void ioThread(CCOM& channel);
     void transmit(CCOM& channel, SerialPort& port);
-    void receiveBytes(CCOM& channel, SerialPort& port);
+    // Moves waiting bytes into the ring; false when the ring is full (bytes may wait).
+    bool receiveBytes(CCOM& channel, SerialPort& port);
 
     DeviceFolders folders_;
     std::array<CCOM, kPortCount> channels_;

@@ -38,6 +38,44 @@ std::array<ProbeRow, kProbeRows + 1> defaultProbeTable()
 
 CCOMSEARCH::CCOMSEARCH(DeviceFolders folders) : CCOMIOSYS(std::move(folders)), probes_(defaultProbeTable()) {}
 
+void CCOMSEARCH::setRememberedRow(const RememberedRow& row)
+{
+    remembered_ = row;
+    rememberedIndex_ = -1;
+    if (row.port < 1 || row.port > 255)
+        return;
+    for (std::int32_t i = 0; i < kProbeRows; ++i) {
+        const ProbeRow& probe = probes_[static_cast<std::size_t>(i)];
+        if (probe.protocol == row.protocol && probe.baud == row.baud) {
+            rememberedIndex_ = i;
+            break;
+        }
+    }
+    if (rememberedIndex_ >= 0)
+        nextAutoPort = static_cast<std::uint32_t>(row.port);
+}
+
+RememberedRow CCOMSEARCH::connectedRow() const
+{
+    RememberedRow row;
+    row.port = connection.port;
+    row.protocol = connection.codec.protocol;
+    row.baud = probes_[static_cast<std::size_t>(connection.probeIndex)].baud;
+    return row;
+}
+
+std::int32_t CCOMSEARCH::firstRow(int port, bool& remembered) const
+{
+    // Row 0 is where the table starts anyway: nothing to try before it.
+    remembered = rememberedIndex_ > 0 && port == remembered_.port;
+    return remembered ? rememberedIndex_ : 0;
+}
+
+std::int32_t CCOMSEARCH::followingRow(const SearchSlot& slot) const
+{
+    return slot.rememberedFirst ? 0 : slot.probeIndex + 1;
+}
+
 void CCOMSEARCH::setDefaultProbe(std::int32_t protocol, std::uint32_t baud, std::uint32_t timeout)
 {
     for (ProbeRow& row : probes_)
@@ -123,6 +161,10 @@ void CCOMSEARCH::sendProbe(int s)
         const std::uint16_t v = row.protocol == ProtocolIgn300 ? 0 : static_cast<std::uint16_t>(expectedDeviceId);
         codec.txFrameLength = buildIgn(codec.txFrame, ignDataLength(row.protocol), icmd::Monitor, 0, nullptr, v);
     }
+    // A new row: whatever came before answers an earlier row's probe, perhaps in another
+    // protocol, and must not be credited to this one. (The row's second sending keeps
+    // what came: a late answer to its first sending is this row's answer.)
+    discardStale(codec, channel(slot.port));
     send(codec, channel(slot.port), &linkLog(), jobLoops_.load(std::memory_order_relaxed));
     slot.slotTime = msClock();
     slot.slotState = SlotProbeSent;
@@ -155,7 +197,7 @@ void CCOMSEARCH::readAnswer(int s)
         return;
     }
     const WcomHeader h = wcomHeader(codec.rxFrame);
-    if (h.command != wcmd::Identify || (h.type & 0x0F) != 0x0C)
+    if (h.command != wcmd::Identify || (h.type & 0x0F) != 0x0C || !checkedAs(codec.protocol, codec.rxFrame))
         return;
     identifyWcom(codec.rxFrame, slot);
     slot.slotState = SlotAnswered;
@@ -202,6 +244,7 @@ void CCOMSEARCH::connect(int s)
             requestClose(slot.port);
         freeSlot(slot);
         slot.probeIndex = 0;
+        slot.rememberedFirst = false;
     }
     portListChanged.store(1, std::memory_order_release);
     nextAutoPort = static_cast<std::uint32_t>(port);
@@ -281,7 +324,7 @@ bool CCOMSEARCH::stepSlot(int s, bool& endStep)
         slot.slotState = SlotResting;
     }
     if (slot.slotState == SlotProtocolFailed) {
-        const ProbeRow& next = probes_[static_cast<std::size_t>(slot.probeIndex + 1)];
+        const ProbeRow& next = probes_[static_cast<std::size_t>(followingRow(slot))];
         if (next.protocol != ProtocolNone && next.baud == row.baud) {
             logf("[%i]FAIL PROTOCOL - skip port closing", s);
             slot.slotState = SlotFree;
@@ -296,7 +339,8 @@ bool CCOMSEARCH::stepSlot(int s, bool& endStep)
         return false;
 
     if (slot.port) {
-        ++slot.probeIndex;
+        slot.probeIndex = followingRow(slot);
+        slot.rememberedFirst = false;
         if (probes_[static_cast<std::size_t>(slot.probeIndex)].protocol == ProtocolNone)
             freeSlot(slot);
     }
@@ -324,7 +368,7 @@ bool CCOMSEARCH::stepSlot(int s, bool& endStep)
             nextAutoPort = chosen >= 255 ? 1 : static_cast<std::uint32_t>(chosen + 1);
             slot.port = chosen;
         }
-        slot.probeIndex = 0;
+        slot.probeIndex = firstRow(slot.port, slot.rememberedFirst);
     }
     const ProbeRow& start = probes_[static_cast<std::size_t>(slot.probeIndex)];
     slot.codec.setup(start.protocol, start.timeout);

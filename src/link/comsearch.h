@@ -35,7 +35,15 @@ struct SearchSlot {
     char deviceName[32] = {};
     std::uint32_t maxFrameLength = 0;
     std::uint32_t frameOverhead = 0;
+    bool rememberedFirst = false;  // the row is the remembered unit's, tried before row 0
     FrameCodec codec;
+};
+
+// Where the last unit answered: its port, protocol and line speed (0: none).
+struct RememberedRow {
+    std::int32_t port = 0;
+    std::int32_t protocol = 0;
+    std::uint32_t baud = 0;
 };
 
 struct ProbeRow {
@@ -69,6 +77,11 @@ public:
     // identify answer (a name, then up to three 16-bit words).
     static void identifyWcom(const std::uint8_t* frame, SearchSlot& slot);
     void setMessageSlots(lang::MessageSlots* slots) { messages_ = slots; }
+    // The row of the last unit that answered: on its port the search probes it first and
+    // then the whole table in order; the automatic search starts at its port.
+    void setRememberedRow(const RememberedRow& row);
+    // The port, protocol and line speed of the connected unit.
+    RememberedRow connectedRow() const;
 
     // The connected unit (a copy of the slot that found it) and the three working slots.
     SearchSlot connection;
@@ -89,9 +102,14 @@ private:
     void sendProbe(int s);
     void connect(int s);
     void freeSlot(SearchSlot& slot);
+    // The first row for a slot that takes `port`, and the row after the slot's current one.
+    std::int32_t firstRow(int port, bool& remembered) const;
+    std::int32_t followingRow(const SearchSlot& slot) const;
 
     std::array<ProbeRow, kProbeRows + 1> probes_;
     bool reportedFound_ = false;
+    RememberedRow remembered_;
+    std::int32_t rememberedIndex_ = -1;  // its row in the probe table, -1 when none
     lang::MessageSlots* messages_ = nullptr;
     lang::LangText shown_[5];
 };

@@ -230,12 +230,31 @@ FeedResult FrameCodec::feed(std::uint8_t byte, std::uint32_t now)
         }
         check ^= byte;
         rxFrame[position++] = byte;
-        if (position == expectedLength && check == 0) {
-            position = 0;
-            return FeedResult::Frame;
+        if (position == expectedLength) {
+            if (check == 0) {
+                position = 0;
+                return FeedResult::Frame;
+            }
+            resynchroniseIgn();
         }
     }
     return FeedResult::Pending;
+}
+
+// A full-length IGN frame failed its check: it may have started on a stray byte (line
+// noise that looks like an answer code). The frame is looked for again from the next
+// byte that can start one, so the real answer behind the noise is still found.
+void FrameCodec::resynchroniseIgn()
+{
+    std::uint32_t start = 1;
+    while (start < position && !(rxFrame[start] & 0x80))
+        ++start;
+    const std::uint32_t kept = position - start;
+    std::memmove(rxFrame, rxFrame + start, kept);
+    position = kept;
+    check = 0xFF;
+    for (std::uint32_t i = 0; i < kept; ++i)
+        check ^= rxFrame[i];
 }
 
 bool receive(FrameCodec& codec, CCOM& channel, std::uint32_t now)
@@ -253,6 +272,20 @@ bool receive(FrameCodec& codec, CCOM& channel, std::uint32_t now)
         }
     }
     return false;
+}
+
+void discardStale(FrameCodec& codec, CCOM& channel)
+{
+    channel.discardReceived();
+    codec.restartReceive();
+}
+
+bool checkedAs(std::int32_t protocol, const std::uint8_t* frame)
+{
+    if (!isWcom(protocol))
+        return true;
+    const std::uint8_t high = frame[7] & 0xF0;
+    return protocol == ProtocolWcoms ? high == 0xF0 : high == 0xB0;
 }
 
 void send(FrameCodec& codec, CCOM& channel, LinkLog* log, std::uint32_t loops)

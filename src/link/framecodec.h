@@ -113,15 +113,26 @@ struct FrameCodec {
     bool setup(std::int32_t protocol, std::uint32_t interByteTimeout);
     // Takes one byte received at msClock `now`.
     FeedResult feed(std::uint8_t byte, std::uint32_t now);
+    // Drops a partly received frame: the next byte is looked at as a possible start.
+    void restartReceive() { position = 0, checkKind = 255; }
     // The next send starts again at the frame's first byte.
     void restartSend() { txPosition = -1; }
     void clearSend() { txPosition = -1, txRemaining = 0, txFrameLength = 0; }
     bool sendComplete() const { return txPosition >= 0 && txRemaining == 0; }
+
+private:
+    void resynchroniseIgn();
 };
 
 // Takes bytes from the channel's ring until a frame is complete (true, the frame in
 // rxFrame) or the ring is empty or a frame failed its check (false); later bytes stay.
 bool receive(FrameCodec& codec, CCOM& channel, std::uint32_t now);
+// Drops what the channel received so far and any partly received frame, so an answer
+// to an earlier request can never be taken for the answer to the next one.
+void discardStale(FrameCodec& codec, CCOM& channel);
+// Whether a WCOM/WCOMS frame was checked the way `protocol` checks its frames (CRC for
+// WCOM, sum for WCOMS): a WCOM unit's answer is never a WCOMS unit's. True for IGN.
+bool checkedAs(std::int32_t protocol, const std::uint8_t* frame);
 // Hands the next chunk (at most 330 bytes) of txFrame to the channel when its transmit
 // buffer is free.
 void send(FrameCodec& codec, CCOM& channel, LinkLog* log = nullptr, std::uint32_t loops = 0);

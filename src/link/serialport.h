@@ -9,6 +9,28 @@
 
 namespace devlink {
 
+// Wakes a port's I/O thread from other threads: a chunk to send, an open or close
+// command, the program's stop. Raised any number of times, it wakes the waiter once.
+class WakeSignal {
+public:
+    WakeSignal();
+    ~WakeSignal();
+    WakeSignal(const WakeSignal&) = delete;
+    WakeSignal& operator=(const WakeSignal&) = delete;
+    void raise();
+    // Waits until raised or `timeoutMs` passed, and clears the signal.
+    void wait(int timeoutMs);
+    // Clears a raised signal without waiting.
+    void clear();
+    // The handle a platform's port waits on together with its own.
+    int handle() const { return handle_; }
+
+private:
+    int handle_ = -1;
+};
+
+enum class WaitResult { Ready, Hangup };
+
 class SerialPort {
 public:
     // Purges both directions, restores the settings found at opening and closes.
@@ -19,6 +41,9 @@ public:
     virtual int read(std::uint8_t* into, int count) = 0;
     // Writes the bytes, waiting at most `timeoutMs` for room; the number written.
     virtual int write(const std::uint8_t* bytes, int count, int timeoutMs) = 0;
+    // Waits until bytes arrive, `wake` is raised or `timeoutMs` passed; Hangup when the
+    // line is gone (unplugged), after which waiting on the port returns at once.
+    virtual WaitResult waitForInput(WakeSignal& wake, int timeoutMs) = 0;
 };
 
 struct OpenResult {

@@ -1,11 +1,13 @@
 // The serial port on POSIX systems: termios in raw mode, FIONREAD for the bytes waiting,
-// tcflush for the purge; the settings found at opening are restored at closing.
+// tcflush for the purge; the settings found at opening are restored at closing. The I/O
+// thread sleeps in poll() on the port and an eventfd that other threads raise.
 
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -63,12 +65,51 @@ public:
         return done;
     }
 
+    WaitResult waitForInput(WakeSignal& wake, int timeoutMs) override
+    {
+        pollfd p[2] = {{fd_, POLLIN, 0}, {wake.handle(), POLLIN, 0}};
+        if (::poll(p, 2, timeoutMs) <= 0)
+            return WaitResult::Ready;
+        if (p[1].revents)
+            wake.clear();
+        if (p[0].revents & (POLLHUP | POLLERR | POLLNVAL))
+            return WaitResult::Hangup;
+        return WaitResult::Ready;
+    }
+
 private:
     int fd_;
     termios saved_;
 };
 
 }  // namespace
+
+WakeSignal::WakeSignal() : handle_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+WakeSignal::~WakeSignal()
+{
+    if (handle_ >= 0)
+        ::close(handle_);
+}
+
+void WakeSignal::raise()
+{
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t put = ::write(handle_, &one, sizeof one);
+}
+
+void WakeSignal::clear()
+{
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t got = ::read(handle_, &count, sizeof count);
+}
+
+void WakeSignal::wait(int timeoutMs)
+{
+    pollfd p{handle_, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) > 0)
+        clear();
+}
 
 OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
 {

@@ -18,6 +18,9 @@ static void registerBitmapResources()
 }
 
 namespace util {
+
+void registerResources() { registerBitmapResources(); }
+
 namespace {
 
 struct CachedBitmap {

@@ -9,6 +9,9 @@ class QObject;
 
 namespace util {
 
+// Makes the program's resources reachable by path (":/bitmaps/...", ":/icons/...").
+void registerResources();
+
 // The cached bitmap, or null when `name` names no bitmap resource (not cached then).
 const QImage* resourceBitmap(std::string_view name);
 // How many bitmaps were loaded from the resources so far.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -217,13 +220,20 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     EXPECT_EQ(csv[0].rfind("time_ms,rpm,voltage_mv,", 0), 0u);
     EXPECT_EQ(std::count(csv[1].begin(), csv[1].end(), ','), std::count(csv[0].begin(), csv[0].end(), ','));
 
-    // Nothing of the user's settings was written: only the port map (the backups lie in
-    // the state folder).
+    // Nothing of the user's settings was written: the port map and the unit's row
+    // remembered for the next connection (shared with the window); the backups lie in
+    // the state folder.
     std::vector<std::string> entries;
     for (const auto& entry : std::filesystem::directory_iterator(dir / "Korvelan/Tavrin/109"))
         entries.push_back(entry.path().filename().string());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"ports"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"application.ini", "ports"}));
+    std::ifstream ini(dir / "Korvelan/Tavrin/109/application.ini");
+    std::stringstream text;
+    text << ini.rdbuf();
+    EXPECT_EQ(text.str().find("[BASIC]"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("[LASTUNIT]"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("Port=7"), std::string::npos) << text.str();
 }
 
 TEST_F(Programs, AUnitThatForbidsReadingIsNotReadButProgrammed)

@@ -295,3 +295,55 @@ TEST(ReceiveRing, FreeSpaceHoldsOneByteBack)
         EXPECT_EQ(space.second, c.second) << c.read << "," << c.write;
     }
 }
+
+// Noise before an answer may hold bytes that look like an answer code; the receiver
+// steps over them and still finds the answer behind.
+TEST(FrameCodec, IgnAnswerBehindNoiseThatLooksLikeAnAnswerCodeIsFound)
+{
+    for (std::int32_t protocol : {ProtocolIgn50, ProtocolIgn100, ProtocolIgn150, ProtocolIgn300}) {
+        const std::uint32_t n = ignDataLength(protocol);
+        Bytes answer(n + 2);
+        Bytes data(n);
+        std::iota(data.begin(), data.end(), std::uint8_t{0x70});  // data bytes above 0x80 as well
+        buildIgn(answer.data(), n, icmd::Read | icmd::AnswerBit, 0, data.data(), 0);
+        for (const Bytes& noise : {Bytes{0x80}, Bytes{0xC1, 0x13, 0xFE}, Bytes{0xB0, 0xB0, 0x00, 0x91, 0xFF}}) {
+            FrameCodec codec;
+            codec.setup(protocol, 175);
+            CCOM channel;
+            pushBytes(channel, join(noise, answer));
+            ASSERT_TRUE(receive(codec, channel, 0)) << protocol << " noise " << noise.size();
+            EXPECT_TRUE(std::equal(answer.begin(), answer.end(), codec.rxFrame)) << protocol;
+            EXPECT_EQ(waiting(channel), 0u);
+        }
+    }
+}
+
+TEST(FrameCodec, WcomAnswerIsNotAWcomsAnswer)
+{
+    const Bytes crc = wcom(wcmd::Identify | kWcomAnswerC, 0, {'T', 0});
+    const Bytes sum = wcom(wcmd::Identify | kWcomSum | kWcomAnswerC, 0, {'T', 0});
+    EXPECT_TRUE(checkedAs(ProtocolWcom, crc.data()));
+    EXPECT_FALSE(checkedAs(ProtocolWcoms, crc.data()));
+    EXPECT_TRUE(checkedAs(ProtocolWcoms, sum.data()));
+    EXPECT_FALSE(checkedAs(ProtocolWcom, sum.data()));
+}
+
+// Bytes that answer an earlier request and a half-received frame are both dropped.
+TEST(FrameCodec, DiscardStaleDropsWaitingBytesAndThePartialFrame)
+{
+    FrameCodec codec;
+    codec.setup(ProtocolIgn50, 125);
+    CCOM channel;
+    Bytes old(52);
+    buildIgn(old.data(), 50, icmd::Monitor | icmd::AnswerBit, 0, nullptr, 109);
+    pushBytes(channel, Bytes(old.begin(), old.begin() + 30));
+    EXPECT_FALSE(receive(codec, channel, 0));
+    pushBytes(channel, Bytes(old.begin() + 30, old.end()));
+    discardStale(codec, channel);
+    EXPECT_EQ(waiting(channel), 0u);
+    Bytes fresh(52);
+    buildIgn(fresh.data(), 50, icmd::ReadIdentity | icmd::AnswerBit, 0, nullptr, 0);
+    pushBytes(channel, fresh);
+    ASSERT_TRUE(receive(codec, channel, 0));
+    EXPECT_EQ(codec.rxFrame[0], 0xC0);
+}

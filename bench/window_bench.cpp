@@ -1,0 +1,75 @@
+// Paint passes of the window on the offscreen platform: the whole main window rendered
+// into an image (as a repaint after a change shows it), and the curve editor's own paint
+// pass into its back image plus its copy to the screen image.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "app/mainform.h"
+#include "curveeditor/widget/tab.h"
+
+namespace {
+
+// One window for all the benchmarks of this file, in a settings folder of its own.
+app::TMainForm& benchWindow()
+{
+    static std::unique_ptr<QApplication> application;
+    static std::unique_ptr<app::TMainForm> window;
+    if (!window) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("TAVRIN_UPDATE_BASE", "http://127.0.0.1:9");
+        static int argc = 1;
+        static char name[] = "tavrin-bench";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QApplication>(argc, argv);
+        const auto folder = std::filesystem::temp_directory_path() / ("tavrin-bench-window-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder / "settings");
+        app::StartOptions options;
+        options.arguments = {"nopatchcheck"};
+        options.startTimer = false;
+        options.settingsFolder = QString::fromStdString((folder / "settings").string());
+        options.testFlagsPath = QString::fromStdString((folder / "test_dorvik.txt").string());
+        options.deviceFolders = devlink::DeviceFolders{folder / "ports", folder / "dev", folder / "sys", false};
+        window = std::make_unique<app::TMainForm>(options);
+        window->FormCreate();
+        window->show();
+        QApplication::processEvents();
+    }
+    return *window;
+}
+
+void PaintMainWindow(benchmark::State& state)
+{
+    app::TMainForm& window = benchWindow();
+    QImage image(window.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        window.render(&painter);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(std::to_string(window.width()) + "x" + std::to_string(window.height()));
+}
+BENCHMARK(PaintMainWindow)->Unit(benchmark::kMillisecond);
+
+void PaintCurveEditor(benchmark::State& state)
+{
+    app::TMainForm& window = benchWindow();
+    curveeditor::TTab& editor = *window.curveEditor;
+    QImage image(editor.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        editor.Render();
+        QPainter painter(&image);
+        editor.render(&painter);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(std::to_string(editor.width()) + "x" + std::to_string(editor.height()));
+}
+BENCHMARK(PaintCurveEditor)->Unit(benchmark::kMillisecond);
+
+}  // namespace
