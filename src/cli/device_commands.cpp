@@ -16,6 +16,7 @@
 #include "storage/backups.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
+#include "util/pathtext.h"
 
 namespace cli {
 namespace {
@@ -162,7 +163,7 @@ public:
         if (!backup.ok())
             std::fprintf(stderr, "tavrin %s: warning: %s\n", command_.c_str(), backup.error.c_str());
         else if (echo && backup.path != lastBackup_)
-            std::printf("Backup of the unit's settings: %s\n", backup.path.c_str());
+            std::printf("Backup of the unit's settings: %s\n", util::pathText(backup.path).c_str());
         lastBackup_ = backup.path;
     }
 

@@ -12,7 +12,6 @@
 namespace storage {
 namespace {
 
-constexpr int kProgramVersion = 109;
 constexpr std::size_t kMaxDefaultIniBytes = 1 << 20;
 
 std::string historyKey(int n)
@@ -32,18 +31,6 @@ std::string readPath(const IniFile& ini, std::string_view key, std::string_view 
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder)
 {
     return {folder, folder / "application.ini", folder / "default.ini"};
-}
-
-std::filesystem::path settingsFolderPath()
-{
-    std::filesystem::path base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        base = config;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / ".config";
-    else
-        return {};
-    return base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
 }
 
 SettingsPaths settingsPaths()

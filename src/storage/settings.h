@@ -24,8 +24,13 @@ struct SettingsPaths {
 // Computes the folder from the environment and creates its levels where missing
 // (failures ignored); without XDG_CONFIG_HOME and HOME the files lie in the current directory.
 SettingsPaths settingsPaths();
-// The settings folder without creating it; empty when neither variable is set.
+// The settings folder without creating it; empty when neither variable is set. On
+// Windows: the common application-data folder's Korvelan\Tavrin\109\ (empty when the
+// system cannot name that folder). settingsfolder_posix.cpp / settingsfolder_win.cpp.
 std::filesystem::path settingsFolderPath();
+// The test-flags file: "<$XDG_CONFIG_HOME or ~/.config>/test_dorvik.txt" (empty when
+// neither variable is set); "c:\test_dorvik.txt" on Windows.
+std::filesystem::path testFlagsFilePath();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
 // Where a running window listens for port notifications from other programs.
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder);
