@@ -107,7 +107,7 @@ DeviceFolders defaultDeviceFolders()
 
 std::string portSourceText()
 {
-    return "Port map: " + pathText(portMapFolder()) + " (entries COM<n> are symlinks to devices)";
+    return "Port map: " + util::pathText(portMapFolder()) + " (entries COM<n> are symlinks to devices)";
 }
 
 std::string comDevicePath(int port, const DeviceFolders& folders)
