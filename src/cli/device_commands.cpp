@@ -278,7 +278,7 @@ private:
 bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set)
 {
     params::applyPresetDefaults(set);
-    const storage::ReadResult read = storage::readParameterFile(path, set, false);
+    const storage::ReadResult read = storage::readParameterFile(util::pathFromText(path), set, false);
     params::normalize(set);
     if (read.accepted())
         return true;
@@ -381,7 +381,7 @@ int runRead(std::span<const std::string> args)
     if (const int code = session.resultCode(kVerifyOk))
         return code;
     const devlink::IdentityTexts& id = session.workflow.identity();
-    if (!storage::writeParameterFile(options.output, session.state.params,
+    if (!storage::writeParameterFile(util::pathFromText(options.output), session.state.params,
                                      {id.firmwareDate, id.firmwareTime, id.firmwareText}))
         return fail("read", options.output + ": cannot be written; nothing was changed", kExitFailed);
     std::printf("Wrote %s\n", options.output.c_str());

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "storage/errorlog.h"
 
@@ -15,7 +16,7 @@
 int main(int argc, char** argv)
 {
     storage::installTerminateLogger();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = cli::commandLineArguments(argc, argv);
     if (!args.empty()) {
         const std::string& first = args.front();
         if (first == "--help" || first == "-h") {

@@ -4,6 +4,7 @@
 
 #include "lang/messagebox.h"
 #include "storage/atomicfile.h"
+#include "util/pathtext.h"
 
 namespace storage {
 namespace {
@@ -35,14 +36,14 @@ bool isAcceptablePath(const std::string& path)
 bool loadParameterFile(const std::string& path, params::ParameterState& state, Settings& settings,
                        ParameterFileWindow& window)
 {
-    if (!isAcceptablePath(path) || !std::ifstream(path, std::ios::binary)) {
+    if (!isAcceptablePath(path) || !std::ifstream(util::pathFromText(path), std::ios::binary)) {
         showOpenFileError();
         settings.history.remove(path);
         clearResultSlot(window);
         return false;
     }
     window.commitEdit();
-    const ReadResult result = readParameterFile(path, state.params, true);
+    const ReadResult result = readParameterFile(util::pathFromText(path), state.params, true);
     state.fileVersion = result.fileVersion;
     params::normalize(state.params);
     state.fileParameters = state.params;
@@ -62,7 +63,7 @@ bool loadParameterFile(const std::string& path, params::ParameterState& state, S
 bool saveParameterFileAs(const std::string& path, params::ParameterState& state, Settings& settings,
                          ParameterFileWindow& window, const UnitProgramTexts& unit)
 {
-    AtomicFile file(path);
+    AtomicFile file(util::pathFromText(path));
     if (!isAcceptablePath(path) || !file.open()) {
         showOpenFileError();
         return false;
