@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include "app/mainform.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
+#include "link/portmessage.h"
 
 namespace app {
 namespace {
@@ -158,6 +161,14 @@ void TMainForm::MenuCom1Click(int item)
 
 void TMainForm::listenForPortNotifications()
 {
+    // The window message of other programs (Windows): the filter takes it, the window's
+    // property tells the sender which window is ours.
+    portMessageFilter_ = std::make_unique<PortMessageFilter>(
+        [this](int port, std::uint32_t code) { onPortNotification(port, code); });
+    QCoreApplication::instance()->installNativeEventFilter(portMessageFilter_.get());
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+        devlink::acceptPortMessages(reinterpret_cast<void*>(winId()));
+
     if (options_.notifySocketPath.isEmpty())
         return;
     notifyServer_ = new QLocalServer(this);

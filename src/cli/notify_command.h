@@ -12,11 +12,6 @@ namespace cli {
 // or gives it back (0x7FFFFFA4).
 int runNotifyPort(std::span<const std::string> args);
 
-// The window message by which another program borrows the port and gives it back, and
-// (on Windows) the property of the window that takes it.
-constexpr unsigned kPortNotificationMessage = 0x8309;
-constexpr const wchar_t* kPortNotificationProperty = L"Korvelan.Tavrin.109.PortNotification";
-
 // Sends one notification to the running window: a line to the window listening at
 // `socket` (notify_send_posix.cpp), or the window message to the marked window
 // (notify_send_win.cpp); false with `error` set when no window takes it.

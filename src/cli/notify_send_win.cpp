@@ -1,11 +1,12 @@
 // Port notifications on Windows: the window message 0x8309 (WPARAM the port, LPARAM the
 // code) posted to every top-level window that carries the property
-// kPortNotificationProperty, which the program's main window sets on itself. The socket
-// path of the POSIX side has no meaning here.
+// devlink::kPortNotificationProperty, which the program's main window sets on itself
+// (devlink::acceptPortMessages). The socket path of the POSIX side has no meaning here.
 
 #include <windows.h>
 
 #include "cli/notify_command.h"
+#include "link/portmessage.h"
 
 namespace cli {
 namespace {
@@ -19,8 +20,8 @@ struct Search {
 BOOL CALLBACK postToMarkedWindow(HWND window, LPARAM context)
 {
     auto& search = *reinterpret_cast<Search*>(context);
-    if (::GetPropW(window, kPortNotificationProperty) &&
-        ::PostMessageW(window, kPortNotificationMessage, WPARAM(search.port), LPARAM(search.code)))
+    if (::GetPropW(window, devlink::kPortNotificationProperty) &&
+        ::PostMessageW(window, devlink::kPortNotificationMessage, WPARAM(search.port), LPARAM(search.code)))
         ++search.posted;
     return TRUE;
 }

@@ -10,6 +10,7 @@
 
 #include "cli/notify_command.h"
 #include "link/portmap.h"
+#include "link/portmessage.h"
 #include "link/serialport.h"
 
 namespace {
@@ -61,7 +62,7 @@ Received g_received;
 
 LRESULT CALLBACK recordingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == cli::kPortNotificationMessage) {
+    if (message == devlink::kPortNotificationMessage) {
         ++g_received.count;
         g_received.port = wParam;
         g_received.code = lParam;
@@ -90,7 +91,7 @@ TEST(PortNotificationWindows, MarkedWindowReceivesPortAndCode)
         GTEST_SKIP() << "no window station to create a window in";
     HWND unmarked = ::CreateWindowExW(0, windowClass.lpszClassName, L"other", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
                                       nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(::SetPropW(window, cli::kPortNotificationProperty, HANDLE(1)));
+    devlink::acceptPortMessages(window);
 
     g_received = {};
     std::string error;
@@ -102,9 +103,26 @@ TEST(PortNotificationWindows, MarkedWindowReceivesPortAndCode)
     EXPECT_EQ(g_received.port, WPARAM(5));
     EXPECT_EQ(DWORD(g_received.code), 0x7FFFFFA4u);
 
-    ::RemovePropW(window, cli::kPortNotificationProperty);
+    ::RemovePropW(window, devlink::kPortNotificationProperty);
     ::DestroyWindow(unmarked);
     ::DestroyWindow(window);
+}
+
+// What the main window's native event filter sees: the MSG of the port message, and
+// nothing in any other message or event type.
+TEST(PortNotificationWindows, NativeEventsCarryTheMessage)
+{
+    MSG message{};
+    message.message = devlink::kPortNotificationMessage;
+    message.wParam = 7;
+    message.lParam = LPARAM(0x7FFFFFA2);
+    const auto found = devlink::portMessageFrom("windows_generic_MSG", &message);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->port, 7);
+    EXPECT_EQ(found->code, 0x7FFFFFA2u);
+    EXPECT_FALSE(devlink::portMessageFrom("xcb_generic_event_t", &message));
+    message.message = WM_USER;
+    EXPECT_FALSE(devlink::portMessageFrom("windows_generic_MSG", &message));
 }
 
 }  // namespace
