@@ -31,6 +31,11 @@ const char* const kHelp =
     "                     memory changed under the reader\n"
     "  --params FILE.ign  initial parameter memory from a parameter file\n"
     "  --max-frame N      WCOM: largest frame length reported (default 80)\n"
+    "  --rpm N            the engine stands at N rpm (0: stopped) instead of riding its\n"
+    "                     28-second loop: idle, launch, pulls through five gears, the\n"
+    "                     limiter, engine off and a restart\n"
+    "  --ground INPUTS    inputs held to ground all the time: 1, 2, 12 or none (default:\n"
+    "                     as the ride needs them; none with --rpm)\n"
     "  --com N            make the port map entry COM<N> point to the line\n"
     "  --port-map DIR     the port map folder (default: the program's own)\n"
     "  --link PATH        also make PATH a symlink to the line\n"
@@ -85,7 +90,7 @@ int main(int argc, char** argv)
         } else if (a == "--protocol" || a == "--baud" || a == "--identity" || a == "--variant" || a == "--max-frame" ||
                    a == "--com" || a == "--port-map" || a == "--link" || a == "--drop-every" ||
                    a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params" ||
-                   a == "--unsteady-reads") {
+                   a == "--unsteady-reads" || a == "--rpm" || a == "--ground") {
             const std::string* v = value(a.c_str());
             if (!v)
                 return fail(a + " needs a value");
@@ -118,13 +123,18 @@ int main(int argc, char** argv)
                 params::normalize(set);
                 options.parameters.emplace();
                 std::copy(set.bytes.begin(), set.bytes.end(), options.parameters->begin());
+            } else if (a == "--ground") {
+                const int grounded = *v == "none" ? 0 : *v == "1" ? 1 : *v == "2" ? 2 : *v == "12" ? 3 : -1;
+                if (grounded < 0)
+                    return fail("--ground needs 1, 2, 12 or none");
+                options.unit.engine.groundedInputs = grounded;
             } else if (a == "--unplug-after") {
                 char* end = nullptr;
                 options.unplugAfter = std::strtod(v->c_str(), &end);
                 if (!end || *end || options.unplugAfter <= 0)
                     return fail("--unplug-after needs a positive number of seconds");
             } else {
-                const long high = a == "--identity" ? 65535 : a == "--com" ? 255 : a == "--variant" ? 255 : 1000000;
+                const long high = a == "--rpm" ? 30000 : a == "--identity" ? 65535 : a == "--com" ? 255 : a == "--variant" ? 255 : 1000000;
                 if (!toInt(*v, a == "--com" ? 1 : 0, high, n))
                     return fail(a + " needs a number up to " + std::to_string(high));
                 if (a == "--identity")
@@ -141,6 +151,8 @@ int main(int argc, char** argv)
                     options.corruptEvery = static_cast<int>(n);
                 else if (a == "--delay")
                     options.delayMs = static_cast<int>(n);
+                else if (a == "--rpm")
+                    options.unit.engine.fixedRpm = static_cast<int>(n);
                 else if (a == "--unsteady-reads")
                     options.unit.unsteadyReads = static_cast<int>(n);
             }

@@ -23,22 +23,6 @@ void put16(std::uint8_t* at, unsigned value)
     at[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
-// Advance (degrees) of curve `curve` (0 A, 1 B) at `rpm`, linear between its points.
-int curveAdvance(const std::uint8_t* m, int curve, int rpm)
-{
-    const int points = std::clamp<int>(m[curve ? params::idx::PointsB : params::idx::PointsA], 1, params::kCurvePoints);
-    const std::uint8_t* speed = m + (curve ? params::idx::SpeedB : params::idx::SpeedA);
-    const std::uint8_t* advance = m + (curve ? params::idx::AdvanceB : params::idx::AdvanceA);
-    if (rpm <= speed[0] * 100)
-        return advance[0];
-    for (int i = 1; i < points; ++i) {
-        const int r0 = speed[i - 1] * 100, r1 = speed[i] * 100;
-        if (rpm <= r1 && r1 > r0)
-            return advance[i - 1] + (advance[i] - advance[i - 1]) * (rpm - r0) / (r1 - r0);
-    }
-    return advance[points - 1];
-}
-
 }  // namespace
 
 void fillDefaultParameters(std::array<std::uint8_t, kMemorySize>& memory)
@@ -50,6 +34,10 @@ void fillDefaultParameters(std::array<std::uint8_t, kMemorySize>& memory)
     set[params::idx::StartLimiterA] = set[params::idx::StartLimiterB] = 40;
     set[params::idx::SoftLimiterA] = set[params::idx::SoftLimiterB] = 90;
     set[params::idx::IgnitionsPerRev] = 1;
+    set[params::idx::PilotLightA] = set[params::idx::PilotLightB] = 80;
+    set[params::idx::ClutchTimeA] = set[params::idx::ClutchTimeB] = 20;
+    set[params::idx::Input1] = 4;  // start limiter
+    set[params::idx::Input2] = 3;  // curve B
     const std::uint8_t speeds[5] = {10, 20, 40, 60, 90};
     const std::uint8_t advancesA[5] = {10, 15, 25, 32, 30};
     const std::uint8_t advancesB[5] = {10, 12, 20, 26, 24};
@@ -119,13 +107,10 @@ std::array<std::uint8_t, kBlockSize> Unit::monitorBlock(double seconds) const
 {
     std::array<std::uint8_t, kBlockSize> m{};
     const std::uint8_t* p = memory_.data();
-    // A ride: idle, a pull to 9000 rpm and back, every 20 seconds.
-    const double phase = std::fmod(seconds, 20.0) / 20.0;
-    const int rpm = 1200 + static_cast<int>(7800.0 * std::pow(std::sin(phase * 3.14159265), 2));
-    const int curve = p[params::idx::CurveMode] == params::ModeB ? 1 : 0;
-    const int advance = std::clamp(curveAdvance(p, curve, rpm), 0, 60);
-    const int hardLimit = p[curve ? params::idx::HardLimiterB : params::idx::HardLimiterA] * 100;
-    const int millivolts = 13600 + static_cast<int>(300 * std::sin(seconds));
+    const EngineMoment engine = engineAt(seconds, p, options_.engine);
+    const IgnitionState ignition = ignitionFor(engine, p);
+    const int rpm = engine.rpm;
+    const int millivolts = !engine.turning ? 12600 : ignition.basic ? 10800 : 13600 + static_cast<int>(300 * std::sin(seconds));
     const std::uint32_t minutes = 1234 + static_cast<std::uint32_t>(seconds / 60.0);
     put16(&m[0], static_cast<unsigned>(rpm));
     put16(&m[2], static_cast<unsigned>(millivolts));
@@ -133,17 +118,21 @@ std::array<std::uint8_t, kBlockSize> Unit::monitorBlock(double seconds) const
     for (int i = 0; i < 8; ++i)
         put16(&m[6 + 2 * static_cast<std::size_t>(i)], static_cast<unsigned>(i * 100));
     put16(&m[22], minutes & 0xFFFF);
-    m[28] = 0;
-    m[29] = 0;
-    m[30] = static_cast<std::uint8_t>(advance + 100);
-    m[31] = static_cast<std::uint8_t>(std::max(advance, 1));
+    m[28] = engine.grounded & 1u ? 1 : 0;
+    m[29] = engine.grounded & 2u ? 1 : 0;
+    m[30] = static_cast<std::uint8_t>(ignition.advance + 100);
+    m[31] = static_cast<std::uint8_t>(ignition.maxAdvance);
     m[32] = p[params::idx::Polarity] == 1 ? 1 : 0;
     m[33] = 1;
-    m[34] = rpm < 1500 ? 1 : 0;
-    m[35] = hardLimit > 0 && rpm >= hardLimit ? 1 : 0;
-    m[38] = rpm > 8500 ? 1 : 0;
-    m[41] = 1;
-    m[43] = curve == 0 ? 1 : 0;
+    m[34] = ignition.startLimiter;
+    m[35] = ignition.limiter;
+    m[36] = ignition.blocking;
+    m[37] = ignition.killSwitch;
+    m[38] = ignition.pilotLight;
+    m[40] = ignition.clutch;
+    m[41] = engine.turning;
+    m[42] = ignition.basic && engine.turning;
+    m[43] = ignition.curve == 0 ? 1 : 0;
     m[44] = static_cast<std::uint8_t>((minutes >> 16) & 0xFF);
     put16(&m[46], static_cast<unsigned>(savingProgress(seconds)));
     m[49] = static_cast<std::uint8_t>(options_.identity);

@@ -10,12 +10,15 @@
 //   the identity big-endian in frame bytes 2 and 3.
 // - After a write the saving progress (M[46..47]) counts down from 20, one step per
 //   100 ms; every write counts as one programming (M[4..5]).
-// - The engine runs a 20-second profile between 1200 and 9000 rpm; the advance follows
-//   the active curve.
+// - The engine rides a 28-second loop (idle, launch, pulls through the gears, the
+//   limiter, engine off and a restart) or stands at a fixed speed, and the monitor block
+//   reports what the programmed settings make of it (engine.h).
 
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "sim/engine.h"
 
 namespace sim {
 
@@ -30,6 +33,7 @@ struct UnitOptions {
     // every other read, as in a unit whose memory changes under the reader: 0 none,
     // N the first N such reads, -1 every read.
     int unsteadyReads = 0;
+    EngineOptions engine;
 };
 
 constexpr std::size_t kUnsteadyByte = 10;
@@ -70,7 +74,8 @@ private:
     double savingSince_ = -1.0;
 };
 
-// Plausible initial parameter memory: two five-point curves and mid-range settings.
+// Plausible initial parameter memory: two five-point curves, mid-range settings, input 1
+// a start limiter, input 2 the curve-B switch.
 void fillDefaultParameters(std::array<std::uint8_t, kMemorySize>& memory);
 
 }  // namespace sim

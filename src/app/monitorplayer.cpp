@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "app/mainform.h"
+#include "app/stripchart.h"
 #include "curveeditor/widget/tab.h"
 #include "link/monitor.h"
 
@@ -51,6 +52,11 @@ void TMainForm::connectMonitorLog()
     scroll->setPageStep(1);  // one record a step; a thumb of its own size
     connect(scroll, &QScrollBar::valueChanged, this,
             [this](int position) { monitorLog.scrollChanged(position); });
+    // The ride at a glance above the scroll bar while a log is replayed; a click seeks.
+    auto* strip = new StripChart(GroupBoxPlayer);
+    strip->setObjectName(QStringLiteral("StripChartPlay"));
+    strip->setGeometry(390, 8, 330, 45);
+    connect(strip, &StripChart::seekRequested, this, [this](int position) { monitorLog.scrollChanged(position); });
     refreshLogControls();
 }
 
@@ -211,6 +217,8 @@ void TMainForm::refreshLogControls()
     LabelPlayFile->setVisible(c.fileVisible);
     setLabelText(LabelPlayDevice, QString());
     LabelPlayDevice->setVisible(c.deviceVisible);
+    if (auto* strip = GroupBoxPlayer->findChild<StripChart*>())
+        strip->follow(monitorLog.replaying() ? &monitorLog.player().log() : nullptr, monitorLog.position());
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include "cli/device_commands.h"
 #include "cli/link_commands.h"
+#include "cli/log_commands.h"
 #include "cli/notify_command.h"
 #include "cli/storage_commands.h"
 #include "util/buildstamp.h"
@@ -21,7 +22,8 @@ const std::vector<Command>& commands()
         {"read", "read the unit's settings into a parameter file", runRead},
         {"verify", "compare the unit's settings with a parameter file", runVerify},
         {"program", "program a parameter file into the unit", runProgram},
-        {"monitor", "print the unit's live values", runMonitor},
+        {"monitor", "print the unit's live values (and record them to a monitor log)", runMonitor},
+        {"log", "show, export as CSV or plot a recorded monitor log", runLog},
         {"notify-port", "tell the running window that another program borrows or returns a port", runNotifyPort},
     };
     return list;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/link_commands.h"
+#include "cli/monitor_recording.h"
 #include "lang/messagebox.h"
 #include "link/workflow.h"
 #include "storage/backups.h"
@@ -55,6 +56,8 @@ struct DeviceOptions {
     std::string linkLog;
     std::string output;  // read: -o
     long count = 0;      // monitor: 0 until interrupted
+    double seconds = 0;  // monitor: 0 until interrupted
+    std::string record;  // monitor: the log file
     bool csv = false;
     std::vector<std::string> files;
 };
@@ -71,7 +74,7 @@ bool parseOptions(const std::string& command, std::span<const std::string> args,
             continue;
         }
         const bool takesValue = a == "--port" || a == "--timeout" || a == "--link-log" ||
-                                (monitorOptions && a == "--count") || (outputOption && a == "-o");
+                                (monitorOptions && (a == "--count" || a == "--seconds" || a == "--record")) || (outputOption && a == "-o");
         if (!takesValue) {
             if (a.starts_with("-")) {
                 fail(command, "unknown option " + a + " (see tavrin " + command + " --help)", kExitNoUnit);
@@ -105,6 +108,14 @@ bool parseOptions(const std::string& command, std::span<const std::string> args,
                 fail(command, "--count needs a positive number", kExitNoUnit);
                 return false;
             }
+        } else if (a == "--seconds") {
+            options.seconds = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end || !(options.seconds > 0)) {
+                fail(command, "--seconds needs a positive number of seconds", kExitNoUnit);
+                return false;
+            }
+        } else if (a == "--record") {
+            options.record = value;
         } else if (a == "--link-log") {
             options.linkLog = value;
         } else {
@@ -355,10 +366,13 @@ constexpr const char* kProgramHelp =
     "Programs the settings of FILE.ign into the unit: identity check, write, verify, then\n"
     "waits until the unit has saved them (\"Program device: OK\").\n";
 constexpr const char* kMonitorHelp =
-    "Usage: tavrin monitor [--count K] [--csv] [--port N] [--timeout S] [--link-log FILE]\n"
+    "Usage: tavrin monitor [--record FILE.ignlog] [--count K | --seconds S] [--csv] [--port N]\n"
+    "                      [--timeout S] [--link-log FILE]\n"
     "Prints the unit's live values of every monitor poll (about every 0.4 s), one line each,\n"
-    "until K polls were printed or it is interrupted. --csv prints comma-separated numbers\n"
-    "under a header line instead.\n";
+    "until K polls were printed, S seconds have passed or it is interrupted. --csv prints\n"
+    "comma-separated numbers under a header line instead. --record also records the polls\n"
+    "to a monitor log as the window's player records them (written every few seconds and at\n"
+    "the end, never half-written); see tavrin log --help for what to do with it.\n";
 
 }  // namespace
 
@@ -451,6 +465,8 @@ int runMonitor(std::span<const std::string> args)
         return kExitNoUnit;
     if (!options.files.empty())
         return fail("monitor", "unknown argument " + options.files[0] + " (see tavrin monitor --help)", kExitNoUnit);
+    if (options.count > 0 && options.seconds > 0)
+        return fail("monitor", "--count and --seconds exclude each other", kExitNoUnit);
     InterruptGuard guard;
     DeviceSession session("monitor", options);
     if (!session.attachLog())
@@ -458,7 +474,20 @@ int runMonitor(std::span<const std::string> args)
     session.view.echo = false;
     long printed = 0;
     const lang::MessageTexts texts;
+    std::optional<MonitorRecording> recording;
+    bool recordingFailed = false;
+    std::chrono::steady_clock::time_point started;
     session.view.onMonitorBlock = [&] {
+        if (printed == 0)
+            started = std::chrono::steady_clock::now();
+        // The recording starts with the first block: the connection check has read the
+        // unit's settings by then, so they are among the initial records.
+        if (!options.record.empty() && !recording && !recordingFailed) {
+            recording.emplace(options.record, session.link, session.state, session.workflow);
+            recordingFailed = !recording->start();
+        }
+        if (recording && !recordingFailed)
+            recording->addMonitorBlock();
         const params::ParameterSet& set =
             session.state.unitParametersValid ? session.state.unitParameters : session.state.params;
         if (options.csv)
@@ -474,12 +503,31 @@ int runMonitor(std::span<const std::string> args)
         printMonitorCsvHeader();
     if (auto code = session.waitForUnit())
         return *code;
-    while (!interrupted && (options.count == 0 || printed < options.count)) {
+    auto done = [&] {
+        if (options.count > 0)
+            return printed >= options.count;
+        return options.seconds > 0 && printed > 0 &&
+               std::chrono::steady_clock::now() - started >= std::chrono::duration<double>(options.seconds);
+    };
+    int code = 0;
+    while (!interrupted && !done() && !recordingFailed) {
         session.tick();
-        if (!session.workflow.connected())
-            return fail("monitor", "the unit was disconnected", kExitFailed);
+        if (!session.workflow.connected()) {
+            code = fail("monitor", "the unit was disconnected", kExitFailed);
+            break;
+        }
     }
-    return 0;
+    if (recordingFailed)
+        return fail("monitor", DeviceSession::oneLine(session.boxText), kExitFailed);
+    if (recording) {
+        session.boxText.clear();
+        if (!recording->stop())
+            return fail("monitor", DeviceSession::oneLine(session.boxText), kExitFailed);
+        std::fprintf(stderr, "Recorded %d monitor records to %s\n", recording->monitorRecords(), options.record.c_str());
+    } else if (!options.record.empty() && code == 0) {
+        return fail("monitor", "no monitor block arrived; nothing was recorded", kExitFailed);
+    }
+    return code;
 }
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 
 #include "lang/langtext.h"
 #include "lang/messagebox.h"
+#include "monitorlog/soundpart.h"
 #include "storage/atomicfile.h"
 #include "storage/readfile.h"
 
@@ -20,6 +21,10 @@ const lang::LangText kTruncated = "###The monitor log is incomplete:##Das Monito
                                   "Záznam monitoru je neúplný:";
 const lang::LangText kDamaged = "###The file is not a valid monitor log:##Die Datei ist kein gültiges "
                                 "Monitorprotokoll:##Soubor není platný záznam monitoru:";
+const lang::LangText kPlayedInPart =
+    "###The monitor log is damaged; it is played as far as it is sound: %i of %i records, up to byte %lu.##"
+    "Das Monitorprotokoll ist beschädigt; es wird abgespielt, soweit es intakt ist: %i von %i Datensätzen, bis "
+    "Byte %lu.##Záznam monitoru je poškozený; přehraje se, pokud je v pořádku: %i z %i záznamů, po bajt %lu.";
 const lang::LangText kFull = "###The monitor log is full; the recording was stopped and saved:##Das "
                              "Monitorprotokoll ist voll; die Aufnahme wurde beendet und gespeichert:##Záznam "
                              "monitoru je plný; nahrávání bylo ukončeno a uloženo:";
@@ -35,7 +40,7 @@ void reportFile(const lang::LangText& text, const std::filesystem::path& file, u
 
 std::string format(const char* pattern, auto... values)
 {
-    char buffer[128];
+    char buffer[512];
     std::snprintf(buffer, sizeof buffer, pattern, values...);
     return buffer;
 }
@@ -115,16 +120,27 @@ void LogSession::startPlaying()
         reportFile(kCannotRead, file);
         return;
     }
+    // A damaged log is played as far as it is sound; the file itself is never written.
     LogImage image;
-    switch (parseLog(bytes, image)) {
+    const SoundPart part = readSoundPart(bytes, image);
+    switch (part.error) {
     case ReadError::None: break;
     case ReadError::WrongKey:
         lang::showError(format("RS keys are not equal (%i!=%i)", image.info.deviceKey, kDeviceKey));
         return;
-    case ReadError::Truncated: reportFile(kTruncated, file); return;
     case ReadError::TooLarge: reportFile(kCannotRead, file); return;
-    case ReadError::BadHeader:
-    case ReadError::BadRecord: reportFile(kDamaged, file); return;
+    case ReadError::BadHeader: reportFile(kDamaged, file); return;
+    case ReadError::Truncated:
+    case ReadError::BadRecord:
+        if (image.recordCount() == 0) {
+            reportFile(part.error == ReadError::Truncated ? kTruncated : kDamaged, file);
+            return;
+        }
+        lang::showMessageBox(format(std::string(kPlayedInPart.pick()).c_str(), image.recordCount(),
+                                    part.headerRecords, static_cast<unsigned long>(part.stopOffset)) +
+                                 "\n" + file.string(),
+                             "", lang::MbIconWarning);
+        break;
     }
     fileName_ = file;
     startTime_ = image.info.startTime;

@@ -103,6 +103,7 @@ TEST_P(EveryProtocol, SearchFindsTheUnitAndJobsReadWriteAndReadBack)
     sim::SimOptions options;
     options.unit.protocol = GetParam().protocol;
     options.unit.baud = GetParam().baud;
+    options.unit.engine.fixedRpm = 4000;  // the block checked below comes from a running engine
     startUnit(options);
     startLink();
     ASSERT_TRUE(connect()) << logText();

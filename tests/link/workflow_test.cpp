@@ -185,7 +185,9 @@ std::string hex(unsigned value, int digits)
 
 TEST_F(WorkflowFixture, ReadRequestedBeforeTheUnitConnectsRunsAfterTheConnectionCheck)
 {
-    start();
+    sim::SimOptions options;
+    options.unit.engine.fixedRpm = 4000;  // a running engine for the monitor values checked below
+    start(options);
     workflow->requestRead();
     tick();
     EXPECT_EQ(workflow->workflowState, StateNone);

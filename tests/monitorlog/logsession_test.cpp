@@ -221,9 +221,9 @@ TEST_F(LogSessionTest, FilesThatCannotBePlayedAreRefused)
         const char* message;
     } cases[] = {
         {"wrong key", wrongKey, "RS keys are not equal (110!=109)"},
-        {"truncated", good.substr(0, good.size() - 1), "The monitor log is incomplete:"},
-        {"trailing bytes", good + "x", "The file is not a valid monitor log:"},
         {"empty", "", "The monitor log is incomplete:"},
+        {"cut inside the index", good.substr(0, 258), "The monitor log is incomplete:"},
+        {"damaged header", good.substr(0, 2) + char(1) + good.substr(3), "The file is not a valid monitor log:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -239,6 +239,52 @@ TEST_F(LogSessionTest, FilesThatCannotBePlayedAreRefused)
     host.openName = dir / "none.ignlog";
     session.playButton();
     EXPECT_EQ(session.mode(), Stopped);
+}
+
+// A log cut short or with a spoilt record is played up to the damage, with a warning
+// that says how far; the file stays as it is.
+TEST_F(LogSessionTest, DamagedLogsArePlayedAsFarAsTheyAreSound)
+{
+    recordBlocks(2, 400);
+    std::string good;
+    ASSERT_TRUE(storage::readWholeFile(host.saveName, kMaxFileBytes, good));
+    const int initial = readBack().initialRecords;
+    const std::size_t header = std::size_t(256 + 2 * (initial + 2));
+    const struct {
+        const char* name;
+        std::string bytes;
+        int played;  // monitor records
+        std::string message;
+    } cases[] = {
+        {"cut short", good.substr(0, good.size() - 1), 1,
+         "The monitor log is damaged; it is played as far as it is sound: " + std::to_string(initial + 1) + " of " +
+             std::to_string(initial + 2) + " records, up to byte " + std::to_string(good.size() - 58) + "."},
+        {"trailing bytes", good + "x", 2,
+         "The monitor log is damaged; it is played as far as it is sound: " + std::to_string(initial + 2) + " of " +
+             std::to_string(initial + 2) + " records, up to byte " + std::to_string(good.size()) + "."},
+    };
+    ASSERT_GT(good.size(), header);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.boxes.clear();
+        host.applied.clear();
+        host.openName = dir / "damaged.ignlog";
+        std::ofstream(host.openName, std::ios::binary) << c.bytes;
+        session.playButton();
+        ASSERT_EQ(session.mode(), Playing);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, c.message + "\n" + host.openName.string());
+        host.clock += 10000;
+        session.playTick();
+        EXPECT_EQ(session.mode(), PlayingPaused) << "at the end of the sound part";
+        EXPECT_EQ(std::count_if(host.applied.begin(), host.applied.end(),
+                                [](const AppliedRecord& r) { return r.type == Monitor; }),
+                  c.played);
+        session.stopButton();
+        std::string after;
+        ASSERT_TRUE(storage::readWholeFile(host.openName, kMaxFileBytes, after));
+        EXPECT_EQ(after, c.bytes) << "never written to";
+    }
 }
 
 TEST_F(LogSessionTest, ControlsFollowTheMode)
