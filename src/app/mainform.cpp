@@ -17,6 +17,7 @@
 #include <QStatusTipEvent>
 #include <QTextStream>
 
+#include "app/desktop.h"
 #include "app/workflowview.h"
 #include "lang/langtext.h"
 #include "util/buildstamp.h"
@@ -40,6 +41,7 @@ int TMainForm::msClock() { return g_msClock; }
 TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
 {
     setObjectName(QStringLiteral("MainForm"));
+    setWindowIcon(programIcon());
     createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();
@@ -80,6 +82,10 @@ void TMainForm::FormCreate()
     settingsPaths = options_.settingsFolder.isEmpty()
                         ? storage::settingsPaths()
                         : storage::settingsPathsIn(options_.settingsFolder.toStdString());
+    // Backups kept in the settings folder by earlier versions move to the state folder.
+    backupFolder = storage::unitBackupFolder(
+        settingsPaths.folder, options_.stateFolder.isEmpty() ? storage::stateFolderPath()
+                                                             : std::filesystem::path(options_.stateFolder.toStdString()));
     // 2. message slots
     slots_[1].label = LabelConnection;
     slots_[2].label = LabelResult;
@@ -163,9 +169,7 @@ void TMainForm::resetStatusTexts()
 
 void TMainForm::applyCommandLine()
 {
-    if (options_.arguments.isEmpty())
-        return;
-    const QString& first = options_.arguments.front();
+    const QString first = options_.arguments.value(0);
     if (first == QLatin1String("ENGLISH"))
         lang::setCurrentLanguage(lang::English);
     else if (first == QLatin1String("DEUTSCH"))
@@ -174,6 +178,8 @@ void TMainForm::applyCommandLine()
         lang::setCurrentLanguage(lang::Czech);
     else if (first == QLatin1String("nopatchcheck"))
         noUpdateCheck = true;
+    if (options_.language)
+        lang::setCurrentLanguage(*options_.language);
 }
 
 void TMainForm::readTestFlags()
@@ -219,6 +225,7 @@ void TMainForm::Timer1Timer()
     }
     statusPanels[4]->setText(QString::fromStdString(workflow->statusText()));
     playTick();
+    explainPortPermission();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -325,6 +332,7 @@ void TMainForm::applyLanguageTexts()
 {
     const int language = lang::currentLanguage();
     texts.apply(language);
+    useQtTranslations(language);
     auto text = [language](const lang::TextRow& row) { return QString::fromUtf8(row.pick(language).data(), qsizetype(row.pick(language).size())); };
     for (const lang::TextRow& row : lang::controlCaptionTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));

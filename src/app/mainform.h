@@ -56,6 +56,8 @@ struct StartOptions {
     QString testFlagsPath;
     bool startTimer = true;  // tests drive the ticks by hand
     QString settingsFolder;  // empty: the user's settings folder
+    QString stateFolder;     // backups and the like; empty: the user's state folder
+    std::optional<int> language;  // --lang: wins over the settings and the start words
     QString linkLogPath;      // empty: TAVRIN_LINK_LOG, if set
     QString notifySocketPath;  // where other programs notify about the port; empty: not listened for
     std::optional<devlink::DeviceFolders> deviceFolders;  // where ports are found (tests)
@@ -87,6 +89,7 @@ public:
     QString dialogFileName;  // the file dialogs' file name (remembered folder)
     QString defaultFilePath;
     storage::SettingsPaths settingsPaths;
+    std::filesystem::path backupFolder;  // where the unit's sets are kept before they are overwritten
     storage::Settings settings;
     // Runs the open (save = false) or save dialog starting at `start`; an empty result
     // means cancelled. Tests replace it.
@@ -116,6 +119,14 @@ public:
 
     // --- start-up, tick, shutdown ---
     void FormCreate();
+    // Opens what the command line named: the first parameter file through the load
+    // procedure, the first monitor log in the player.
+    void openStartFiles(const QStringList& files);
+    // Plays the monitor log `path` as the Play button would after its dialog.
+    void playLogFile(const QString& path);
+    // The first port that cannot be opened for lack of permission (once a run): a box
+    // explains the dialout group.
+    void explainPortPermission();
     void Timer1Timer();
     void FormClose();
 
@@ -358,6 +369,7 @@ private:
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
+    bool permissionExplained_ = false;
     std::unique_ptr<WindowWorkflowView> workflowView_;
     QActionGroup* portGroup_ = nullptr;
     QLocalServer* notifyServer_ = nullptr;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
+#include "app/desktop.h"
 #include "app/mainform.h"
 #include "lang/messagebox.h"
 #include "storage/settings.h"
@@ -67,10 +69,13 @@ void installMessageBoxes()
     });
 }
 
-int runWindow(int argc, char** argv)
+int runWindow(int argc, char** argv, const WindowStart& start)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    // The desktop entry's name, so that the desktop shows the window under its launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavrin"));
+    QApplication::setWindowIcon(programIcon());
     installMessageBoxes();
     StartOptions options;
     options.arguments = QApplication::arguments().mid(1);
@@ -81,9 +86,19 @@ int runWindow(int argc, char** argv)
     options.testFlagsPath = defaultTestFlagsPath();
     options.notifySocketPath =
         QString::fromStdString(storage::notifySocketPath(storage::settingsPaths().folder).string());
+    options.language = start.language;
+    for (qsizetype at = options.arguments.indexOf(QStringLiteral("--lang")); at >= 0;
+         at = options.arguments.indexOf(QStringLiteral("--lang")))
+        options.arguments.remove(at, std::min<qsizetype>(2, options.arguments.size() - at));
+    options.arguments.removeIf([](const QString& a) { return a.startsWith(QLatin1String("--lang=")); });
     TMainForm window(options);
     window.FormCreate();
     window.show();
+    QStringList files;
+    for (const std::string& file : start.files)
+        files.push_back(QString::fromLocal8Bit(file.c_str()));
+    if (!files.isEmpty())  // after the window is shown, so that its message boxes have a parent on screen
+        QTimer::singleShot(0, &window, [&window, files] { window.openStartFiles(files); });
     return QApplication::exec();
 }
 

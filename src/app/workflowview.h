@@ -52,7 +52,7 @@ public:
     // Every set the unit answered with is kept in the backups folder before it is overwritten.
     void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& id) override
     {
-        storage::saveUnitBackup(storage::backupFolder(form_.settingsPaths.folder), set, devlink::unitLabel(id),
+        storage::saveUnitBackup(form_.backupFolder, set, devlink::unitLabel(id),
                                 std::time(nullptr), unitProgramTexts(id));
     }
     void fileNameCleared() override

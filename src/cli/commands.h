@@ -21,6 +21,10 @@ const std::vector<Command>& commands();
 const Command* findCommand(std::string_view name);
 
 std::string versionText();  // "Tavrin 109 (built <date> <time>)"
+// The program's usage in the current language.
 std::string helpText();
+// The language index the settings choose ("Language" of application.ini); English when
+// there are no settings. Nothing is created.
+int settingsLanguage();
 
 }  // namespace cli

@@ -38,7 +38,8 @@ const char* const kCommonHelp =
     "  --timeout S      give up when no unit answers within S seconds (default 15)\n"
     "  --link-log FILE  log the line to FILE (also: environment variable TAVRIN_LINK_LOG)\n"
     "The unit's settings as read at the connection check (and before programming) are kept\n"
-    "in the folder backups/ of the settings folder, the newest 200.\n"
+    "in the folder backups/ of the state folder (~/.local/state/Korvelan/Tavrin/109), the\n"
+    "newest 200.\n"
     "Exit status: 0 done, 1 failed, 2 no unit found or wrong arguments, 3 the unit forbids\n"
     "reading its settings.\n";
 
@@ -169,7 +170,8 @@ public:
     void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& identity) override
     {
         const storage::BackupResult backup = storage::saveUnitBackup(
-            storage::backupFolder(storage::settingsPaths().folder), set, devlink::unitLabel(identity),
+            storage::unitBackupFolder(storage::settingsFolderPath(), storage::stateFolderPath()), set,
+            devlink::unitLabel(identity),
             std::time(nullptr), {identity.firmwareDate, identity.firmwareTime, identity.firmwareText});
         if (!backup.ok())
             std::fprintf(stderr, "tavrin %s: warning: %s\n", command_.c_str(), backup.error.c_str());

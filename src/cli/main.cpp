@@ -1,41 +1,75 @@
-// tavrin: the window without arguments (or with the window's own start words), a
-// command-line command otherwise.
+// tavrin: the window without arguments (or with the window's own start words and files
+// to open), a command-line command otherwise. A word that is neither ends the program
+// with exit status 2 before any window opens.
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/startarguments.h"
+#include "lang/langtext.h"
 #include "storage/errorlog.h"
 
 #ifdef TAVRIN_HAVE_WINDOW
 #include "app/runwindow.h"
 #endif
 
+namespace {
+
+const lang::LangText kNoDisplay{
+    "###tavrin: no display to open the window on (the commands run without one: see tavrin --help)"
+    "##tavrin: keine Anzeige für das Fenster (die Befehle brauchen keine: siehe tavrin --help)"
+    "##tavrin: žádný displej pro okno (příkazy ho nepotřebují: viz tavrin --help)"};
+
+// Whether Qt has a display to show the window on (or was told which platform to use).
+// Only the build with the window asks.
+[[maybe_unused]] bool haveDisplay(const std::vector<std::string>& windowArguments)
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return true;
+    for (const std::string& a : windowArguments)
+        if (a == "-platform")
+            return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     storage::installTerminateLogger();
     const std::vector<std::string> args = cli::commandLineArguments(argc, argv);
-    if (!args.empty()) {
-        const std::string& first = args.front();
-        if (first == "--help" || first == "-h") {
-            std::fputs(cli::helpText().c_str(), stdout);
-            return 0;
-        }
-        if (first == "--version") {
-            std::printf("%s\n", cli::versionText().c_str());
-            return 0;
-        }
-        if (const cli::Command* command = cli::findCommand(first))
-            return command->run(std::span<const std::string>(args).subspan(1));
-        if (first.starts_with("-") && first != "--link-log") {
-            std::fprintf(stderr, "tavrin: unknown option %s (see tavrin --help)\n", first.c_str());
-            return 2;
-        }
+    const cli::StartArguments start = cli::parseStartArguments(args);
+    // The command line speaks the language of the settings, or the one --lang names.
+    lang::setCurrentLanguage(start.language.value_or(cli::settingsLanguage()));
+    switch (start.kind) {
+    case cli::StartKind::Error:
+        std::fprintf(stderr, "%s\n", std::string(start.error.pick()).c_str());
+        return 2;
+    case cli::StartKind::Help:
+        std::fputs(cli::helpText().c_str(), stdout);
+        return 0;
+    case cli::StartKind::Version:
+        std::printf("%s\n", cli::versionText().c_str());
+        return 0;
+    case cli::StartKind::Command:
+        return cli::findCommand(start.command)->run(start.commandArguments);
+    case cli::StartKind::Window:
+        break;
     }
 #ifdef TAVRIN_HAVE_WINDOW
-    return app::runWindow(argc, argv);
+    if (!haveDisplay(start.windowArguments)) {  // Qt would abort with a message of its own
+        std::fprintf(stderr, "%s\n", std::string(kNoDisplay.pick()).c_str());
+        return 1;
+    }
+    app::WindowStart window;
+    window.files = start.files;
+    window.language = start.language;
+    return app::runWindow(argc, argv, window);
 #else
     std::fputs(cli::helpText().c_str(), stdout);
     return args.empty() ? 0 : 2;

@@ -113,8 +113,10 @@ int runShow(std::span<const std::string> args)
         printJson(loaded);
     } else {
         reportOutcome(path, loaded.result);
-        for (const SettingLine& line : describeSettings(loaded.set))
-            std::printf("%s: %s\n", line.name.c_str(), line.value.c_str());
+        // A file that was not read has no settings to show: its error alone.
+        if (loaded.result.accepted())
+            for (const SettingLine& line : describeSettings(loaded.set))
+                std::printf("%s: %s\n", line.name.c_str(), line.value.c_str());
     }
     return loaded.result.accepted() ? 0 : 1;
 }

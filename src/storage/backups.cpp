@@ -39,7 +39,83 @@ std::vector<std::filesystem::path> backupsByName(const std::filesystem::path& fo
 
 }  // namespace
 
-std::filesystem::path backupFolder(const std::filesystem::path& settingsFolder) { return settingsFolder / "backups"; }
+std::filesystem::path backupFolder(const std::filesystem::path& stateFolder) { return stateFolder / "backups"; }
+
+namespace {
+
+bool sameText(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    constexpr std::size_t kLimit = std::size_t(64) << 20;
+    std::string textA, textB;
+    return readWholeFile(a, kLimit, textA) && readWholeFile(b, kLimit, textB) && textA == textB;
+}
+
+// A name in `folder` that no file has yet: "<stem>_moved<n><extension>".
+std::filesystem::path freeName(const std::filesystem::path& folder, const std::filesystem::path& name)
+{
+    std::error_code ec;
+    for (int n = 1;; ++n) {
+        const auto candidate =
+            folder / (name.stem().string() + "_moved" + std::to_string(n) + name.extension().string());
+        if (!std::filesystem::exists(candidate, ec))
+            return candidate;
+    }
+}
+
+// Rename, or copy and remove when the two folders lie on different file systems.
+bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (!ec)
+        return true;
+    if (!std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, ec))
+        return false;
+    std::filesystem::remove(from, ec);
+    return true;
+}
+
+}  // namespace
+
+int moveBackups(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    std::error_code ec;
+    if (from.empty() || !std::filesystem::is_directory(from, ec) || std::filesystem::equivalent(from, to, ec))
+        return 0;
+    std::filesystem::create_directories(to, ec);
+    int left = 0;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(from, ec))
+        files.push_back(entry.path());
+    for (const auto& file : files) {
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            ++left;
+            continue;
+        }
+        auto target = to / file.filename();
+        if (std::filesystem::exists(target, ec)) {
+            if (sameText(file, target)) {
+                std::filesystem::remove(file, ec);
+                continue;
+            }
+            target = freeName(to, file.filename());
+        }
+        if (!moveFile(file, target))
+            ++left;
+    }
+    if (left == 0)
+        std::filesystem::remove(from, ec);
+    return left;
+}
+
+std::filesystem::path unitBackupFolder(const std::filesystem::path& settingsFolder,
+                                       const std::filesystem::path& stateFolder)
+{
+    const auto folder = backupFolder(stateFolder);
+    if (!settingsFolder.empty() && settingsFolder != stateFolder)
+        moveBackups(backupFolder(settingsFolder), folder);
+    return folder;
+}
 
 std::string backupFileName(std::string_view label, std::time_t now)
 {

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <fstream>
 #include <initializer_list>
+
+#include "storage/settings.h"
 
 namespace storage {
 namespace {
@@ -27,13 +30,22 @@ std::string errorLogLine(std::string_view what)
     return line;
 }
 
+std::filesystem::path errorLogPath()
+{
+    const std::filesystem::path folder = errorLogFolder();
+    return folder.empty() ? std::filesystem::path(kErrorLogName) : folder / kErrorLogName;
+}
+
 void logError(std::string_view what)
 {
     const std::string line = errorLogLine(what);
-    if (std::FILE* file = std::fopen(kErrorLogName, "a")) {
-        std::fputs(line.c_str(), file);
-        std::fclose(file);
-    }
+    const std::filesystem::path path = errorLogPath();
+    std::error_code ignored;
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path(), ignored);
+    // A stream, so the path reaches the system as it is (UTF-16 on Windows).
+    if (std::ofstream file(path, std::ios::app); file)
+        file << line;
     std::fprintf(stderr, "%.*s\n", int(what.size()), what.data());
 }
 

@@ -1,14 +1,19 @@
 #pragma once
-// The error log "IGN.err" in the current directory: math errors and unhandled
-// exceptions are appended there and sent to the debug output (standard error); the
-// computation goes on with a defined result.
+// The error log "IGN.err" in the state folder ($XDG_STATE_HOME/Korvelan/Tavrin/109/,
+// the current directory when there is no home): math errors and unhandled exceptions
+// are appended there and sent to the debug output (standard error); the computation
+// goes on with a defined result.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace storage {
 
 constexpr const char* kErrorLogName = "IGN.err";
+
+// Where the log lies now (the environment may change between calls).
+std::filesystem::path errorLogPath();
 
 // "<LOG TIME=d.m.yyyy h:m:s VELTAR1_v109: <what>>" for the current local time.
 std::string errorLogLine(std::string_view what);

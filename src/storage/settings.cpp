@@ -12,6 +12,7 @@
 namespace storage {
 namespace {
 
+constexpr int kProgramVersion = 109;
 constexpr std::size_t kMaxDefaultIniBytes = 1 << 20;
 
 std::string historyKey(int n)
@@ -181,7 +182,9 @@ SaveResult saveSettings(const SettingsPaths& paths, const Settings& settings, co
 
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder)
 {
-    return settingsFolder / "notify-109.sock";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
+        return std::filesystem::path(runtime) / ("tavrin-" + std::to_string(kProgramVersion) + ".sock");
+    return settingsFolder / ("notify-" + std::to_string(kProgramVersion) + ".sock");
 }
 
 }  // namespace storage

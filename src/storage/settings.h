@@ -2,6 +2,8 @@
 // The settings store: "application.ini" (section "BASIC") and "default.ini" (the
 // parameter set at the last change) in the settings folder
 // $XDG_CONFIG_HOME/Korvelan/Tavrin/109/ ($XDG_CONFIG_HOME defaults to ~/.config).
+// What the program keeps but the user does not set (the unit backups, the error log)
+// lies in the state folder $XDG_STATE_HOME/Korvelan/Tavrin/109/ (~/.local/state).
 
 #include <filesystem>
 #include <span>
@@ -32,7 +34,15 @@ std::filesystem::path settingsFolderPath();
 // neither variable is set); "c:\test_dorvik.txt" on Windows.
 std::filesystem::path testFlagsFilePath();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
-// Where a running window listens for port notifications from other programs.
+// The state folder without creating it; empty when neither XDG_STATE_HOME nor HOME is set.
+// On Windows the settings folder, which is shared by the PC's users already.
+std::filesystem::path stateFolderPath();
+// Where the error log "IGN.err" lies: the state folder here (empty: the current
+// directory); on Windows the process's current directory, as the program always had it.
+std::filesystem::path errorLogFolder();
+// Where a running window listens for port notifications from other programs: in
+// $XDG_RUNTIME_DIR (private to the user, emptied at logout) as "tavrin-109.sock", else
+// in the settings folder as "notify-109.sock".
 std::filesystem::path notifySocketPath(const std::filesystem::path& settingsFolder);
 
 constexpr std::string_view kSettingsSection = "BASIC";

@@ -1,5 +1,7 @@
-// The settings folder on POSIX systems: $XDG_CONFIG_HOME (default ~/.config), then
-// Korvelan/Tavrin/109; the test-flags file lies in the configuration folder itself.
+// The program's folders on POSIX systems: settings under $XDG_CONFIG_HOME (default
+// ~/.config), state (backups, the error log) under $XDG_STATE_HOME (default
+// ~/.local/state), each followed by Korvelan/Tavrin/109; the test-flags file lies in the
+// configuration folder itself.
 
 #include <cstdlib>
 #include <string>
@@ -11,28 +13,36 @@ namespace {
 
 constexpr int kProgramVersion = 109;
 
-std::filesystem::path configFolder()
+// "$variable", else "~/homeFallback"; empty when neither is set.
+std::filesystem::path baseFolder(const char* variable, const char* homeFallback)
 {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        return config;
+    if (const char* value = std::getenv(variable); value && *value)
+        return value;
     if (const char* home = std::getenv("HOME"); home && *home)
-        return std::filesystem::path(home) / ".config";
+        return std::filesystem::path(home) / homeFallback;
     return {};
 }
 
-}  // namespace
-
-std::filesystem::path settingsFolderPath()
+// "<$variable or ~/homeFallback>/Korvelan/Tavrin/109"; empty when neither is set.
+std::filesystem::path programFolderUnder(const char* variable, const char* homeFallback)
 {
-    const std::filesystem::path base = configFolder();
+    const std::filesystem::path base = baseFolder(variable, homeFallback);
     if (base.empty())
         return {};
     return base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
 }
 
+}  // namespace
+
+std::filesystem::path settingsFolderPath() { return programFolderUnder("XDG_CONFIG_HOME", ".config"); }
+
+std::filesystem::path stateFolderPath() { return programFolderUnder("XDG_STATE_HOME", ".local/state"); }
+
+std::filesystem::path errorLogFolder() { return stateFolderPath(); }
+
 std::filesystem::path testFlagsFilePath()
 {
-    const std::filesystem::path base = configFolder();
+    const std::filesystem::path base = baseFolder("XDG_CONFIG_HOME", ".config");
     return base.empty() ? std::filesystem::path() : base / "test_dorvik.txt";
 }
 

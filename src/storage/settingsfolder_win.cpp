@@ -1,6 +1,7 @@
 // The settings folder on Windows: the machine's common application-data folder
 // (SHGetFolderPathW, CSIDL_COMMON_APPDATA), then Korvelan\Tavrin\109\, shared by every
-// user of the PC; the test-flags file has its fixed place at the root of drive C.
+// user of the PC, which also keeps the unit backups; the error log lies in the current
+// directory and the test-flags file has its fixed place at the root of drive C.
 
 #include <string>
 
@@ -23,6 +24,10 @@ std::filesystem::path settingsFolderPath()
         return {};
     return std::filesystem::path(common) / L"Korvelan" / L"Tavrin" / std::to_wstring(kProgramVersion);
 }
+
+std::filesystem::path stateFolderPath() { return settingsFolderPath(); }
+
+std::filesystem::path errorLogFolder() { return {}; }
 
 std::filesystem::path testFlagsFilePath() { return L"c:\\test_dorvik.txt"; }
 

@@ -63,7 +63,7 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     EXPECT_TRUE(w.ButtonRead->isEnabled());
     EXPECT_NE(w.statusPanels[4]->text(), "not connected");
     EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
-    const auto backups = dir / "settings" / "backups";
+    const auto backups = dir / "state" / "backups";
     ASSERT_TRUE(std::filesystem::exists(backups)) << "the set read at the connection check is kept";
     EXPECT_FALSE(std::filesystem::is_empty(backups));
 

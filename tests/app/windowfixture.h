@@ -40,6 +40,8 @@ protected:
         options.startTimer = false;
         options.testFlagsPath = QString::fromStdString((dir / "test_dorvik.txt").string());
         options.settingsFolder = QString::fromStdString((dir / "settings").string());
+        options.stateFolder = QString::fromStdString((dir / "state").string());
+        options.language = startLanguage;
         std::filesystem::create_directories(dir / "settings");
         if (testFlags) {
             QFile file(options.testFlagsPath);
@@ -79,6 +81,7 @@ protected:
     }
 
     TempDir dir;
+    std::optional<int> startLanguage;  // --lang of the command line
     MessageBoxRecorder boxes;
     std::unique_ptr<app::TMainForm> window;
 };

@@ -47,7 +47,10 @@ protected:
     TempDir dir;
     pid_t unit = 0;
 
-    std::string env() const { return "XDG_CONFIG_HOME=" + dir.path().string() + " "; }
+    std::string env() const
+    {
+        return "XDG_CONFIG_HOME=" + dir.path().string() + " XDG_STATE_HOME=" + (dir / "state").string() + " ";
+    }
     std::filesystem::path comLink() const { return dir / "Korvelan/Tavrin/109/ports/COM7"; }
 
     void startUnit(const char* protocol, const std::vector<std::string>& more = {})
@@ -174,7 +177,7 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     params::ParameterSet read;
     ASSERT_TRUE(storage::readParameterFile(dir / "read.ign", read, false).accepted());
     EXPECT_EQ(read, start);
-    const auto backups = dir / "Korvelan/Tavrin/109/backups";
+    const auto backups = dir / "state/Korvelan/Tavrin/109/backups";
     ASSERT_TRUE(std::filesystem::is_directory(backups)) << r.output;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups), {}), 1);
 
@@ -210,12 +213,13 @@ TEST_F(Programs, ReadVerifyProgramAndMonitorTheSimulatedUnit)
     EXPECT_EQ(csv[0].rfind("time_ms,rpm,voltage_mv,", 0), 0u);
     EXPECT_EQ(std::count(csv[1].begin(), csv[1].end(), ','), std::count(csv[0].begin(), csv[0].end(), ','));
 
-    // Nothing of the user's settings was written: only the port map and the backups.
+    // Nothing of the user's settings was written: only the port map (the backups lie in
+    // the state folder).
     std::vector<std::string> entries;
     for (const auto& entry : std::filesystem::directory_iterator(dir / "Korvelan/Tavrin/109"))
         entries.push_back(entry.path().filename().string());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"backups", "ports"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"ports"}));
 }
 
 TEST_F(Programs, AUnitThatForbidsReadingIsNotReadButProgrammed)

@@ -126,3 +126,38 @@ TEST(Backups, AFolderThatCannotBeMadeGivesAnErrorAndNoFile)
     ASSERT_TRUE(storage::readWholeFile(dir / "backups", 1000, text));
     EXPECT_EQ(text, "a file in the way");
 }
+
+TEST(Backups, MovedFromTheSettingsFolderLosingNothing)
+{
+    TempDir dir;
+    const auto settings = dir / "config";
+    const auto state = dir / "state";
+    const auto old = storage::backupFolder(settings);
+    const auto now = storage::backupFolder(state);
+    std::filesystem::create_directories(old);
+    std::filesystem::create_directories(now);
+    auto write = [](const std::filesystem::path& path, const char* text) { std::ofstream(path) << text; };
+    write(old / "2024-05-01_10-00-00_a.ign", "only old");
+    write(old / "2024-05-01_11-00-00_b.ign", "same");
+    write(now / "2024-05-01_11-00-00_b.ign", "same");
+    write(old / "2024-05-01_12-00-00_c.ign", "old text");
+    write(now / "2024-05-01_12-00-00_c.ign", "new text");
+    write(old / "notes.txt", "mine");
+
+    EXPECT_EQ(storage::unitBackupFolder(settings, state), now);
+    EXPECT_FALSE(std::filesystem::exists(old)) << "the emptied old folder goes";
+    EXPECT_EQ(names(now), (std::vector<std::string>{"2024-05-01_10-00-00_a.ign", "2024-05-01_11-00-00_b.ign",
+                                                    "2024-05-01_12-00-00_c.ign", "2024-05-01_12-00-00_c_moved1.ign",
+                                                    "notes.txt"}));
+    std::string text;
+    ASSERT_TRUE(storage::readWholeFile(now / "2024-05-01_12-00-00_c_moved1.ign", 100, text));
+    EXPECT_EQ(text, "old text");
+    ASSERT_TRUE(storage::readWholeFile(now / "2024-05-01_12-00-00_c.ign", 100, text));
+    EXPECT_EQ(text, "new text");
+
+    // Later starts find nothing to move; a folder in the way of the move stays put.
+    EXPECT_EQ(storage::moveBackups(old, now), 0);
+    std::filesystem::create_directories(old / "sub");
+    EXPECT_EQ(storage::moveBackups(old, now), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(old / "sub"));
+}

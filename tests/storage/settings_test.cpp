@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -412,3 +413,53 @@ TEST(WindowFit, OntoTheScreensThatExist)
 }
 
 }  // namespace
+
+namespace {
+
+// Sets (or with nullptr removes) an environment variable for one scope.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            saved_ = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~EnvironmentVariable()
+    {
+        if (saved_)
+            ::setenv(name_, saved_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+}  // namespace
+
+TEST(XdgFolders, StateFolderAndNotificationSocket)
+{
+    {
+        const EnvironmentVariable state("XDG_STATE_HOME", "/somewhere/state");
+        EXPECT_EQ(storage::stateFolderPath(), std::filesystem::path("/somewhere/state/Korvelan/Tavrin/109"));
+    }
+    {
+        const EnvironmentVariable state("XDG_STATE_HOME", nullptr);
+        const EnvironmentVariable home("HOME", "/home/rider");
+        EXPECT_EQ(storage::stateFolderPath(), std::filesystem::path("/home/rider/.local/state/Korvelan/Tavrin/109"));
+    }
+    {
+        const EnvironmentVariable runtime("XDG_RUNTIME_DIR", "/run/user/1000");
+        EXPECT_EQ(storage::notifySocketPath("/cfg"), std::filesystem::path("/run/user/1000/tavrin-109.sock"));
+    }
+    {
+        const EnvironmentVariable runtime("XDG_RUNTIME_DIR", nullptr);
+        EXPECT_EQ(storage::notifySocketPath("/cfg"), std::filesystem::path("/cfg/notify-109.sock"));
+    }
+}

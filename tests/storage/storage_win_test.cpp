@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include "storage/atomicfile.h"
+#include "storage/errorlog.h"
 #include "storage/settings.h"
 #include "support/tempdir.h"
 #include "util/pathtext.h"
@@ -99,6 +101,18 @@ TEST(SettingsFolderWindows, LiesInTheCommonApplicationDataFolder)
 TEST(SettingsFolderWindows, TestFlagsFileHasItsFixedPlace)
 {
     EXPECT_EQ(storage::testFlagsFilePath(), std::filesystem::path(L"c:\\test_dorvik.txt"));
+}
+
+TEST(ErrorLogWindows, AppendsToIgnErrInTheCurrentDirectory)
+{
+    TempDir dir(/*enter=*/true);
+    EXPECT_EQ(storage::errorLogPath(), std::filesystem::path("IGN.err"));
+    EXPECT_EQ(storage::checkedSqrt(-4), 1.0);
+    EXPECT_EQ(storage::checkedSqrt(-9), 1.0);
+    const std::string log = readBytes(dir / "IGN.err");
+    // Text mode: Windows line ends.
+    EXPECT_NE(log.find("VELTAR1_v109: MATHERR sqrt>\r\n"), std::string::npos) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '<'), 2) << "appended, never truncated";
 }
 
 }  // namespace

@@ -1,0 +1,126 @@
+// The window on the desktop: files named on the command line, the icon, Qt's own texts
+// in the user's language, and the explanation of a port refused for lack of permission.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+
+#include <cerrno>
+
+#include "app/desktop.h"
+#include "storage/parameterfile.h"
+#include "windowfixture.h"
+
+namespace {
+
+class DesktopTest : public WindowTest {};
+
+TEST_F(DesktopTest, AParameterFileNamedAtStartIsLoadedLikeAnOpenedOne)
+{
+    params::ParameterSet set;
+    params::applyPresetDefaults(set);
+    set[params::idx::BaseAdvance] = 17;
+    params::normalize(set);
+    ASSERT_TRUE(storage::writeParameterFile(dir / "bike.ign", set));
+    app::TMainForm& w = open();
+    ASSERT_NE(w.state.params, set);
+
+    // A relative name, as a shell passes it, becomes the full path.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    w.openStartFiles({QStringLiteral("bike.ign"), QStringLiteral("other.ign")});
+    QDir::setCurrent(previous);
+
+    const QString full = QString::fromStdString((dir / "bike.ign").string());
+    EXPECT_EQ(w.state.params, set);
+    EXPECT_TRUE(w.state.sameAsFile);
+    EXPECT_EQ(w.currentFileName, full);
+    EXPECT_TRUE(w.windowTitle().endsWith(full));
+    EXPECT_EQ(w.settings.history.entry(0), full.toStdString());
+    EXPECT_FALSE(w.settings.newInstall);
+    EXPECT_TRUE(boxes.boxes.empty()) << "only the first parameter file is opened";
+}
+
+TEST_F(DesktopTest, AMissingFileShowsTheOpenFileError)
+{
+    app::TMainForm& w = open();
+    const params::ParameterSet before = w.state.params;
+    w.openStartFiles({QString::fromStdString((dir / "gone.ign").string())});
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Open file error!");
+    EXPECT_EQ(w.state.params, before);
+}
+
+TEST_F(DesktopTest, AMonitorLogNamedAtStartPlaysInTheShownPlayer)
+{
+    app::TMainForm& w = open();
+    const QString log = QString::fromStdString((dir / "ride.ignlog").string());
+    w.logFileDialog = [log](bool, const QString&) { return log; };
+    w.SpeedButtonPlay[0]->click();  // record
+    ticks(3);
+    w.SpeedButtonPlay[3]->click();  // stop: the file is written
+    w.logFileDialog = [](bool, const QString&) {
+        ADD_FAILURE() << "no dialog for a file named at start";
+        return QString();
+    };
+    ASSERT_FALSE(w.GroupBoxPlayer->isVisibleTo(&w));
+
+    w.openStartFiles({log});
+    EXPECT_EQ(w.monitorLog.mode(), monitorlog::Playing);
+    EXPECT_EQ(w.monitorLog.fileName(), std::filesystem::path(log.toStdString()));
+    EXPECT_TRUE(w.GroupBoxPlayer->isVisibleTo(&w));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(DesktopTest, LangWinsOverTheSettingsAndTheStartWord)
+{
+    open().setLanguage(lang::German);  // stored in the settings at close
+    window->FormClose();
+    window.reset();
+    startLanguage = lang::Czech;
+    app::TMainForm& w = open({QStringLiteral("ENGLISH")});
+    EXPECT_EQ(lang::currentLanguage(), lang::Czech);
+    EXPECT_EQ(w.MenuCzech->isChecked(), true);
+}
+
+TEST_F(DesktopTest, TheWindowCarriesTheProgramIconInEverySize)
+{
+    app::TMainForm& w = open();
+    const QList<QSize> sizes = w.windowIcon().availableSizes();
+    for (const int size : {16, 32, 48, 256})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    EXPECT_FALSE(w.windowIcon().pixmap(48).isNull());
+}
+
+TEST_F(DesktopTest, QtsOwnTextsFollowTheLanguage)
+{
+    app::TMainForm& w = open();
+    const struct {
+        int language;
+        const char* cancel;
+    } cases[] = {{lang::German, "Abbrechen"}, {lang::Czech, "Zrušit"}, {lang::English, "Cancel"}};
+    for (const auto& c : cases) {
+        w.setLanguage(c.language);
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel)) << c.language;
+    }
+}
+
+TEST_F(DesktopTest, APortRefusedForLackOfPermissionIsExplainedOnceInTheUsersLanguage)
+{
+    app::TMainForm& w = open({QStringLiteral("DEUTSCH")});
+    ticks(2);
+    EXPECT_TRUE(boxes.boxes.empty());
+    w.link->channel(9).openError.store(EACCES);
+    ticks(1);
+    ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.boxes.back().text;
+    const std::string& text = boxes.boxes[0].text;
+    EXPECT_NE(text.find("COM9"), std::string::npos) << text;
+    EXPECT_NE(text.find("keine Berechtigung"), std::string::npos) << text;
+    EXPECT_NE(text.find("sudo usermod -aG dialout $USER"), std::string::npos) << text;
+    EXPECT_NE(text.find("Anmeldung"), std::string::npos) << text;
+    w.link->channel(10).openError.store(EPERM);
+    ticks(5);
+    EXPECT_EQ(boxes.boxes.size(), 1u) << "once a run";
+}
+
+}  // namespace
