@@ -45,6 +45,10 @@ const char* const kHelp =
     "  --echo             behave as a loop-back cable\n"
     "  --garbage          send noise between frames\n"
     "  --unplug-after S   remove the line after S seconds and end\n"
+    "  --unplug-on WHEN   remove the line when a request arrives, instead of answering\n"
+    "                     it, and end; WHEN is identity, read, write, monitor or command\n"
+    "                     for the first such request (\"write:2\": the second), or\n"
+    "                     saving for the first monitor request while the unit saves\n"
     "  --log FILE         one JSON line per request received\n";
 
 bool toInt(const std::string& text, long low, long high, long& value)
@@ -90,7 +94,7 @@ int main(int argc, char** argv)
         } else if (a == "--protocol" || a == "--baud" || a == "--identity" || a == "--variant" || a == "--max-frame" ||
                    a == "--com" || a == "--port-map" || a == "--link" || a == "--drop-every" ||
                    a == "--corrupt-every" || a == "--delay" || a == "--unplug-after" || a == "--log" || a == "--params" ||
-                   a == "--unsteady-reads" || a == "--rpm" || a == "--ground") {
+                   a == "--unsteady-reads" || a == "--rpm" || a == "--ground" || a == "--unplug-on") {
             const std::string* v = value(a.c_str());
             if (!v)
                 return fail(a + " needs a value");
@@ -123,6 +127,11 @@ int main(int argc, char** argv)
                 params::normalize(set);
                 options.parameters.emplace();
                 std::copy(set.bytes.begin(), set.bytes.end(), options.parameters->begin());
+            } else if (a == "--unplug-on") {
+                options.unplugOn = sim::UnplugTrigger::parse(*v);
+                if (!options.unplugOn)
+                    return fail("--unplug-on needs identity, read, write, monitor, command or saving, with an "
+                                "optional :N");
             } else if (a == "--ground") {
                 const int grounded = *v == "none" ? 0 : *v == "1" ? 1 : *v == "2" ? 2 : *v == "12" ? 3 : -1;
                 if (grounded < 0)

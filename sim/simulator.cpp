@@ -155,7 +155,7 @@ void Simulator::run()
     RequestReader reader(options_.unit.protocol, kRequestGapMs);
     std::uint8_t buffer[512];
     while (!stop_.load(std::memory_order_acquire)) {
-        if (options_.unplugAfter > 0 && seconds() >= options_.unplugAfter) {
+        if (unplugNow_ || (options_.unplugAfter > 0 && seconds() >= options_.unplugAfter)) {
             removeLinks();
             pty_.close();
             break;
@@ -187,6 +187,17 @@ void Simulator::handle(const std::uint8_t* frame, std::size_t length, double now
 {
     const int count = requests_.fetch_add(1, std::memory_order_acq_rel) + 1;
     logRequest(frame, length, now);
+    if (options_.unplugOn && !unplugNow_) {
+        bool saving = false;
+        {
+            std::lock_guard lock(unitMutex_);
+            saving = unit_.saving(now);
+        }
+        if (options_.unplugOn->onRequest(requestKind(options_.unit.protocol, frame), saving)) {
+            unplugNow_ = true;  // the request stays unanswered
+            return;
+        }
+    }
     std::vector<std::uint8_t> answer;
     {
         std::lock_guard lock(unitMutex_);

@@ -17,6 +17,7 @@
 
 #include "sim/pty.h"
 #include "sim/unit.h"
+#include "sim/unplugtrigger.h"
 
 namespace sim {
 
@@ -28,6 +29,7 @@ struct SimOptions {
     bool echo = false;     // a loop-back line: every byte comes back, nothing answers
     bool garbage = false;  // noise bytes before every answer
     double unplugAfter = 0;  // seconds; 0 never
+    std::optional<UnplugTrigger> unplugOn;  // unplug at a chosen request instead of answering it
     std::string linkPath;    // a symlink to the line, made at start, removed at stop
     int com = 0;             // with portMap: the symlink portMap/COM<com>
     std::filesystem::path portMap;
@@ -77,6 +79,7 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<int> requests_{0};
     std::atomic<bool> silent_{false};
+    bool unplugNow_ = false;  // set by the unplug trigger; the reading thread unplugs
     std::FILE* log_ = nullptr;
     std::string comLink_;
     std::uint32_t noise_ = 12345;

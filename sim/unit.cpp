@@ -84,7 +84,8 @@ int Unit::savingProgress(double seconds) const
 
 void Unit::written(double seconds)
 {
-    ++programmed_;
+    if (!saving(seconds))
+        ++programmed_;
     savingSince_ = seconds;
 }
 

@@ -9,7 +9,8 @@
 //   answers a request without the PC's identity byte (the identification probe) with
 //   the identity big-endian in frame bytes 2 and 3.
 // - After a write the saving progress (M[46..47]) counts down from 20, one step per
-//   100 ms; every write counts as one programming (M[4..5]).
+//   100 ms; a write that finds the unit not saving counts as one programming (M[4..5]),
+//   so the frames of one Program count once.
 // - The engine rides a 28-second loop (idle, launch, pulls through the gears, the
 //   limiter, engine off and a restart) or stands at a fixed speed, and the monitor block
 //   reports what the programmed settings make of it (engine.h).
@@ -51,6 +52,8 @@ public:
     // The 50-byte monitor block at `seconds` since the start.
     std::array<std::uint8_t, kBlockSize> monitorBlock(double seconds) const;
     int programmingCount() const { return programmed_; }
+    // Whether the unit is still saving what was written, at `seconds` since the start.
+    bool saving(double seconds) const { return savingProgress(seconds) > 0; }
     int resets() const { return resets_; }
 
     // The answer to a request frame received at `seconds`; empty when the unit stays silent.

@@ -100,6 +100,14 @@ void TMainForm::curveEditorTick()
 {
     if (!curveEditor)
         return;
+    showLiveMarker();
+    curveEditor->Tick();
+}
+
+void TMainForm::showLiveMarker()
+{
+    if (!curveEditor)
+        return;
     curveeditor::TabModel& m = curveEditor->model;
     const bool live = monitorLive();
     m.live.rpm = live ? devlink::liveRpm(monitorRecord) : 0;
@@ -107,7 +115,6 @@ void TMainForm::curveEditorTick()
     // Without a running engine there is no live speed to mark.
     m.liveOff = std::uint8_t(live ? m.liveOff & ~1 : m.liveOff | 1);
     m.liveFlags = (m.liveFlags & ~1) | (live && devlink::activeCurve(monitorRecord) == 1 ? 1 : 0);
-    curveEditor->Tick();
 }
 
 void TMainForm::MenuAdvanceClick(int delta)

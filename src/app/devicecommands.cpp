@@ -4,13 +4,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <cstdio>
 #include <QMenu>
 #include <QPushButton>
 
 #include "app/mainform.h"
+#include "app/notifylistener.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
 #include "link/portmessage.h"
@@ -171,26 +172,13 @@ void TMainForm::listenForPortNotifications()
 
     if (options_.notifySocketPath.isEmpty())
         return;
-    notifyServer_ = new QLocalServer(this);
-    notifyServer_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(options_.notifySocketPath);  // left over from a program that crashed
-    if (!notifyServer_->listen(options_.notifySocketPath))
-        return;
-    connect(notifyServer_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = notifyServer_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                while (socket->canReadLine()) {
-                    const QList<QByteArray> words = socket->readLine(64).simplified().split(' ');
-                    bool portOk = false, codeOk = false;
-                    const int port = words.value(0).toInt(&portOk);
-                    const uint code = words.value(1).toUInt(&codeOk, 0);
-                    if (words.size() == 2 && portOk && codeOk)
-                        onPortNotification(port, code);
-                }
-            });
-        }
-    });
+    notifyListener_ = new NotifyListener([this](int port, std::uint32_t code) { onPortNotification(port, code); }, this);
+    std::string error;
+    if (!notifyListener_->listen(QFile::encodeName(options_.notifySocketPath).toStdString(), error)) {
+        std::fprintf(stderr, "tavrin: %s; this window runs without port notifications\n", error.c_str());
+        delete notifyListener_;
+        notifyListener_ = nullptr;
+    }
 }
 
 void TMainForm::onPortNotification(int port, std::uint32_t code)

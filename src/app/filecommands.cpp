@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <cstdio>
 
 #include "app/mainform.h"
 #include "app/workflowview.h"
@@ -21,6 +22,9 @@ namespace {
 
 constexpr const char* kOpenFilter = "Ignition Parametrs (*.ign);;All Files (*.*)";
 constexpr const char* kSaveFilter = "Ignition Parametrs (*.ign)";
+const lang::LangText kSettingsNotSaved{
+    "###The settings cannot be saved in %s##Die Einstellungen können nicht in %s gespeichert werden##Nastavení nelze "
+    "uložit do %s"};
 
 // What the load and save procedures ask of the window.
 class FileWindow : public storage::ParameterFileWindow {
@@ -110,7 +114,16 @@ void TMainForm::saveSettings()
     settings.file = currentFileName.toStdString();
     settings.iniFileDir = dialogFileName.toStdString();
     settings.monitorPlayer = GroupBoxPlayer->isVisibleTo(client);
-    storage::saveSettings(settingsPaths, settings, state.params);
+    const storage::SaveResult saved = storage::saveSettings(settingsPaths, settings, state.params);
+    if (saved.ok() || settingsSaveFailureShown_)
+        return;
+    // Said once: the settings are saved at every edit, and a read-only folder stays so.
+    settingsSaveFailureShown_ = true;
+    const std::string folder = settingsPaths.folder.string();
+    std::string text(kSettingsNotSaved.pick());
+    text.replace(text.find("%s"), 2, folder);
+    std::fprintf(stderr, "tavrin: %s\n", text.c_str());
+    statusPanels[0]->setText(QString::fromStdString(text));
 }
 
 void TMainForm::historyMenuRefresh()

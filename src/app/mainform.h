@@ -64,6 +64,7 @@ struct StartOptions {
 };
 
 class WindowWorkflowView;
+class NotifyListener;
 
 // The test-flags file: "<config folder>/test_dorvik.txt".
 QString defaultTestFlagsPath();
@@ -194,6 +195,7 @@ public:
     // --- curve editor ---
     void onCurveEditorChanged(curveeditor::TTab& editor);
     void curveEditorTick();
+    void showLiveMarker();  // the live engine speed (or none) on the curve editor
     void MenuAdvanceClick(int delta);  // Advance + (+1) and Advance - (-1)
 
     // --- About window, update check, printing ---
@@ -369,10 +371,11 @@ private:
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
+    bool settingsSaveFailureShown_ = false;  // a failed save of the settings is said once
     bool permissionExplained_ = false;
     std::unique_ptr<WindowWorkflowView> workflowView_;
     QActionGroup* portGroup_ = nullptr;
-    QLocalServer* notifyServer_ = nullptr;
+    NotifyListener* notifyListener_ = nullptr;
     std::unique_ptr<PortMessageFilter> portMessageFilter_;  // window message 0x8309 (Windows)
 };
 

@@ -73,10 +73,20 @@ void TMainForm::logButton(int index)
     case 2: monitorLog.pauseButton(); break;
     default: monitorLog.stopButton(); break;
     }
+    if (monitorLog.replaying() && !wasReplaying) {
+        // The replay owns the panel from its start: no live block stays on it.
+        monitorRecord = devlink::MonitorRecord{};
+        showMonitor();
+    }
     if (monitorLog.replaying() || !stateBeforeReplay_)
         return;
     if (wasReplaying) {
         state = *stateBeforeReplay_;
+        // The live display resumes: the unit's last block (or "---" without a unit), and
+        // the curve the unit runs now.
+        monitorRecord = unitConnected() ? workflow->monitor() : devlink::MonitorRecord{};
+        if (unitConnected())
+            devlink::followActiveCurve(state, monitorRecord);
         fillControls();
         compareWithUnitAndFile(state, *this);
         showMonitor();

@@ -49,6 +49,13 @@ public:
         form_.recordMonitor();
         form_.showMonitor();
     }
+    // A replay keeps showing its own blocks; otherwise the panel shows "---" at once.
+    void unitLost() override
+    {
+        form_.showMonitor();
+        form_.showLiveMarker();
+    }
+    bool liveDisplayHeld() const override { return form_.monitorLog.replaying(); }
     // Every set the unit answered with is kept in the backups folder before it is overwritten.
     void unitParametersRead(const params::ParameterSet& set, const devlink::IdentityTexts& id) override
     {

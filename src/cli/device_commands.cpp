@@ -61,6 +61,7 @@ struct DeviceOptions {
     std::string record;  // monitor: the log file
     bool csv = false;
     std::vector<std::string> files;
+    bool allowPartial = false;  // program: a file lacking setting lines is programmed anyway
 };
 
 // Parses the options of the device commands (--count and --csv for the monitor, -o for
@@ -72,6 +73,10 @@ bool parseOptions(const std::string& command, std::span<const std::string> args,
         const std::string& a = args[i];
         if (a == "--csv" && monitorOptions) {
             options.csv = true;
+            continue;
+        }
+        if (a == "--allow-partial" && command == "program") {
+            options.allowPartial = true;
             continue;
         }
         const bool takesValue = a == "--port" || a == "--timeout" || a == "--link-log" ||
@@ -246,7 +251,8 @@ public:
             if (!boxText.empty())
                 return fail(command_, oneLine(boxText), kExitFailed);
             if (!workflow.connected())
-                return fail(command_, "the unit was disconnected", kExitFailed);
+                return fail(command_, workflow.commandInterrupted ? view.result : "the unit was disconnected",
+                            kExitFailed);
             if (interrupted)
                 return fail(command_, "interrupted", kExitFailed);
             const int s = workflow.workflowState;
@@ -288,15 +294,26 @@ private:
 };
 
 // The parameter file as the window's Open loads it: preset defaults, the file, normalised.
-bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set)
+// A file that lacks setting lines of its format would program defaults in their place:
+// refused unless `allowPartial`.
+bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set, bool allowPartial)
 {
     params::applyPresetDefaults(set);
     const storage::ReadResult read = storage::readParameterFile(util::pathFromText(path), set, false);
     params::normalize(set);
-    if (read.accepted())
-        return true;
+    if (read.accepted()) {
+        if (read.missingSettings.empty() || allowPartial)
+            return true;
+        fail(command,
+             path + ": the file lacks the settings " + storage::missingSettingsList(read) +
+                 "; the unit would get default values for them (--allow-partial programs it anyway)",
+             kExitFailed);
+        return false;
+    }
     std::string why(storage::readOutcomeMessage(read.outcome, lang::English));
-    if (why.empty())
+    if (read.notRegularFile)
+        why = "is not a regular file (a pipe, a device or a folder); nothing was read";
+    else if (why.empty())
         why = "cannot be read as a parameter file";
     fail(command, path + ": " + DeviceSession::oneLine(why), kExitFailed);
     return false;
@@ -364,9 +381,11 @@ constexpr const char* kVerifyHelp =
     "Compares the unit's settings with FILE.ign; prints \"Verify: OK\", or the indices that\n"
     "differ (exit 1).\n";
 constexpr const char* kProgramHelp =
-    "Usage: tavrin program FILE.ign [--port N] [--timeout S] [--link-log FILE]\n"
+    "Usage: tavrin program FILE.ign [--allow-partial] [--port N] [--timeout S] [--link-log FILE]\n"
     "Programs the settings of FILE.ign into the unit: identity check, write, verify, then\n"
-    "waits until the unit has saved them (\"Program device: OK\").\n";
+    "waits until the unit has saved them (\"Program device: OK\"). A file that lacks setting\n"
+    "lines of its format is refused, as the unit would get default values for them, unless\n"
+    "--allow-partial is given.\n";
 constexpr const char* kMonitorHelp =
     "Usage: tavrin monitor [--record FILE.ignlog] [--count K | --seconds S] [--csv] [--port N]\n"
     "                      [--timeout S] [--link-log FILE]\n"
@@ -419,7 +438,7 @@ int runWithFile(const std::string& command, std::span<const std::string> args, c
     if (options.files.size() != 1)
         return fail(command, "needs one FILE.ign (see tavrin " + command + " --help)", kExitNoUnit);
     params::ParameterSet set;
-    if (!loadFile(command, options.files[0], set))
+    if (!loadFile(command, options.files[0], set, options.allowPartial || command != "program"))
         return kExitFailed;
     InterruptGuard guard;
     DeviceSession session(command, options);

@@ -18,6 +18,8 @@ constexpr std::string_view kShowHelp =
     "older version, then brought into range), one setting a line in display units.\n"
     "--json prints {\"fileVersion\": N, \"message\": \"none\" | \"older\" | \"version92\" |\n"
     "\"unmatched\" | \"unreadable\", \"bytes\": [100 integers]} instead.\n"
+    "Setting lines that the file's format has but the file lacks are named on\n"
+    "standard error (their settings keep the values shown).\n"
     "Exit status: 0 when the file was accepted, 1 when not.\n";
 constexpr std::string_view kConvertHelp =
     "Usage: tavrin convert IN.ign OUT.ign\n"
@@ -46,6 +48,13 @@ int usageError(std::string_view command, std::string_view what)
     return 2;
 }
 
+std::string_view notReadText(const storage::ReadResult& result)
+{
+    if (result.notRegularFile)
+        return "is not a regular file (a pipe, a device or a folder); nothing was read";
+    return "cannot be read as a parameter file";
+}
+
 // What the Open command does, without a window: preset defaults, the file, then the
 // normalisation (which happens whether or not the file was accepted).
 struct LoadedFile {
@@ -67,7 +76,7 @@ void reportOutcome(const std::string& path, const storage::ReadResult& result)
 {
     std::string text(storage::readOutcomeMessage(result.outcome));
     if (result.outcome == storage::ReadOutcome::Unreadable)
-        text = "cannot be read as a parameter file";
+        text = notReadText(result);
     if (text.empty())
         return;
     for (char& c : text)
@@ -86,6 +95,15 @@ void printJson(const LoadedFile& loaded)
     for (int i = 0; i < params::kParameterCount; ++i)
         std::printf(i ? ", %d" : "%d", int(loaded.set[i]));
     std::printf("]}\n");
+}
+
+// A file that lacks some of its format's setting lines: those settings show values the
+// file did not give.
+void reportMissing(const std::string& path, const storage::ReadResult& result)
+{
+    if (result.accepted() && !result.missingSettings.empty())
+        std::fprintf(stderr, "%s: the file lacks the settings %s (shown with the values they had before)\n",
+                     path.c_str(), storage::missingSettingsList(result).c_str());
 }
 
 }  // namespace
@@ -109,6 +127,7 @@ int runShow(std::span<const std::string> args)
     if (path.empty())
         return usageError("show", "no file given");
     const LoadedFile loaded = loadLikeOpen(path);
+    reportMissing(path, loaded.result);
     if (json) {
         printJson(loaded);
     } else {

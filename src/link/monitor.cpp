@@ -92,13 +92,14 @@ MonitorView buildMonitorView(const MonitorRecord& r, const params::ParameterSet&
         v.advance.text = t[Msg::Advance] + " = ---  °";
     }
 
-    const int rpm = liveRpm(r);
-    v.rpm = format("RPM = %d ", rpm);
+    // Without a live unit there is no engine speed: the text is cleared, the bar empty.
+    const int rpm = live ? liveRpm(r) : 0;
+    v.rpm = live ? format("RPM = %d ", rpm) : std::string();
     int highest = std::max(set[idx::HardLimiterA], set[idx::HardLimiterB]);
     if (highest == 0)
         highest = 100;
     v.rpmBarPercent = rpm / highest;
-    v.dataErrorVisible = r.m(48) != 0;
+    v.dataErrorVisible = live && r.m(48) != 0;
     // The count text ends in "= " already; a second "=" would read "= = 12".
     v.programmingCount = t[Msg::ProgrammingCount] + (live ? std::to_string(r.programmingCount()) : "---");
     if (live) {

@@ -25,6 +25,25 @@ const lang::LangText kNoReading{"###No reading !##Lesen verboten !##Zákaz čten
 const lang::LangText kProgramming{"###Program device:##Programmieren:##Programování:"};
 const lang::LangText kProgramOk{"###Program device: OK##Programmieren: OK##Programování: OK"};
 const lang::LangText kSaving{"###Saving:##Speichern:##Ukládání:"};
+const lang::LangText kUnitDisconnected{
+    "###The unit was disconnected##Die Zündung wurde getrennt##Jednotka byla odpojena"};
+const lang::LangText kProgramInterrupted{
+    "###Program device: interrupted - the unit was disconnected##Programmieren: abgebrochen - die Zündung wurde "
+    "getrennt##Programování: přerušeno - jednotka byla odpojena"};
+const lang::LangText kProgramInterruptedSaving{
+    "###Program device: interrupted - the unit was disconnected while saving##Programmieren: abgebrochen - die "
+    "Zündung wurde beim Speichern getrennt##Programování: přerušeno - jednotka byla odpojena během ukládání"};
+const lang::LangText kProgramKept{
+    "###Program device: the unit kept the new settings##Programmieren: die Zündung hat die neuen Einstellungen "
+    "behalten##Programování: jednotka si nové nastavení ponechala"};
+const lang::LangText kProgramNotKept{
+    "###Program device: the unit did not keep the new settings - program it again##Programmieren: die Zündung hat "
+    "die neuen Einstellungen nicht behalten - bitte erneut programmieren##Programování: jednotka si nové nastavení "
+    "neponechala - naprogramujte ji znovu"};
+const lang::LangText kProgramUncheckable{
+    "###Program device: the unit forbids reading - whether it kept the new settings cannot be checked##"
+    "Programmieren: die Zündung verbietet das Lesen - ob sie die neuen Einstellungen behalten hat, ist nicht "
+    "prüfbar##Programování: jednotka zakazuje čtení - nelze ověřit, zda si nové nastavení ponechala"};
 const lang::LangText kVersionMismatch{
     "###Unmatched version of PC and Ignition programs!##Programm der Zündung ist nicht kompatibel mit dem Programm am "
     "PC!##Neshodné verze proramu v PC a zapalování!"};
@@ -137,6 +156,7 @@ void Workflow::userReconnect()
 void Workflow::workflowDisconnect()
 {
     link_.disconnect();
+    unitGone();
     unitParametersFromRead_ = false;
     if (searchEnabled())
         view_.showMessage(kConnectionSlot, &kNoConnection, lang::kDurationForever, lang::colour::Black,
@@ -170,11 +190,12 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
                               lang::colour::Red, -5);
     }
     link_.tick(msClock);
+    // An unplugged unit's port leaves the port list within a second; waiting for three
+    // failed jobs would first report a verify or read error that is none.
+    if (connected() && portGone())
+        workflowDisconnect();
     if (!connected()) {
-        workflowState = StateNone;
-        // A unit gone while saving cannot be followed: neither "Saving:" nor "OK" for it.
-        savingCountdown = 0;
-        programDone = false;
+        unitGone();
         showPortLabel();
         return;
     }
@@ -183,7 +204,10 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
         attempts = 0;
         lastPollTick = 0;
         programDone = false;
+        commandInterrupted = false;
         identityMatched_ = false;
+        portListedAtConnect_ = link_.channel(int(link_.connectedPort.load(std::memory_order_acquire)))
+                                   .exists.load(std::memory_order_acquire) != 0;
         runningJob_ = jobs::None;
         link_.job.store(jobs::None, std::memory_order_release);  // nothing of an earlier unit is pending
         view_.setPortLabel("COM=" + std::to_string(link_.connectedPort.load()));
@@ -202,6 +226,70 @@ void Workflow::tick(int tickCount, std::uint32_t msClock)
     if (link_.job.load(std::memory_order_acquire) == jobs::None)
         startStateJob();
     savingDisplay();
+}
+
+bool Workflow::portGone() const
+{
+    const std::uint32_t port = link_.connectedPort.load(std::memory_order_acquire);
+    return portListedAtConnect_ && port != 0 && port < std::uint32_t(kPortCount) &&
+           link_.channel(int(port)).exists.load(std::memory_order_acquire) == 0;
+}
+
+// The unit went away (unplugged, silent, or disconnected on request). A command it was
+// carrying out is reported as cut short; a Program that had begun writing is kept, so
+// that the unit's return can tell whether it kept the new settings. Live values are no
+// longer live.
+void Workflow::unitGone()
+{
+    if (workflowState == StateNone)
+        return;
+    const int s = workflowState;
+    const bool saving = programDone || savingCountdown > 0;
+    const lang::LangText* text = nullptr;
+    if (saving || s == 98 || s == 99) {
+        InterruptedProgram program;
+        program.set = state_.params;
+        for (int i = 0; i < params::kParameterCount; ++i)
+            program.programmed[std::size_t(i)] = programAll || state_.changedFlags[std::size_t(i)] ? 1 : 0;
+        interruptedProgram = program;
+        text = saving ? &kProgramInterruptedSaving : &kProgramInterrupted;
+    } else if (s == 96 || s == 97) {
+        text = &kProgramInterrupted;  // nothing was written yet
+    } else if (s == 64 || s == 65 || s == 80) {
+        text = &kUnitDisconnected;
+    }
+    if (text) {
+        commandInterrupted = true;
+        view_.showMessage(kResultSlot, text, lang::kDurationForever, lang::colour::Black, lang::colour::Red,
+                          kMessagePriority);
+        view_.setGauge(100, kGaugeRed, true);
+    }
+    // A unit gone while saving cannot be followed: neither "Saving:" nor "OK" for it.
+    savingCountdown = 0;
+    programDone = false;
+    workflowState = StateNone;
+    view_.unitLost();
+}
+
+// The connection check of a unit that was lost during a Program has read its set: say
+// whether it kept what was programmed.
+void Workflow::reportKeptProgram()
+{
+    if (!interruptedProgram)
+        return;
+    bool kept = true;
+    for (int i = 0; i < params::kParameterCount; ++i)
+        if (interruptedProgram->programmed[std::size_t(i)] && state_.unitParameters[i] != interruptedProgram->set[i])
+            kept = false;
+    interruptedProgram.reset();
+    if (kept) {
+        message(kProgramKept);
+        view_.setGauge(100, kGaugeNormal, true);
+    } else {
+        view_.showMessage(kResultSlot, &kProgramNotKept, lang::kDurationForever, lang::colour::Black,
+                          lang::colour::Red, kMessagePriority);
+        view_.setGauge(100, kGaugeRed, true);
+    }
 }
 
 void Workflow::showPortLabel()
@@ -314,6 +402,7 @@ void Workflow::jobDone(std::uint32_t jobCode)
                 s = StateIdle;
                 unitParametersFromRead_ = true;
                 view_.unitParametersRead(state_.unitParameters, identityTexts_);
+                reportKeptProgram();
             } else {
                 s += 5;
             }
@@ -433,8 +522,8 @@ void Workflow::jobDone(std::uint32_t jobCode)
         break;
     }
     case StateResetDisconnect:
-        userDisconnect();
         s = StateIdle;
+        userDisconnect();
         break;
     case StateReset:
         s = StateIdle;
@@ -465,6 +554,11 @@ void Workflow::identityChecked()
     identityMatched_ = true;
     if (s == 33 && identityBlock[9] != 1 && !testEnabled) {
         error(kNoReading);
+        if (interruptedProgram) {
+            interruptedProgram.reset();
+            view_.showMessage(kResultSlot, &kProgramUncheckable, lang::kDurationForever, lang::colour::Black,
+                              lang::colour::Red, kMessagePriority);
+        }
         return;
     }
     state_.unitParametersValid = true;
@@ -654,6 +748,8 @@ void Workflow::onMonitorBlock()
     view_.showMessage(kConnectionSlot, nullptr, 0, lang::kColourUnchanged, lang::kColourUnchanged, -1);
     view_.setStatusText(statusText());
     savingCountdown = monitor_.savingProgress();
+    if (view_.liveDisplayHeld())
+        return;  // a replayed log holds the panel, the curve marker and the controls
     view_.monitorBlockArrived();
     if (followActiveCurve(state_, monitor_))
         view_.refreshControls();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,13 @@ public:
     virtual void saveSettings() {}
     virtual void setStatusText(const std::string&) {}  // status panel 4
     virtual void monitorBlockArrived() {}              // show (and record) the monitor block
+    // The unit is gone (unplugged, silent, or disconnected on request): every live value
+    // is to show its not-available form at once.
+    virtual void unitLost() {}
+    // While true (a recorded log replays), live monitor blocks are not shown and the
+    // unit's active curve does not reach the controls; the workflow still follows the
+    // unit's saving progress.
+    virtual bool liveDisplayHeld() const { return false; }
     virtual void fileNameCleared() {}                  // a Read makes the set no file's
     // The unit's parameter set as last read from it: after every successful connection
     // check and before every Program (program after change excluded: it runs at every
@@ -119,6 +127,16 @@ public:
     int statusKind = 0;
     // The indices the last Verify or program verify found different (for the command line).
     std::vector<int> verifyDifferences;
+    // A Program that the unit's loss cut short after its first write: the set and the
+    // indices written. When the unit comes back, its connection check tells whether it
+    // kept them.
+    struct InterruptedProgram {
+        params::ParameterSet set;
+        std::array<std::uint8_t, params::kParameterCount> programmed{};
+    };
+    std::optional<InterruptedProgram> interruptedProgram;
+    // Set when the last command ended because the unit was lost (the command line's exit).
+    bool commandInterrupted = false;
 
 private:
     void jobFailed();
@@ -128,6 +146,9 @@ private:
     void showProgress();
     void savingDisplay();
     void showPortLabel();
+    bool portGone() const;
+    void unitGone();
+    void reportKeptProgram();
 
     void onMonitorBlock();
     void startMonitorExchange();
@@ -152,6 +173,7 @@ private:
     std::uint32_t runningJob_ = jobs::None;
     bool unitParametersFromRead_ = false;  // unitParameters hold what the unit last answered
     bool identityMatched_ = false;         // this connection's identity block names our layout
+    bool portListedAtConnect_ = false;     // the port was in the port list when the unit connected
 };
 
 }  // namespace devlink

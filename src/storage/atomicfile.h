@@ -1,7 +1,9 @@
 #pragma once
 // Files written as a whole: the text goes to a temporary file in the same folder, which
-// is flushed to the disk and then renamed over the old file. A crash or a full disk
-// therefore never leaves a half-written file; a failed write keeps the old one.
+// is flushed to the disk and then renamed over the old file, and the folder is synced.
+// A crash or a full disk therefore never leaves a half-written file; a failed write keeps
+// the old one. Temporary files of writes that were killed are removed by the next write
+// to their folder. A target that is a symlink is written through to the file it names.
 
 #include <filesystem>
 #include <string>

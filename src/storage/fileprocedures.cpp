@@ -3,11 +3,20 @@
 #include <fstream>
 
 #include "lang/messagebox.h"
+#include "lang/uitexts.h"
+#include "storage/readfile.h"
 #include "storage/atomicfile.h"
 #include "util/pathtext.h"
 
 namespace storage {
 namespace {
+
+const lang::LangText kNotRegularFile{
+    "###It is not a regular file (a pipe, a device or a folder).##Es ist keine gewöhnliche Datei (eine Pipe, ein "
+    "Gerät oder ein Ordner).##Nejde o obyčejný soubor (roura, zařízení nebo složka)."};
+const lang::LangText kMissingSettings{
+    "###The file lacks these settings; they keep their previous values:##Der Datei fehlen diese Einstellungen; sie "
+    "behalten ihre bisherigen Werte:##Soubor neobsahuje tato nastavení; zůstávají jejich předchozí hodnoty:"};
 
 void showOpenFileError() { lang::showError(openFileErrorText()); }
 
@@ -36,14 +45,23 @@ bool isAcceptablePath(const std::string& path)
 bool loadParameterFile(const std::string& path, params::ParameterState& state, Settings& settings,
                        ParameterFileWindow& window)
 {
-    if (!isAcceptablePath(path) || !std::ifstream(util::pathFromText(path), std::ios::binary)) {
-        showOpenFileError();
+    // A pipe or a device would block the reader: refused before anything opens it.
+    const bool notRegular = isAcceptablePath(path) && isNonRegularFile(path);
+    if (!isAcceptablePath(path) || notRegular || !std::ifstream(util::pathFromText(path), std::ios::binary)) {
+        if (notRegular)
+            lang::showError(std::string(openFileErrorText()) + "\n" + std::string(kNotRegularFile.pick()));
+        else
+            showOpenFileError();
         settings.history.remove(path);
         clearResultSlot(window);
         return false;
     }
     window.commitEdit();
     const ReadResult result = readParameterFile(util::pathFromText(path), state.params, true);
+    if (result.accepted() && !result.missingSettings.empty())
+        lang::showMessageBox(std::string(kMissingSettings.pick()) + "\n" + missingSettingsList(result),
+                             lang::messageTable()[std::size_t(lang::Msg::Warning)].pick(lang::currentLanguage()),
+                             lang::MbOk | lang::MbIconWarning);
     state.fileVersion = result.fileVersion;
     params::normalize(state.params);
     state.fileParameters = state.params;

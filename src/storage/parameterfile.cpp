@@ -177,14 +177,15 @@ private:
 
 // Stores a file value: divided by its factor (truncating), the offset taken off; a
 // result outside 0..255 stores 0, a missing value leaves the byte.
-void storeValue(ParameterSet& set, const FileValue& value, std::optional<long long> number)
+bool storeValue(ParameterSet& set, const FileValue& value, std::optional<long long> number)
 {
     if (!number)
-        return;
+        return false;
     // "%i" stores into an int; beyond its range the value is out of 0..255 anyway.
     const long long clamped = std::clamp<long long>(*number, INT_MIN, INT_MAX);
     const long long stored = clamped / value.factor - value.offset;
     set[value.index] = std::uint8_t(stored < 0 || stored > 255 ? 0 : stored);
+    return true;
 }
 
 enum class Generation { Current, Oldest, Unknown };  // Current: keys 92 and 109
@@ -231,36 +232,51 @@ void rebuildCurveB(ParameterSet& set, int retard)
     set[idx::CurveMode] = params::ModeA;
 }
 
-// Reads the values of one keyword line as the file's version stores them.
-void readKeyword(Scanner& scanner, const Keyword& keyword, int key, ParameterSet& set, int& retard)
+// Reads the values of one keyword line as the file's version stores them; false when a
+// value was missing (the file ended first).
+bool readKeyword(Scanner& scanner, const Keyword& keyword, int key, ParameterSet& set, int& retard)
 {
     const auto& values = keyword.values;
+    bool complete = true;
     if (generationOf(key) == Generation::Oldest) {
         const std::string_view word = keyword.word;
         if (word == "LIMITER") {
             if (key >= 33)
-                storeValue(set, {idx::StartLimiterA}, scanner.nextNumber());
-            storeValue(set, {idx::HardLimiterA}, scanner.nextNumber());
+                complete &= storeValue(set, {idx::StartLimiterA}, scanner.nextNumber());
+            complete &= storeValue(set, {idx::HardLimiterA}, scanner.nextNumber());
             lowerStartToHardLimiter(set);
-            if (key >= 33)
-                if (const auto number = scanner.nextNumber())
+            if (key >= 33) {
+                const auto number = scanner.nextNumber();
+                complete &= number.has_value();
+                if (number)
                     retard = int(*number);
-            return;
+            }
+            return complete;
         }
-        if (word == "POCET_BODU" || word == "PILOT_LIGHT") {
-            storeValue(set, values[0], scanner.nextNumber());
-            return;
-        }
+        if (word == "POCET_BODU" || word == "PILOT_LIGHT")
+            return storeValue(set, values[0], scanner.nextNumber());
         if (word == "CLUTCH") {
-            storeValue(set, values[0], scanner.nextNumber());
-            storeValue(set, values[1], scanner.nextNumber());
-            return;
+            complete &= storeValue(set, values[0], scanner.nextNumber());
+            complete &= storeValue(set, values[1], scanner.nextNumber());
+            return complete;
         }
     }
     for (const FileValue& value : values)
-        storeValue(set, value, scanner.nextNumber());
+        complete &= storeValue(set, value, scanner.nextNumber());
     if (keyword.word == "BIKE")
         params::applyPresetDefaults(set);
+    return complete;
+}
+
+// The keyword lines every file of a version has. The current format has them all; of
+// the older generations only the lines that the oldest already had are required.
+bool requiredLine(std::string_view word, int key)
+{
+    if (key == kParameterFileVersion)
+        return true;
+    static constexpr std::string_view kOldest[] = {"BIKE", "POCET_BODU", "RPM_ADV_A", "ADVANCE_A",
+                                                   "LIMITER", "PILOT_LIGHT", "CLUTCH"};
+    return std::find(std::begin(kOldest), std::end(kOldest), word) != std::end(kOldest);
 }
 
 std::string_view message(lang::Msg row, int language)
@@ -325,9 +341,11 @@ ReadResult parseParameterText(std::string_view text, ParameterSet& set)
         return {0, ReadOutcome::Unmatched};
 
     int retard = 0;
+    std::vector<std::string_view> complete;  // keyword lines read with all their values
     while (const auto word = scanner.nextWord())
         if (const Keyword* keyword = findKeyword(*word))
-            readKeyword(scanner, *keyword, key, set, retard);
+            if (readKeyword(scanner, *keyword, key, set, retard))
+                complete.push_back(keyword->word);
 
     if (key <= 92) {
         set[idx::SoftLimiterA] = set[idx::HardLimiterA];
@@ -338,7 +356,24 @@ ReadResult parseParameterText(std::string_view text, ParameterSet& set)
     const ReadOutcome outcome = key == kParameterFileVersion ? ReadOutcome::None
                                 : key == 92                  ? ReadOutcome::Version92
                                                              : ReadOutcome::Older;
-    return {key, outcome};
+    ReadResult result{key, outcome};
+    for (const Keyword& keyword : keywordTable()) {
+        const std::string name(keyword.word);
+        const bool listed = std::find(result.missingSettings.begin(), result.missingSettings.end(), name) !=
+                            result.missingSettings.end();
+        if (!listed && requiredLine(keyword.word, key) &&
+            std::find(complete.begin(), complete.end(), keyword.word) == complete.end())
+            result.missingSettings.push_back(name);
+    }
+    return result;
+}
+
+std::string missingSettingsList(const ReadResult& result)
+{
+    std::string list;
+    for (const std::string& name : result.missingSettings)
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
 }
 
 std::string_view readOutcomeMessage(ReadOutcome outcome, int language)
@@ -360,8 +395,12 @@ std::string_view readOutcomeMessage(ReadOutcome outcome, int language)
 ReadResult readParameterFile(const std::filesystem::path& path, ParameterSet& set, bool showMessages)
 {
     std::string text;
-    if (!readWholeFile(path, kMaxParameterFileBytes, text))
-        return {};
+    ReadFileError error = ReadFileError::None;
+    if (!readWholeFile(path, kMaxParameterFileBytes, text, &error)) {
+        ReadResult unread;
+        unread.notRegularFile = error == ReadFileError::NotRegular;
+        return unread;
+    }
 
     const ReadResult result = parseParameterText(text, set);
     if (showMessages) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "params/parameterset.h"
 #include "util/buildstamp.h"
@@ -30,8 +31,15 @@ enum class ReadOutcome {
 std::string_view readOutcomeName(ReadOutcome outcome);
 
 struct ReadResult {
+    ReadResult() = default;
+    ReadResult(int version, ReadOutcome how) : fileVersion(version), outcome(how) {}
     int fileVersion = 0;  // the accepted version key, 0 when the file was not accepted
     ReadOutcome outcome = ReadOutcome::Unreadable;
+    bool notRegularFile = false;  // Unreadable because it is a pipe, a device or a folder
+    // Keyword lines that the file's own format has but the file lacks (or cuts short):
+    // their settings kept the values they had. Older formats legitimately lack the lines
+    // they never had, which are not listed.
+    std::vector<std::string> missingSettings;
     bool accepted() const { return fileVersion != 0; }
 };
 
@@ -69,6 +77,9 @@ std::string_view readOutcomeMessage(ReadOutcome outcome, int language = -1);
 // unchanged) when it cannot be written.
 bool writeParameterFile(const std::filesystem::path& path, const params::ParameterSet& set,
                         const UnitProgramTexts& unit = {}, const BuildStamp& build = {});
+
+// The missing settings as one line: "LIMITER, SOFT_LIMITER".
+std::string missingSettingsList(const ReadResult& result);
 
 // "Open file error" + "!" in `language` (shown by the load and save procedures).
 std::string_view openFileErrorText(int language = -1);

@@ -9,7 +9,13 @@
 
 #include <QApplication>
 
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "cli/notify_command.h"
+#include "curveeditor/widget/tab.h"
 #include "sim/simulator.h"
 #include "storage/readfile.h"
 #include "windowfixture.h"
@@ -21,9 +27,11 @@ namespace idx = params::idx;
 
 class DeviceTest : public WindowTest {
 protected:
-    void startUnit(std::array<std::uint8_t, 100> memory, int unsteadyReads = 0)
+    void startUnit(std::array<std::uint8_t, 100> memory, int unsteadyReads = 0, const char* unplugOn = nullptr)
     {
         sim::SimOptions options;
+        if (unplugOn)
+            options.unplugOn = sim::UnplugTrigger::parse(unplugOn);
         options.unit.unsteadyReads = unsteadyReads;
         options.com = 5;
         options.portMap = dir / "settings" / "ports";
@@ -207,6 +215,206 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
     }));
     EXPECT_FALSE(w.workflow->searchEnabled());
     EXPECT_TRUE(w.windowTitle().endsWith("(Disconnected by bootloader)"));
+}
+
+// --- a unit lost: nothing live stays on the panel ---
+
+bool panelShowsNothingLive(TMainForm& w)
+{
+    return w.LabelNapeti->text() == "U = --- V" && w.LabelRpm->text().isEmpty() && w.CGaugeRpm->value() == 0 &&
+           w.LabelSnimac->text() == "Pick-up (CPS) = --- " && w.LabelMonHardLimiter->text() == "Limiter = ---" &&
+           w.LabelMonLedRazeni->text() == "Gear shift light = ---" &&
+           w.LabelMon_Advance->text() == "Advance = ---  °" &&
+           w.LabelPocetProgramovani->text() == "Number of Programing= ---" &&
+           (w.curveEditor->model.liveOff & 1) != 0;
+}
+
+TEST_F(DeviceTest, EveryLiveValueIsNotAvailableAtOnceWhenTheUnitIsLost)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TMainForm&)> lose;
+    };
+    const Case cases[] = {
+        {"unplugged", [this](TMainForm&) { unit->stop(); }},
+        {"three failed polls", [this](TMainForm&) { unit->setSilent(true); }},
+        {"bootloader", [](TMainForm& w) { w.onPortNotification(5, devlink::kNotifyDisconnect); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::create_directories(dir / "settings" / "ports");
+        startUnit(unitMemory());
+        TMainForm& w = open();
+        ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text().startsWith("RPM = ") && w.LabelRpm->text() != "RPM = 0 "; }));
+        ASSERT_NE(w.LabelNapeti->text(), "U = --- V");
+        c.lose(w);
+        // The tick that finds the unit gone leaves nothing of its last block on the panel.
+        ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 200));
+        EXPECT_TRUE(panelShowsNothingLive(w)) << w.LabelNapeti->text().toStdString() << " | "
+                                              << w.LabelRpm->text().toStdString() << " | "
+                                              << w.LabelSnimac->text().toStdString();
+        window.reset();
+        unit.reset();
+    }
+}
+
+TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTellsWhetherItWasKept)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory(), 0, "saving");
+    TMainForm& w = open({"DEUTSCH"});
+    w.settings.newInstall = false;
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    type(w.EditHardLimiter, "13000");
+    w.MenuProgram->trigger();
+    ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));
+    EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
+        << w.LabelResult->text().toStdString();
+    tickUntil([] { return false; }, 60);  // the failure stays until the unit is back
+    EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
+        << w.LabelResult->text().toStdString();
+
+    const auto memory = unit->parameters();
+    unit.reset();
+    startUnit(memory);  // plugged in again
+    ASSERT_TRUE(tickUntil([&] {
+        return resultShows("Programmieren: die Zündung hat die neuen Einstellungen behalten");
+    })) << w.LabelResult->text().toStdString();
+    EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
+}
+
+// A replayed log holds the panel, the curve editor's marker and the controls: the live
+// blocks of a connected unit reach none of them until the replay stops.
+TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    const auto log = dir / "ride.ignlog";
+    TMainForm& w = open({}, true);
+    w.processClockSource = [&w] { return std::uint32_t(w.tickCount) * 50; };
+    w.logFileDialog = [&](bool, const QString&) { return QString::fromStdString(log.string()); };
+    w.SpeedButtonPlay[0]->click();  // record a ride at 4995 rpm, 12.5 V, on curve B
+    for (int i = 0; i < 12; ++i) {
+        ticks(7);
+        auto& b = w.monitorRecord.bytes;
+        b = {};
+        b[1] = std::uint8_t(4995 & 0xFF);
+        b[2] = std::uint8_t(4995 >> 8);
+        b[3] = std::uint8_t(12500 & 0xFF);
+        b[4] = std::uint8_t(12500 >> 8);
+        b[42] = 1;  // M[41]: the engine turns
+        b[44] = 0;  // M[43]: curve B
+        w.recordMonitor();
+    }
+    w.SpeedButtonPlay[3]->click();
+
+    startUnit(unitMemory());  // the unit runs curve A at about 13.6 V
+    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }));
+    ASSERT_EQ(w.state.unitActiveCurve, 0);
+    w.SpeedButtonPlay[1]->click();
+    ASSERT_TRUE(w.monitorLog.replaying());
+    int replayedBlocks = 0;
+    for (int i = 0; i < 80 && w.monitorLog.mode() == monitorlog::Playing; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        w.Timer1Timer();
+        EXPECT_FALSE(w.LabelNapeti->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
+        const int marker = w.curveEditor->model.live.rpm;
+        EXPECT_TRUE(marker == 0 || marker == 4995) << "the live speed " << marker << " marked at tick " << i;
+        if (w.LabelNapeti->text() == "U = 12.5 V") {
+            ++replayedBlocks;
+            EXPECT_EQ(w.state.unitActiveCurve, 1) << "the replay's curve, not the unit's, at tick " << i;
+        }
+    }
+    EXPECT_GT(replayedBlocks, 20);
+    EXPECT_TRUE(w.workflow->connected());
+    w.SpeedButtonPlay[3]->click();
+    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }, 40)) << "live again";
+    EXPECT_EQ(w.state.unitActiveCurve, 0);
+}
+
+// --- the notification socket under a misbehaving local client ---
+
+// A connected client socket of this process; -1 when none can be made.
+int connectTo(const std::filesystem::path& socket)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int openDescriptors() { return int(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {})); }
+
+TEST_F(DeviceTest, TheNotificationSocketStaysWithTheFirstWindowWhateverClientsDo)
+{
+    std::filesystem::create_directories(dir / "settings" / "ports");
+    startUnit(unitMemory());
+    const auto socket = dir / "notify.sock";
+    TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected(); }));
+    auto settle = [] {
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+
+    // A second window on the same settings folder leaves the socket to the first.
+    app::StartOptions options;
+    options.notifySocketPath = QString::fromStdString(socket.string());
+    options.deviceFolders = devlink::DeviceFolders{dir / "second" / "ports", dir / "dev", dir / "sys", false};
+    options.startTimer = false;
+    options.settingsFolder = QString::fromStdString((dir / "settings").string());
+    app::TMainForm second(options);
+    testing::internal::CaptureStderr();
+    second.FormCreate();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("another window already listens on " + socket.string() +
+                        "; this window runs without port notifications"),
+              std::string::npos)
+        << said;
+
+    // Many idle clients, then a line longer than any notification that ends like one.
+    std::vector<int> clients;
+    for (int i = 0; i < 300; ++i) {
+        if (const int fd = connectTo(socket); fd >= 0)
+            clients.push_back(fd);
+        if (i % 10 == 9)
+            QApplication::processEvents();
+    }
+    settle();
+    ASSERT_GE(clients.size(), 290u);
+    const std::string longLine = std::string(63, 'x') + "5 0x7FFFFFA1\n";
+    ASSERT_EQ(::send(clients.back(), longLine.data(), longLine.size(), MSG_NOSIGNAL), ssize_t(longLine.size()));
+    settle();
+    w.Timer1Timer();
+    EXPECT_TRUE(w.workflow->searchEnabled()) << "a long line is dropped whole, not read in pieces";
+
+    // The window runs out of descriptors while clients keep coming: its accept fails.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    rlimit tight = limit;
+    tight.rlim_cur = rlim_t(openDescriptors() + 8);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    for (int fd; (fd = connectTo(socket)) >= 0;)
+        clients.push_back(fd);
+    settle();
+    for (const int fd : clients)
+        ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    settle();
+
+    EXPECT_TRUE(std::filesystem::exists(socket)) << "the socket is never given up";
+    std::string error;
+    ASSERT_TRUE(cli::sendPortNotification(socket, 5, devlink::kNotifyDisconnect, error)) << error;
+    EXPECT_TRUE(tickUntil([&] {
+        QApplication::processEvents();
+        return !w.workflow->searchEnabled();
+    })) << "the first window still takes notifications";
 }
 
 }  // namespace

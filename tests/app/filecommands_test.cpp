@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "storage/parameterfile.h"
+#include "support/fifo.h"
 #include "windowfixture.h"
 
 namespace {
@@ -117,6 +118,52 @@ TEST_F(FileCommandsTest, SettingsAndTheLastSetSurviveARestart)
     EXPECT_EQ(second.EditBaseAdv->text(), "17");
     EXPECT_EQ(second.MenuFile->title(), "&Datei");
     EXPECT_FALSE(second.SpeedButtonZpet->isEnabled()) << "the restored set is the only undo step";
+}
+
+// --- odd local input ---
+
+TEST_F(FileCommandsTest, OpenRefusesAPipeWithAClearError)
+{
+    TMainForm& w = open();
+    Fifo fifo(dir / "pipe.ign");
+    answerDialog(QString::fromStdString(fifo.string()));
+    w.MenuOpen->trigger();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Open file error!\nIt is not a regular file (a pipe, a device or a folder).");
+    EXPECT_TRUE(w.currentFileName.isEmpty());
+}
+
+TEST_F(FileCommandsTest, OpeningAFileThatLacksSettingsWarnsAndStillReadsIt)
+{
+    TMainForm& w = open();
+    std::ofstream(dir / "partial.ign", std::ios::binary)
+        << "KORVELAN_KEY     109 TAVRIN/Tavrin\r\n               \r\nBIKE               0 \r\nBASE_ADV          17 "
+           "\r\nLIMITER        10000 15000 10000 15000 \r\n";
+    answerDialog(path("partial.ign"));
+    w.MenuOpen->trigger();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Warning");
+    EXPECT_TRUE(boxes.boxes[0].text.starts_with(
+        "The file lacks these settings; they keep their previous values:\nAB, POCET_BODU, RPM_ADV_A, "))
+        << boxes.boxes[0].text;
+    EXPECT_EQ(boxes.boxes[0].text.find("BASE_ADV"), std::string::npos);
+    EXPECT_EQ(w.state.params[idx::BaseAdvance], 17) << "the file is still read";
+    EXPECT_EQ(w.currentFileName, path("partial.ign"));
+}
+
+TEST_F(FileCommandsTest, SettingsThatCannotBeSavedSaySoOnce)
+{
+    TMainForm& w = open();
+    // A folder where the settings file belongs: no write can replace it.
+    std::filesystem::remove(dir / "settings" / "application.ini");
+    std::filesystem::create_directories(dir / "settings" / "application.ini");
+    testing::internal::CaptureStderr();
+    w.saveSettings();
+    w.saveSettings();
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string message = "The settings cannot be saved in " + (dir / "settings").string();
+    EXPECT_EQ(err, "tavrin: " + message + "\n");
+    EXPECT_EQ(w.statusPanels[0]->text().toStdString(), message);
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "link/comcom.h"
@@ -234,6 +236,63 @@ TEST_F(Programs, AUnitThatForbidsReadingIsNotReadButProgrammed)
     ASSERT_TRUE(storage::writeParameterFile(dir / "set.ign", fileSet(9)));
     r = run(tavrin + " program " + (dir / "set.ign").string() + " --port 7 --timeout 30");
     EXPECT_EQ(r.status, 0) << r.output;
+}
+
+// The unit pulled at each moment of a Program: the command fails with what happened.
+TEST_F(Programs, AProgramCutByAnUnplugFailsWithWhatHappened)
+{
+    struct Case {
+        const char* unplugOn;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"identity:3", "tavrin program: Program device: interrupted - the unit was disconnected"},
+        {"write:2", "tavrin program: Program device: interrupted - the unit was disconnected"},
+        {"saving", "tavrin program: Program device: interrupted - the unit was disconnected while saving"},
+    };
+    ASSERT_TRUE(storage::writeParameterFile(dir / "set.ign", fileSet(9)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unplugOn);
+        startUnit("IGN50", {"--unplug-on", c.unplugOn});
+        const Result r = run(env() + TAVRIN_PROGRAM + " program " + (dir / "set.ign").string() + " --port 7 --timeout 30");
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_EQ(lines(r.output).back(), c.message) << r.output;
+        int status = 0;
+        ::waitpid(unit, &status, 0);  // the simulator ends when unplugged
+        unit = 0;
+    }
+}
+
+// Files a Program must not take as they are: a pipe is refused before anything waits on
+// it, and a file lacking setting lines only with --allow-partial.
+TEST_F(Programs, ProgramRefusesAPipeAndAPartialFileUnlessAllowed)
+{
+    const std::string tavrin = env() + "timeout 20 " + TAVRIN_PROGRAM;
+    ASSERT_EQ(::mkfifo((dir / "pipe.ign").c_str(), 0600), 0);
+    for (const char* command : {" verify ", " program "}) {
+        const Result r = run(tavrin + command + (dir / "pipe.ign").string() + " --port 7 --timeout 1");
+        EXPECT_EQ(r.status, 1) << command << r.output;
+        EXPECT_NE(r.output.find("pipe.ign: is not a regular file (a pipe, a device or a folder); nothing was read"),
+                  std::string::npos)
+            << r.output;
+    }
+    {
+        std::ofstream partial(dir / "partial.ign", std::ios::binary);
+        partial << "KORVELAN_KEY     109 TAVRIN/Tavrin\r\n               \r\nBIKE               0 \r\nBASE_ADV          "
+                   "17 \r\n";
+    }
+    startUnit("IGN50");
+    Result r = run(tavrin + " program " + (dir / "partial.ign").string() + " --port 7 --timeout 30");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_EQ(lines(r.output).back(),
+              "tavrin program: " + (dir / "partial.ign").string() +
+                  ": the file lacks the settings AB, POCET_BODU, RPM_ADV_A, ADVANCE_A, RPM_ADV_B, ADVANCE_B, LIMITER, "
+                  "SOFT_LIMITER, POLARITA, GEBER_NR, PILOT_LIGHT, PILOT_LIGHT_PWM, REV_OUT_PILOT_LIGHT, CLUTCH, "
+                  "SPARK_BEFORE_LOBE, SPECIAL_START_PERC, FOUR_STROKE, SYNC_POLARITY, NO_READING, RPM, INPUT, TEST; "
+                  "the unit would get default values for them (--allow-partial programs it anyway)");
+    r = run(tavrin + " program --allow-partial " + (dir / "partial.ign").string() + " --port 7 --timeout 30");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(lines(r.output).back(), "Program device: OK") << r.output;
 }
 
 TEST(DeviceCommands, NoUnitGivesExitTwoAndOneLine)

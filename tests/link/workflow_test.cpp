@@ -53,6 +53,8 @@ struct RecordingView : WorkflowView {
     void storeUndoStep() override { ++undoSteps; }
     void saveSettings() override { ++settingsSaves; }
     void monitorBlockArrived() override { ++monitorBlocks; }
+    int unitsLost = 0;
+    void unitLost() override { ++unitsLost; }
     void unitParametersRead(const params::ParameterSet& set, const IdentityTexts&) override { backups.push_back(set); }
 
     std::string last(int slot) const
@@ -109,7 +111,7 @@ protected:
     MessageBoxRecorder boxes;
     int ticks = 0;
 
-    void start(sim::SimOptions options = {})
+    void start(sim::SimOptions options = {}, bool newLink = true)
     {
         options.com = kCom;
         options.portMap = dir / "ports";
@@ -119,6 +121,8 @@ protected:
         unit = std::make_unique<sim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(unit->start(&error)) << error;
+        if (!newLink)
+            return;
         link = std::make_unique<CCOMCOM>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
         link->portSetting = kCom;
         workflow = std::make_unique<Workflow>(*link, state, view);
@@ -239,8 +243,20 @@ TEST_P(ProgramOnEveryLine, AnEditedValueIsProgrammedVerifiedAndSaved)
     state.params[params::idx::BaseAdvance] += 1;
     params::normalize(state.params);
     const std::size_t before = view.results().size();
+    const int programmings = workflow->monitor().programmingCount();
+    const std::size_t logged = requestCount();
     ASSERT_TRUE(workflow->requestProgram());
     ASSERT_TRUE(finish());
+    // One Program is one write: each frame of the 100 bytes once, one programming counted.
+    int writeFrames = 0;
+    for (const LoggedRequest& r : requests(logged))
+        writeFrames += GetParam() == ProtocolWcom ? r.command == hex(wcmd::WriteMemory, 4)
+                                                  : r.block >= 0 && std::stoul(r.command, nullptr, 16) >= icmd::Write &&
+                                                        std::stoul(r.command, nullptr, 16) < icmd::Monitor;
+    EXPECT_EQ(writeFrames, 2);
+    const int blocks = view.monitorBlocks;
+    ASSERT_TRUE(tickUntil([&] { return view.monitorBlocks > blocks; }, 100));
+    EXPECT_EQ(workflow->monitor().programmingCount(), programmings + 1);
 
     EXPECT_EQ(unit->parameters(), state.params.bytes);
     const auto list = view.results();
@@ -413,4 +429,97 @@ TEST_F(WorkflowFixture, AUnitLostWhileSavingIsNeitherSavingNorProgrammed)
         EXPECT_NE(view.shown[i].slot, 2) << view.shown[i].text;
     EXPECT_EQ(view.position("Program device: OK"), std::string::npos);
     EXPECT_FALSE(workflow->programDone);
+}
+
+// --- a unit lost during a Program ---
+
+namespace {
+
+struct UnplugCase {
+    const char* name;
+    std::int32_t protocol;
+    const char* trigger;   // the simulator's --unplug-on
+    const char* shown;     // the result slot once the unit is gone
+    const char* verdict;   // the result slot after the unit came back and was checked
+};
+
+const UnplugCase kUnplugCases[] = {
+    {"BeforeTheWrite", ProtocolIgn50, "identity:3", "Program device: interrupted - the unit was disconnected",
+     "Checking: OK"},
+    {"DuringTheWrite", ProtocolIgn50, "write:2", "Program device: interrupted - the unit was disconnected",
+     "Program device: the unit did not keep the new settings - program it again"},
+    {"DuringTheVerify", ProtocolIgn50, "read:5", "Program device: interrupted - the unit was disconnected",
+     "Program device: the unit kept the new settings"},
+    {"WhileSaving", ProtocolIgn50, "saving", "Program device: interrupted - the unit was disconnected while saving",
+     "Program device: the unit kept the new settings"},
+    {"WhileSavingWcom", ProtocolWcom, "saving",
+     "Program device: interrupted - the unit was disconnected while saving",
+     "Program device: the unit kept the new settings"},
+};
+
+void PrintTo(const UnplugCase& c, std::ostream* os) { *os << c.name; }
+
+class UnplugDuringProgram : public WorkflowFixture, public ::testing::WithParamInterface<UnplugCase> {
+protected:
+    sim::SimOptions options;
+
+    // The same unit, its memory as it was left, on the same port again.
+    void replug()
+    {
+        options.parameters = unit->parameters();
+        options.unplugOn.reset();
+        unit.reset();
+        start(options, false);
+    }
+};
+
+}  // namespace
+
+TEST_P(UnplugDuringProgram, IsAFailedProgramAndTheUnitsReturnTellsWhetherItKeptTheSet)
+{
+    const UnplugCase& c = GetParam();
+    options.unit.protocol = c.protocol;
+    options.unit.baud = c.protocol == ProtocolWcom ? 115200 : 57600;
+    options.unplugOn = sim::UnplugTrigger::parse(c.trigger);
+    ASSERT_TRUE(options.unplugOn);
+    start(options);
+    ASSERT_TRUE(connectAndCheck()) << ::testing::PrintToString(view.results());
+    state.params = state.unitParameters;
+    // One change in each half of the memory, so that a write cut in the middle leaves one.
+    state.params[params::idx::BaseAdvance] += 1;
+    state.params[params::idx::AdvanceB] += 1;
+    params::normalize(state.params);
+    ASSERT_NE(state.params[params::idx::BaseAdvance], unit->parameters()[params::idx::BaseAdvance]);
+    ASSERT_NE(state.params[params::idx::AdvanceB], unit->parameters()[params::idx::AdvanceB]);
+    const auto programmed = state.params.bytes;
+    ASSERT_TRUE(workflow->requestProgram());
+    ASSERT_TRUE(tickUntil([&] { return !workflow->connected(); }, 600)) << ::testing::PrintToString(view.results());
+    tick();
+    EXPECT_EQ(view.last(2), c.shown) << ::testing::PrintToString(view.results());
+    EXPECT_EQ(view.gaugeColour, kGaugeRed);
+    EXPECT_EQ(view.position("Verify error !"), std::string::npos) << ::testing::PrintToString(view.results());
+    EXPECT_EQ(view.position("Program device: OK"), std::string::npos);
+    EXPECT_TRUE(workflow->commandInterrupted);
+
+    replug();
+    ASSERT_TRUE(tickUntil([&] { return idle() && view.last(2) == c.verdict; }))
+        << ::testing::PrintToString(view.results());
+    EXPECT_EQ(unit->parameters() == programmed, std::string(c.verdict).find("kept the new") != std::string::npos);
+    EXPECT_FALSE(workflow->interruptedProgram);
+}
+
+INSTANTIATE_TEST_SUITE_P(Workflow, UnplugDuringProgram, ::testing::ValuesIn(kUnplugCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WorkflowFixture, AnUnpluggedUnitIsLostAtOnceWithItsLiveValues)
+{
+    start();
+    ASSERT_TRUE(connectAndCheck());
+    unit->stop();  // the cable is pulled: the port leaves the list
+    // Within the port list's refresh, long before three failed polls (each 400 ms and more).
+    int ticksToLoss = 0;
+    ASSERT_TRUE(tickUntil([&] { return ++ticksToLoss, !workflow->connected(); }, 60));
+    EXPECT_LT(ticksToLoss, 40);
+    EXPECT_EQ(view.last(1), "No connection with PC...");
+    EXPECT_EQ(view.unitsLost, 1);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -95,3 +96,57 @@ TEST(AtomicFile, ReadOnlyFileIsNotReplaced)
 }
 
 }  // namespace
+
+namespace {
+
+// A process id that no process has now.
+long deadProcessId()
+{
+    for (long pid = 4000000; pid > 1000; pid -= 7919)
+        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            return pid;
+    return 0;
+}
+
+}  // namespace
+
+TEST(AtomicFile, TheNextWriteToAFolderRemovesTheTemporariesOfKilledWrites)
+{
+    TempDir dir;
+    const long dead = deadProcessId();
+    ASSERT_GT(dead, 0);
+    const std::string own = std::to_string(::getpid());
+    struct Case {
+        std::string name;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"data.ign.tmp" + std::to_string(dead) + "-0", true},      // a killed write of ours
+        {"default.ini.tmp" + std::to_string(dead) + "-17", true},  // of another target in the folder
+        {"data.ign.tmp" + own + "-999", false},                     // this process's own, maybe in progress
+        {"data.ign.tmp1-0", false},                                 // a process that runs
+        {"notes.tmp", false},                                       // not our pattern
+        {"data.ign.tmp" + std::to_string(dead) + "-x", false},
+        {"data.ign.tmpfile", false},
+    };
+    for (const Case& c : cases)
+        std::ofstream(dir / c.name) << "left over";
+    ASSERT_TRUE(storage::writeFileAtomically(dir / "settings.ini", "new"));
+    for (const Case& c : cases)
+        EXPECT_EQ(std::filesystem::exists(dir / c.name), !c.removed) << c.name;
+    EXPECT_EQ(readBytes(dir / "settings.ini"), "new");
+}
+
+TEST(AtomicFile, ASymlinkIsWrittenThroughAndStaysALink)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "real");
+    std::ofstream(dir / "real" / "file.txt") << "old";
+    std::filesystem::create_symlink("real/file.txt", dir / "link.txt");
+    std::filesystem::create_symlink(dir / "link.txt", dir / "second.txt");  // a link to a link
+    ASSERT_TRUE(storage::writeFileAtomically(dir / "second.txt", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "second.txt"));
+    EXPECT_EQ(readBytes(dir / "real" / "file.txt"), "new");
+    EXPECT_EQ(fileCount(dir / "real"), 1u) << "no temporary file left";
+}
