@@ -3,7 +3,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdio>
 #include <QMenu>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include "app/notifylistener.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
+#include "link/portmessage.h"
 
 namespace app {
 namespace {
@@ -161,6 +164,14 @@ void TMainForm::MenuCom1Click(int item)
 
 void TMainForm::listenForPortNotifications()
 {
+    // The window message of other programs (Windows): the filter takes it, the window's
+    // property tells the sender which window is ours.
+    portMessageFilter_ = std::make_unique<PortMessageFilter>(
+        [this](int port, std::uint32_t code) { onPortNotification(port, code); });
+    QCoreApplication::instance()->installNativeEventFilter(portMessageFilter_.get());
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+        devlink::acceptPortMessages(reinterpret_cast<void*>(winId()));
+
     if (options_.notifySocketPath.isEmpty())
         return;
     notifyListener_ = new NotifyListener([this](int port, std::uint32_t code) { onPortNotification(port, code); }, this);

@@ -35,10 +35,7 @@ constexpr int kProgramVersion = 109;
 
 QString defaultTestFlagsPath()
 {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/test_dorvik.txt");
+    return QString::fromStdU16String(storage::testFlagsFilePath().u16string());
 }
 
 int TMainForm::msClock() { return g_msClock; }

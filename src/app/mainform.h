@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/controls.h"
+#include "app/portmessagefilter.h"
 #include "lang/uitexts.h"
 #include "link/comcom.h"
 #include "link/identity.h"
@@ -406,6 +407,7 @@ private:
     std::unique_ptr<WindowWorkflowView> workflowView_;
     QActionGroup* portGroup_ = nullptr;
     NotifyListener* notifyListener_ = nullptr;
+    std::unique_ptr<PortMessageFilter> portMessageFilter_;  // window message 0x8309 (Windows)
 };
 
 }  // namespace app

@@ -20,6 +20,7 @@
 #include "storage/backups.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
+#include "util/pathtext.h"
 
 namespace cli {
 namespace {
@@ -183,7 +184,7 @@ public:
         if (!backup.ok())
             std::fprintf(stderr, "tavrin %s: warning: %s\n", command_.c_str(), backup.error.c_str());
         else if (echo && backup.path != lastBackup_)
-            std::printf("Backup of the unit's settings: %s\n", backup.path.c_str());
+            std::printf("Backup of the unit's settings: %s\n", util::pathText(backup.path).c_str());
         lastBackup_ = backup.path;
     }
 
@@ -305,7 +306,7 @@ private:
 bool loadFile(const std::string& command, const std::string& path, params::ParameterSet& set, bool allowPartial)
 {
     params::applyPresetDefaults(set);
-    const storage::ReadResult read = storage::readParameterFile(path, set, false);
+    const storage::ReadResult read = storage::readParameterFile(util::pathFromText(path), set, false);
     params::normalize(set);
     if (read.accepted()) {
         if (read.missingSettings.empty() || allowPartial)
@@ -422,7 +423,7 @@ int runRead(std::span<const std::string> args)
     if (const int code = session.resultCode(kVerifyOk))
         return code;
     const devlink::IdentityTexts& id = session.workflow.identity();
-    if (!storage::writeParameterFile(options.output, session.state.params,
+    if (!storage::writeParameterFile(util::pathFromText(options.output), session.state.params,
                                      {id.firmwareDate, id.firmwareTime, id.firmwareText}))
         return fail("read", options.output + ": cannot be written; nothing was changed", kExitFailed);
     std::printf("Wrote %s\n", options.output.c_str());

@@ -87,8 +87,8 @@ int runPorts(std::span<const std::string> args)
         if (a == "--help" || a == "-h") {
             std::printf("Usage: tavrin ports\n"
                         "Lists every COM port with its device and whether the device exists now.\n"
-                        "Port map: %s (entries COM<n> are symlinks to devices)\n",
-                        devlink::portMapFolder().c_str());
+                        "%s\n",
+                        devlink::portSourceText().c_str());
             return 0;
         }
         return fail("ports", "unknown argument " + a + " (see tavrin ports --help)");
@@ -96,7 +96,7 @@ int runPorts(std::span<const std::string> args)
     const devlink::DeviceFolders folders = devlink::defaultDeviceFolders();
     const auto ports = devlink::listPorts(folders);
     if (ports.empty())
-        std::printf("no serial ports (port map: %s)\n", folders.portMap.c_str());
+        std::printf("no serial ports (%s)\n", devlink::portSourceText().c_str());
     for (const devlink::PortEntry& p : ports)
         std::printf("COM%-4i %-40s %s%s\n", p.port, p.device.c_str(), p.exists ? "present" : "absent",
                     p.mapped ? " (port map)" : "");

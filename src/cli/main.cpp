@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/startarguments.h"
 #include "lang/langtext.h"
@@ -24,7 +25,8 @@ const lang::LangText kNoDisplay{
     "##tavrin: žádný displej pro okno (příkazy ho nepotřebují: viz tavrin --help)"};
 
 // Whether Qt has a display to show the window on (or was told which platform to use).
-bool haveDisplay(const std::vector<std::string>& windowArguments)
+// Only the build with the window asks.
+[[maybe_unused]] bool haveDisplay(const std::vector<std::string>& windowArguments)
 {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (const char* value = std::getenv(variable); value && *value)
@@ -40,7 +42,7 @@ bool haveDisplay(const std::vector<std::string>& windowArguments)
 int main(int argc, char** argv)
 {
     storage::installTerminateLogger();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = cli::commandLineArguments(argc, argv);
     const cli::StartArguments start = cli::parseStartArguments(args);
     // The command line speaks the language of the settings, or the one --lang names.
     lang::setCurrentLanguage(start.language.value_or(cli::settingsLanguage()));

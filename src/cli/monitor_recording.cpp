@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <ctime>
 
-#include <sys/utsname.h>
 
 #include "link/identity.h"
 #include "monitorlog/recorder.h"
 #include "util/buildstamp.h"
+#include "util/osversion.h"
 
 namespace cli {
 namespace {
@@ -59,14 +59,10 @@ monitorlog::LogInfo MonitorRecording::recordingInfo()
 {
     monitorlog::LogInfo info;
     info.startTime = std::uint32_t(std::time(nullptr));
-    utsname name{};
-    if (::uname(&name) == 0) {
-        unsigned major = 0, minor = 0, build = 0;
-        std::sscanf(name.release, "%u.%u.%u", &major, &minor, &build);
-        info.osMajor = major;
-        info.osMinor = minor;
-        info.osBuild = build;
-    }
+    const util::OsVersion os = util::osVersion();
+    info.osMajor = os.major;
+    info.osMinor = os.minor;
+    info.osBuild = os.build;
     info.layoutMarker = kWindowLayoutMarker;  // no screens: the command line has none
     info.programInfo = devlink::buildProgramInfoText(devlink::compileDateFrom(util::buildDate()), "");
     return info;

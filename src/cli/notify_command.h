@@ -1,4 +1,5 @@
 #pragma once
+// The command that tells a running window about a borrowed serial port.
 
 #include <filesystem>
 #include <span>
@@ -11,8 +12,9 @@ namespace cli {
 // or gives it back (0x7FFFFFA4).
 int runNotifyPort(std::span<const std::string> args);
 
-// Sends one notification line to the window listening at `socket`; false with `error`
-// set when no window listens there.
+// Sends one notification to the running window: a line to the window listening at
+// `socket` (notify_send_posix.cpp), or the window message to the marked window
+// (notify_send_win.cpp); false with `error` set when no window takes it.
 bool sendPortNotification(const std::filesystem::path& socket, int port, unsigned code, std::string& error);
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include "cli/parameterlisting.h"
 #include "params/parameterset.h"
 #include "storage/parameterfile.h"
+#include "util/pathtext.h"
 
 namespace cli {
 namespace {
@@ -65,7 +66,7 @@ LoadedFile loadLikeOpen(const std::string& path)
 {
     LoadedFile loaded;
     params::applyPresetDefaults(loaded.set);
-    loaded.result = storage::readParameterFile(path, loaded.set, false);
+    loaded.result = storage::readParameterFile(util::pathFromText(path), loaded.set, false);
     params::normalize(loaded.set);
     return loaded;
 }
@@ -150,7 +151,7 @@ int runConvert(std::span<const std::string> args)
         reportOutcome(args[0], loaded.result);
         return 1;
     }
-    if (!storage::writeParameterFile(args[1], loaded.set)) {
+    if (!storage::writeParameterFile(util::pathFromText(args[1]), loaded.set)) {
         std::fprintf(stderr, "%s: cannot be written; nothing was changed\n", args[1].c_str());
         return 1;
     }

@@ -1,5 +1,6 @@
 #include "link/portmap.h"
 #include "storage/settings.h"
+#include "util/pathtext.h"
 
 #include <algorithm>
 #include <charconv>
@@ -104,6 +105,11 @@ DeviceFolders defaultDeviceFolders()
     return folders;
 }
 
+std::string portSourceText()
+{
+    return "Port map: " + util::pathText(portMapFolder()) + " (entries COM<n> are symlinks to devices)";
+}
+
 std::string comDevicePath(int port, const DeviceFolders& folders)
 {
     const fs::path mapped = folders.portMap / ("COM" + std::to_string(port));
@@ -134,17 +140,6 @@ std::vector<std::string> comNames(const DeviceFolders& folders, bool* failed)
         if (!all.count(n))
             names.push_back("COM" + std::to_string(n));
     return names;
-}
-
-std::bitset<256> markComNames(const std::vector<std::string>& names)
-{
-    std::bitset<256> present;
-    for (const std::string& name : names) {
-        int n = 0;
-        if (name.size() >= 4 && name.size() <= 6 && numberAfter(name, "COM", n) && n >= 1 && n <= 255)
-            present.set(static_cast<std::size_t>(n));
-    }
-    return present;
 }
 
 std::vector<PortEntry> listPorts(const DeviceFolders& folders)

@@ -1,7 +1,8 @@
 #pragma once
 // Where COM port numbers come from on this system, and the settings folder they live in.
+// portmap.cpp is the POSIX side, portmap_win.cpp the Windows one (the system's COM names).
 //
-// A port map folder ("ports/" in the settings folder) holds entries COM<n>, symlinks to
+// On POSIX systems a port map folder ("ports/" in the settings folder) holds entries COM<n>, symlinks to
 // devices; they win over the automatic numbering: /dev/ttyS<k> -> COM(k+1) (only UARTs
 // that exist, sysfs "type" not 0), /dev/ttyUSB<k> -> COM(33+k), /dev/ttyACM<k> -> COM(65+k).
 
@@ -22,6 +23,8 @@ struct DeviceFolders {
     bool automatic = true;  // number the system's serial devices too
 };
 DeviceFolders defaultDeviceFolders();  // the port map of the settings folder, automatic numbering
+// One line for the user on where the port numbers come from.
+std::string portSourceText();
 
 // The device behind "COM<port>": the port map's entry, else the automatic name; empty
 // when the port has no device.

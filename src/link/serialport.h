@@ -22,11 +22,12 @@ public:
     void wait(int timeoutMs);
     // Clears a raised signal without waiting.
     void clear();
-    // The handle a platform's port waits on together with its own.
-    int handle() const { return handle_; }
+    // The handle a platform's port waits on together with its own (an eventfd, or a
+    // Win32 event).
+    std::intptr_t handle() const { return handle_; }
 
 private:
-    int handle_ = -1;
+    std::intptr_t handle_ = -1;
 };
 
 enum class WaitResult { Ready, Hangup };

@@ -67,7 +67,7 @@ public:
 
     WaitResult waitForInput(WakeSignal& wake, int timeoutMs) override
     {
-        pollfd p[2] = {{fd_, POLLIN, 0}, {wake.handle(), POLLIN, 0}};
+        pollfd p[2] = {{fd_, POLLIN, 0}, {static_cast<int>(wake.handle()), POLLIN, 0}};
         if (::poll(p, 2, timeoutMs) <= 0)
             return WaitResult::Ready;
         if (p[1].revents)
@@ -89,24 +89,24 @@ WakeSignal::WakeSignal() : handle_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 WakeSignal::~WakeSignal()
 {
     if (handle_ >= 0)
-        ::close(handle_);
+        ::close(static_cast<int>(handle_));
 }
 
 void WakeSignal::raise()
 {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t put = ::write(handle_, &one, sizeof one);
+    [[maybe_unused]] const ssize_t put = ::write(static_cast<int>(handle_), &one, sizeof one);
 }
 
 void WakeSignal::clear()
 {
     std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t got = ::read(handle_, &count, sizeof count);
+    [[maybe_unused]] const ssize_t got = ::read(static_cast<int>(handle_), &count, sizeof count);
 }
 
 void WakeSignal::wait(int timeoutMs)
 {
-    pollfd p{handle_, POLLIN, 0};
+    pollfd p{static_cast<int>(handle_), POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) > 0)
         clear();
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <fstream>
 #include <initializer_list>
 
 #include "storage/settings.h"
@@ -31,7 +32,7 @@ std::string errorLogLine(std::string_view what)
 
 std::filesystem::path errorLogPath()
 {
-    const std::filesystem::path folder = stateFolderPath();
+    const std::filesystem::path folder = errorLogFolder();
     return folder.empty() ? std::filesystem::path(kErrorLogName) : folder / kErrorLogName;
 }
 
@@ -42,10 +43,9 @@ void logError(std::string_view what)
     std::error_code ignored;
     if (path.has_parent_path())
         std::filesystem::create_directories(path.parent_path(), ignored);
-    if (std::FILE* file = std::fopen(path.c_str(), "a")) {
-        std::fputs(line.c_str(), file);
-        std::fclose(file);
-    }
+    // A stream, so the path reaches the system as it is (UTF-16 on Windows).
+    if (std::ofstream file(path, std::ios::app); file)
+        file << line;
     std::fprintf(stderr, "%.*s\n", int(what.size()), what.data());
 }
 

@@ -7,6 +7,7 @@
 #include "lang/uitexts.h"
 #include "storage/readfile.h"
 #include "storage/atomicfile.h"
+#include "util/pathtext.h"
 
 namespace storage {
 namespace {
@@ -47,7 +48,7 @@ bool loadParameterFile(const std::string& path, params::ParameterState& state, S
 {
     // A pipe or a device would block the reader: refused before anything opens it.
     const bool notRegular = isAcceptablePath(path) && isNonRegularFile(path);
-    if (!isAcceptablePath(path) || notRegular || !std::ifstream(path, std::ios::binary)) {
+    if (!isAcceptablePath(path) || notRegular || !std::ifstream(util::pathFromText(path), std::ios::binary)) {
         if (notRegular)
             lang::showError(std::string(openFileErrorText()) + "\n" + std::string(kNotRegularFile.pick()));
         else
@@ -57,7 +58,7 @@ bool loadParameterFile(const std::string& path, params::ParameterState& state, S
         return false;
     }
     window.commitEdit();
-    const ReadResult result = readParameterFile(path, state.params, true);
+    const ReadResult result = readParameterFile(util::pathFromText(path), state.params, true);
     if (result.accepted() && !result.missingSettings.empty())
         lang::showMessageBox(std::string(kMissingSettings.pick()) + "\n" + missingSettingsList(result),
                              lang::messageTable()[std::size_t(lang::Msg::Warning)].pick(lang::currentLanguage()),
@@ -89,7 +90,7 @@ bool loadParameterFile(const std::string& path, params::ParameterState& state, S
 bool saveParameterFileAs(const std::string& path, params::ParameterState& state, Settings& settings,
                          ParameterFileWindow& window, const UnitProgramTexts& unit)
 {
-    AtomicFile file(path);
+    AtomicFile file(util::pathFromText(path));
     if (!isAcceptablePath(path) || !file.open()) {
         showOpenFileError();
         return false;

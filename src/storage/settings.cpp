@@ -34,27 +34,6 @@ SettingsPaths settingsPathsIn(const std::filesystem::path& folder)
     return {folder, folder / "application.ini", folder / "default.ini"};
 }
 
-namespace {
-
-// "<$variable or ~/homeFallback>/Korvelan/Tavrin/109"; empty when neither is set.
-std::filesystem::path programFolderUnder(const char* variable, const char* homeFallback)
-{
-    std::filesystem::path base;
-    if (const char* value = std::getenv(variable); value && *value)
-        base = value;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / homeFallback;
-    else
-        return {};
-    return base / "Korvelan" / "Tavrin" / std::to_string(kProgramVersion);
-}
-
-}  // namespace
-
-std::filesystem::path settingsFolderPath() { return programFolderUnder("XDG_CONFIG_HOME", ".config"); }
-
-std::filesystem::path stateFolderPath() { return programFolderUnder("XDG_STATE_HOME", ".local/state"); }
-
 SettingsPaths settingsPaths()
 {
     const std::filesystem::path folder = settingsFolderPath();

@@ -26,11 +26,20 @@ struct SettingsPaths {
 // Computes the folder from the environment and creates its levels where missing
 // (failures ignored); without XDG_CONFIG_HOME and HOME the files lie in the current directory.
 SettingsPaths settingsPaths();
-// The settings folder without creating it; empty when neither variable is set.
+// The settings folder without creating it; empty when neither variable is set. On
+// Windows: the common application-data folder's Korvelan\Tavrin\109\ (empty when the
+// system cannot name that folder). settingsfolder_posix.cpp / settingsfolder_win.cpp.
 std::filesystem::path settingsFolderPath();
+// The test-flags file: "<$XDG_CONFIG_HOME or ~/.config>/test_dorvik.txt" (empty when
+// neither variable is set); "c:\test_dorvik.txt" on Windows.
+std::filesystem::path testFlagsFilePath();
 SettingsPaths settingsPathsIn(const std::filesystem::path& folder);
 // The state folder without creating it; empty when neither XDG_STATE_HOME nor HOME is set.
+// On Windows the settings folder, which is shared by the PC's users already.
 std::filesystem::path stateFolderPath();
+// Where the error log "IGN.err" lies: the state folder here (empty: the current
+// directory); on Windows the process's current directory, as the program always had it.
+std::filesystem::path errorLogFolder();
 // Where a running window listens for port notifications from other programs: in
 // $XDG_RUNTIME_DIR (private to the user, emptied at logout) as "tavrin-109.sock", else
 // in the settings folder as "notify-109.sock".

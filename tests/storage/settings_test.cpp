@@ -275,6 +275,11 @@ TEST_F(SettingsStore, FolderIsCreatedAndDefaultsApplyWithoutFiles)
     EXPECT_EQ(set, defaults);
 }
 
+TEST_F(SettingsStore, TestFlagsFileLiesInTheConfigurationFolder)
+{
+    EXPECT_EQ(storage::testFlagsFilePath(), dir_.path() / "config" / "test_dorvik.txt");
+}
+
 TEST_F(SettingsStore, SaveAndLoadKeepOtherSectionsAndForgetRemovedEntries)
 {
     const storage::SettingsPaths paths = storage::settingsPaths();

@@ -3,16 +3,19 @@
 // end of the test; optionally the current directory while it lives.
 
 #include <filesystem>
+#include <random>
 #include <string>
-
-#include <stdlib.h>
 
 class TempDir {
 public:
     explicit TempDir(bool enter = false)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        // A new name until one is free: create_directory is false when the folder exists.
+        std::random_device seed;
+        std::mt19937 random(seed());
+        do
+            path_ = std::filesystem::temp_directory_path() / ("tavrin-test-" + std::to_string(random() % 1000000000u));
+        while (!std::filesystem::create_directory(path_));
         if (enter) {
             previous_ = std::filesystem::current_path();
             std::filesystem::current_path(path_);
