@@ -38,6 +38,10 @@ private:
 };
 
 // The whole of `contents` as the new `target`; false when the old file was kept.
-bool writeFileAtomically(const std::filesystem::path& target, std::string_view contents);
+inline bool writeFileAtomically(const std::filesystem::path& target, std::string_view contents)
+{
+    AtomicFile file(target);
+    return file.open() && file.write(contents) && file.commit();
+}
 
 }  // namespace storage

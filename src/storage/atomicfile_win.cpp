@@ -97,10 +97,4 @@ void AtomicFile::discard()
     temporary_.clear();
 }
 
-bool writeFileAtomically(const std::filesystem::path& target, std::string_view contents)
-{
-    AtomicFile file(target);
-    return file.open() && file.write(contents) && file.commit();
-}
-
 }  // namespace storage
