@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
@@ -123,7 +124,7 @@ void TMainForm::saveSettings()
     std::string text(kSettingsNotSaved.pick());
     text.replace(text.find("%s"), 2, folder);
     std::fprintf(stderr, "tavrin: %s\n", text.c_str());
-    statusPanels[0]->setText(QString::fromStdString(text));
+    device_->setStatusText(0, QString::fromStdString(text));
 }
 
 void TMainForm::historyMenuRefresh()

@@ -9,31 +9,13 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "app/modal.h"
+#include "app/placement.h"
 #include "lang/messagebox.h"
 
 namespace app {
-namespace {
-
-QAction* item(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
-}
-
-QMenu* menu(QMenuBar* bar, const char* name, const QString& title)
-{
-    QMenu* m = bar->addMenu(title);
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
-}
-
-}  // namespace
-
 void TMainForm::createMenus()
 {
     QMenuBar* bar = menuBar();
@@ -55,18 +37,8 @@ void TMainForm::createMenus()
     MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
     MenuExit = item(MenuFile, "MenuExit", "E&xit");
 
-    MenuCom = menu(bar, "MenuCom", "&Com");
-    for (int i = 0; i < 30; ++i) {
-        const QByteArray name = "MenuCom" + QByteArray::number(i + 1);
-        portItems[std::size_t(i)] = item(MenuCom, name.constData(), QStringLiteral("COM%1").arg(i + 1));
-        portItems[std::size_t(i)]->setVisible(false);
-    }
-
-    MenuDevice = menu(bar, "MenuDevice", "&Device");
-    MenuRead = item(MenuDevice, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
-    MenuVerify = item(MenuDevice, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
-    MenuProgram = item(MenuDevice, "MenuProgram", "&Program", QKeySequence(Qt::Key_F9));
-    MenuReset = item(MenuDevice, "MenuReset", "&Reset");
+    device_->createPortMenu(bar);
+    device_->createDeviceMenu(bar);
 
     MenuTools = menu(bar, "MenuTools", "&Tools");
     MenuAdvanceMinus = item(MenuTools, "MenuAdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
@@ -114,7 +86,7 @@ void TMainForm::createMenus()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == LabelCongruence && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == device_->congruenceLabel() && event->type() == QEvent::MouseButtonRelease) {
         showDifferences();
         return true;
     }

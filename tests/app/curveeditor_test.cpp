@@ -79,11 +79,11 @@ TEST_F(CurveEditorWindowTest, SelectingSheetBSwitchesTheCurveMode)
 // reload of the parameter set, a switch of sheets and an undo that switches back.
 TEST_F(CurveEditorWindowTest, ColumnButtonsFollowTheCurveShown)
 {
-    using curveeditor::views::ButtonAddColumn;
+    using curveeditor::CmdAddColumn;
     using curveeditor::views::ButtonUnclickable;
     app::TMainForm& w = open();
     w.show();
-    const auto addBlocked = [&] { return (editor().view.buttons[ButtonAddColumn].state & ButtonUnclickable) != 0; };
+    const auto addBlocked = [&] { return (editor().view.buttons[CmdAddColumn].state & ButtonUnclickable) != 0; };
     ASSERT_TRUE(addBlocked()) << "curve A starts with all 15 points";
 
     w.state.params[params::idx::PointsA] = 6;

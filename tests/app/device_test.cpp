@@ -49,7 +49,7 @@ protected:
         }
         return done();
     }
-    bool resultShows(const char* text) { return !window->LabelResult->isHidden() && window->LabelResult->text() == text; }
+    bool resultShows(const char* text) { return !findControl<QLabel>(*window, "LabelResult")->isHidden() && findControl<QLabel>(*window, "LabelResult")->text() == text; }
     std::array<std::uint8_t, 100> unitMemory()
     {
         params::ParameterSet set;
@@ -68,29 +68,29 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
-    EXPECT_EQ(w.LabelCom->text(), "COM=5");
-    EXPECT_TRUE(w.ButtonRead->isEnabled());
-    EXPECT_NE(w.statusPanels[4]->text(), "not connected");
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM=5");
+    EXPECT_TRUE(findControl<QPushButton>(w, "ButtonRead")->isEnabled());
+    EXPECT_NE(statusPanel(w, 4)->text(), "not connected");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
     const auto backups = dir / "state" / "backups";
     ASSERT_TRUE(std::filesystem::exists(backups)) << "the set read at the connection check is kept";
     EXPECT_FALSE(std::filesystem::is_empty(backups));
 
-    w.MenuRead->trigger();
+    findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     EXPECT_EQ(w.state.params[idx::BaseAdvance], 25);
     EXPECT_EQ(w.EditBaseAdv->text(), "25");
     EXPECT_FALSE(w.settings.newInstall) << "a read ends the new installation";
 
     type(w.EditHardLimiter, "13000");
-    w.MenuProgram->trigger();
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Program device: OK"); }, 600));
     EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are identical");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are identical");
 
-    ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text() != "RPM = 0 "; }));
-    EXPECT_TRUE(w.LabelNapeti->text().startsWith("U = ")) << w.LabelNapeti->text().toStdString();
-    EXPECT_NE(w.LabelNapeti->text(), "U = --- V");
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelRpm")->text() != "RPM = 0 "; }));
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = ")) << findControl<QLabel>(w, "LabelNapeti")->text().toStdString();
+    EXPECT_NE(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
 
     // A saved file names the unit's program.
     const auto saved = dir / "read.ign";
@@ -110,10 +110,10 @@ TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
-    w.MenuRead->trigger();
+    findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     type(w.EditBaseAdv, "27");
-    w.MenuVerify->trigger();
+    findControl<QAction>(w, "MenuVerify")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify error !"); }));
     ASSERT_NE(w.differencesForm, nullptr);
     EXPECT_TRUE(w.differencesForm->isVisible());
@@ -130,7 +130,7 @@ TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
-    w.MenuProgram->trigger();
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Attention");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with("This is a new installation"));
@@ -145,14 +145,14 @@ TEST_F(DeviceTest, PortMenuListsThePortsPresent)
     startUnit(unitMemory());
     TMainForm& w = open();
     tickUntil([&] { return w.workflow->connected(); });
-    EXPECT_EQ(w.portItems[0]->text(), "COM &offline");
-    EXPECT_TRUE(w.portItems[1]->isChecked()) << "automatic search";
-    EXPECT_TRUE(w.portItems[2]->isSeparator());
-    EXPECT_EQ(w.portItems[3]->text(), "COM&5");
-    EXPECT_TRUE(w.portItems[3]->isChecked()) << "the connected port";
-    EXPECT_FALSE(w.portItems[4]->isVisible());
+    EXPECT_EQ(portItem(w, 0)->text(), "COM &offline");
+    EXPECT_TRUE(portItem(w, 1)->isChecked()) << "automatic search";
+    EXPECT_TRUE(portItem(w, 2)->isSeparator());
+    EXPECT_EQ(portItem(w, 3)->text(), "COM&5");
+    EXPECT_TRUE(portItem(w, 3)->isChecked()) << "the connected port";
+    EXPECT_FALSE(portItem(w, 4)->isVisible());
 
-    w.portItems[0]->trigger();  // offline
+    portItem(w, 0)->trigger();  // offline
     EXPECT_EQ(w.link->portSetting, -1);
     EXPECT_FALSE(w.workflow->connected());
     EXPECT_EQ(w.settings.comPort, -1);
@@ -175,7 +175,7 @@ TEST_F(DeviceTest, AnotherProgramBorrowsAndReturnsThePort)
     w.Timer1Timer();
     EXPECT_FALSE(w.workflow->connected());
     EXPECT_TRUE(w.windowTitle().endsWith("(Disconnected by bootloader)"));
-    EXPECT_EQ(w.LabelCom->text(), "COM=5 (DISCONECTED)");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM=5 (DISCONECTED)");
 
     ASSERT_TRUE(cli::sendPortNotification(socket, 4, 0x7FFFFFA4, error));  // another port: ignored
     ASSERT_TRUE(cli::sendPortNotification(socket, 5, 0x7FFFFFA4, error));
@@ -205,10 +205,10 @@ TEST_F(DeviceTest, DisagreeingReadsFallBackToTheSlowCheck)
             states.insert(w.workflow->workflowState);
             return states.count(52) && w.workflow->workflowState == 1;
         })) << "the slow check ran and ended";
-        EXPECT_TRUE(resultShows(c.result)) << w.LabelResult->text().toStdString();
+        EXPECT_TRUE(resultShows(c.result)) << findControl<QLabel>(w, "LabelResult")->text().toStdString();
         if (c.unsteadyReads > 0) {
             EXPECT_TRUE(states.count(59)) << "every quarter read twice";
-            EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+            EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
             EXPECT_EQ(w.state.unitParameters[idx::BaseAdvance], 25) << "the unit's set as the quarters read it";
         }
         window.reset();
@@ -224,7 +224,7 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
     TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
     ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
 
-    w.MenuReset->trigger();
+    findControl<QAction>(w, "MenuReset")->trigger();
     ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState == 1; }));
     EXPECT_TRUE(resultShows("Reset: OK")) << "the reset is reported in the result slot";
     EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
@@ -243,11 +243,11 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
 
 bool panelShowsNothingLive(TMainForm& w)
 {
-    return w.LabelNapeti->text() == "U = --- V" && w.LabelRpm->text().isEmpty() && w.CGaugeRpm->value() == 0 &&
-           w.LabelSnimac->text() == "Pick-up (CPS) = --- " && w.LabelMonHardLimiter->text() == "Limiter = ---" &&
-           w.LabelMonLedRazeni->text() == "Gear shift light = ---" &&
-           w.LabelMon_Advance->text() == "Advance = ---  °" &&
-           w.LabelPocetProgramovani->text() == "Number of Programing= ---" &&
+    return findControl<QLabel>(w, "LabelNapeti")->text() == "U = --- V" && findControl<QLabel>(w, "LabelRpm")->text().isEmpty() && findControl<app::Gauge>(w, "CGaugeRpm")->value() == 0 &&
+           findControl<QLabel>(w, "LabelSnimac")->text() == "Pick-up (CPS) = --- " && findControl<QLabel>(w, "LabelMonHardLimiter")->text() == "Limiter = ---" &&
+           findControl<QLabel>(w, "LabelMonLedRazeni")->text() == "Gear shift light = ---" &&
+           findControl<QLabel>(w, "LabelMon_Advance")->text() == "Advance = ---  °" &&
+           findControl<QLabel>(w, "LabelPocetProgramovani")->text() == "Number of Programing= ---" &&
            (w.curveEditor->model.liveOff & 1) != 0;
 }
 
@@ -267,14 +267,14 @@ TEST_F(DeviceTest, EveryLiveValueIsNotAvailableAtOnceWhenTheUnitIsLost)
         std::filesystem::create_directories(dir / "settings" / "ports");
         startUnit(unitMemory());
         TMainForm& w = open();
-        ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text().startsWith("RPM = ") && w.LabelRpm->text() != "RPM = 0 "; }));
-        ASSERT_NE(w.LabelNapeti->text(), "U = --- V");
+        ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelRpm")->text().startsWith("RPM = ") && findControl<QLabel>(w, "LabelRpm")->text() != "RPM = 0 "; }));
+        ASSERT_NE(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
         c.lose(w);
         // The tick that finds the unit gone leaves nothing of its last block on the panel.
         ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 200));
-        EXPECT_TRUE(panelShowsNothingLive(w)) << w.LabelNapeti->text().toStdString() << " | "
-                                              << w.LabelRpm->text().toStdString() << " | "
-                                              << w.LabelSnimac->text().toStdString();
+        EXPECT_TRUE(panelShowsNothingLive(w)) << findControl<QLabel>(w, "LabelNapeti")->text().toStdString() << " | "
+                                              << findControl<QLabel>(w, "LabelRpm")->text().toStdString() << " | "
+                                              << findControl<QLabel>(w, "LabelSnimac")->text().toStdString();
         window.reset();
         unit.reset();
     }
@@ -288,20 +288,20 @@ TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTel
     w.settings.newInstall = false;
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
     type(w.EditHardLimiter, "13000");
-    w.MenuProgram->trigger();
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));
     EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
-        << w.LabelResult->text().toStdString();
+        << findControl<QLabel>(w, "LabelResult")->text().toStdString();
     tickUntil([] { return false; }, 60);  // the failure stays until the unit is back
     EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
-        << w.LabelResult->text().toStdString();
+        << findControl<QLabel>(w, "LabelResult")->text().toStdString();
 
     const auto memory = unit->parameters();
     unit.reset();
     startUnit(memory);  // plugged in again
     ASSERT_TRUE(tickUntil([&] {
         return resultShows("Programmieren: die Zündung hat die neuen Einstellungen behalten");
-    })) << w.LabelResult->text().toStdString();
+    })) << findControl<QLabel>(w, "LabelResult")->text().toStdString();
     EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
 }
 
@@ -330,7 +330,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     w.SpeedButtonPlay[3]->click();
 
     startUnit(unitMemory());  // the unit runs curve A at about 13.6 V
-    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }));
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }));
     ASSERT_EQ(w.state.unitActiveCurve, 0);
     w.SpeedButtonPlay[1]->click();
     ASSERT_TRUE(w.monitorLog.replaying());
@@ -338,10 +338,10 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     for (int i = 0; i < 80 && w.monitorLog.mode() == monitorlog::Playing; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(55));
         w.Timer1Timer();
-        EXPECT_FALSE(w.LabelNapeti->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
+        EXPECT_FALSE(findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
         const int marker = w.curveEditor->model.live.rpm;
         EXPECT_TRUE(marker == 0 || marker == 4995) << "the live speed " << marker << " marked at tick " << i;
-        if (w.LabelNapeti->text() == "U = 12.5 V") {
+        if (findControl<QLabel>(w, "LabelNapeti")->text() == "U = 12.5 V") {
             ++replayedBlocks;
             EXPECT_EQ(w.state.unitActiveCurve, 1) << "the replay's curve, not the unit's, at tick " << i;
         }
@@ -349,7 +349,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     EXPECT_GT(replayedBlocks, 20);
     EXPECT_TRUE(w.workflow->connected());
     w.SpeedButtonPlay[3]->click();
-    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }, 40)) << "live again";
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }, 40)) << "live again";
     EXPECT_EQ(w.state.unitActiveCurve, 0);
 }
 

@@ -50,8 +50,8 @@ TEST_F(WindowTest, OpeningAFileThatIsNoParameterFileSaysSo)
 TEST_F(WindowTest, ComMenuSeparatorIsAPlainLineAndCtrlYRedoes)
 {
     TMainForm& w = open();
-    EXPECT_TRUE(w.portItems[2]->isSeparator());
-    EXPECT_TRUE(w.portItems[2]->text().isEmpty()) << "a separator with a text shows it as a heading";
+    EXPECT_TRUE(portItem(w, 2)->isSeparator());
+    EXPECT_TRUE(portItem(w, 2)->text().isEmpty()) << "a separator with a text shows it as a heading";
     EXPECT_TRUE(w.MenuZnovu->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)));
 
     w.show();
@@ -110,11 +110,11 @@ TEST_F(WindowTest, CongruenceLabelFollowsALanguageSwitch)
 {
     TMainForm& w = open();
     unitDiffers(w, [](params::ParameterSet& s) { s[idx::BaseAdvance] = 20; });
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
     w.MenuGerman->trigger();
-    EXPECT_EQ(w.LabelCongruence->text(), "Einrichten der Einheit und der PC sind anders");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Einrichten der Einheit und der PC sind anders");
     w.MenuCzech->trigger();
-    EXPECT_EQ(w.LabelCongruence->text(), QString::fromUtf8("Nastavení v jednotce a PC se liší"));
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), QString::fromUtf8("Nastavení v jednotce a PC se liší"));
 }
 
 TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
@@ -132,7 +132,7 @@ TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
     };
     TMainForm& w = open();
     w.show();
-    QLabel* const labels[] = {w.LabelConnection, w.LabelResult, w.LabelCongruence};
+    QLabel* const labels[] = {findControl<QLabel>(w, "LabelConnection"), findControl<QLabel>(w, "LabelResult"), findControl<QLabel>(w, "LabelCongruence")};
     for (int zoom : {75, 100, 125, 150}) {
         w.setZoom(zoom);
         for (int language : {lang::English, lang::German, lang::Czech}) {
@@ -140,16 +140,16 @@ TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
             for (const lang::LangText& message : messages) {
                 for (int slot : {1, 2, 4})
                     w.showMessage(slot, &message, -1, lang::colour::Black, lang::colour::Yellow, -1);
-                app::setLabelText(w.LabelCom, QStringLiteral("COM=(auto 3,4,5,6)"));
-                for (QLabel* label : {labels[0], labels[1], labels[2], w.LabelCom}) {
+                app::setLabelText(findControl<QLabel>(w, "LabelCom"), QStringLiteral("COM=(auto 3,4,5,6)"));
+                for (QLabel* label : {labels[0], labels[1], labels[2], findControl<QLabel>(w, "LabelCom")}) {
                     const std::string where = label->objectName().toStdString() + " at " + std::to_string(zoom) +
                                               " %, language " + std::to_string(language) + ": " +
                                               std::string(message.pick(lang::English));
                     EXPECT_TRUE(w.client->rect().contains(label->geometry())) << where;
                     for (QWidget* other : w.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                         // The connection and congruence labels are stacked by the design.
-                        const bool stacked = (label == w.LabelConnection && other == w.LabelCongruence) ||
-                                             (label == w.LabelCongruence && other == w.LabelConnection);
+                        const bool stacked = (label == findControl<QLabel>(w, "LabelConnection") && other == findControl<QLabel>(w, "LabelCongruence")) ||
+                                             (label == findControl<QLabel>(w, "LabelCongruence") && other == findControl<QLabel>(w, "LabelConnection"));
                         if (other == label || stacked || !other->isVisibleTo(w.client))
                             continue;
                         EXPECT_FALSE(label->geometry().intersects(other->geometry()))
@@ -168,7 +168,7 @@ TEST_F(WindowTest, ClickingTheCongruenceLabelListsTheDifferencesAndTakesTheUnits
         s[idx::HardLimiterA] = 120;
         s[idx::AdvanceA + 4] = 22;
     });
-    QTest::mouseClick(w.LabelCongruence, Qt::LeftButton);
+    QTest::mouseClick(findControl<QLabel>(w, "LabelCongruence"), Qt::LeftButton);
     ASSERT_NE(w.differencesForm, nullptr);
     EXPECT_TRUE(w.differencesForm->isVisible());
     QTreeWidget& tree = *w.differencesForm->tree();
@@ -194,7 +194,7 @@ TEST_F(WindowTest, ClickingTheCongruenceLabelListsTheDifferencesAndTakesTheUnits
     ASSERT_EQ(tree.topLevelItemCount(), 1);
     QTest::mouseClick(w.differencesForm->takeAllButton(), Qt::LeftButton);
     EXPECT_EQ(w.state.params[idx::AdvanceA + 4], 22);
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are identical");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are identical");
     EXPECT_TRUE(w.undoRing.canUndo());
 }
 

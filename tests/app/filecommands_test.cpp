@@ -163,7 +163,7 @@ TEST_F(FileCommandsTest, SettingsThatCannotBeSavedSaySoOnce)
     const std::string err = testing::internal::GetCapturedStderr();
     const std::string message = "The settings cannot be saved in " + (dir / "settings").string();
     EXPECT_EQ(err, "tavrin: " + message + "\n");
-    EXPECT_EQ(w.statusPanels[0]->text().toStdString(), message);
+    EXPECT_EQ(statusPanel(w, 0)->text().toStdString(), message);
 }
 
 }  // namespace

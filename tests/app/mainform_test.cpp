@@ -20,17 +20,17 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
         QRect geometry;
     } cases[] = {
         {w.GroupBoxToolBar, {4, 0, 437, 43}},
-        {w.ButtonProgram, {347, 13, 81, 23}},
+        {findControl<QPushButton>(w, "ButtonProgram"), {347, 13, 81, 23}},
         {w.RadioGroupAB, {514, 0, 147, 43}},
-        {w.LabelConnection, {673, 2, 174, 29}},
+        {findControl<QLabel>(w, "LabelConnection"), {673, 2, 174, 29}},
         {w.curveEditorBand, {5, 48, 1109, 403}},
         {w.EditBaseAdv, {12, 450, 26, 21}},
         {w.UpDownBaseAdv, {38, 450, 16, 21}},
         {w.GroupBox2, {8, 509, 321, 124}},
         {w.EditHardLimiter, {16, 60, 42, 21}},
         {w.RadioGroupInput2, {334, 580, 180, 124}},
-        {w.CGaugeRpm, {753, 497, 303, 16}},
-        {w.LabelEeDataErr, {746, 563, 217, 24}},
+        {findControl<app::Gauge>(w, "CGaugeRpm"), {753, 497, 303, 16}},
+        {findControl<QLabel>(w, "LabelEeDataErr"), {746, 563, 217, 24}},
         {w.CheckBoxProgHned, {867, 773, 186, 16}},
         {w.GroupBoxPlayer, {11, 851, 990, 87}},
     };
@@ -38,16 +38,16 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
         EXPECT_EQ(c.control->geometry(), c.geometry) << c.control->objectName().toStdString();
     EXPECT_EQ(w.LabelAB->font().pixelSize(), 32);
     EXPECT_TRUE(w.LabelAB->font().bold());
-    EXPECT_EQ(w.LabelCom->text(), "COM = --");
-    for (QWidget* hidden : std::initializer_list<QWidget*>{w.LabelEeDataErr, w.LabelResult, w.CGaugeProgram,
-                                                           w.LabelConnection, w.LabelVerze1, w.LabelVersion})
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM = --");
+    for (QWidget* hidden : std::initializer_list<QWidget*>{findControl<QLabel>(w, "LabelEeDataErr"), findControl<QLabel>(w, "LabelResult"), findControl<app::Gauge>(w, "CGaugeProgram"),
+                                                           findControl<QLabel>(w, "LabelConnection"), w.LabelVerze1, w.LabelVersion})
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
-    for (QWidget* panel : std::initializer_list<QWidget*>{w.LabelNapeti, w.LabelMon_Advance, w.GroupBox1})
+    for (QWidget* panel : std::initializer_list<QWidget*>{findControl<QLabel>(w, "LabelNapeti"), findControl<QLabel>(w, "LabelMon_Advance"), w.GroupBox1})
         EXPECT_GE(panel->x(), 520);
     const int widths[5] = {400, 30, 280, 30, 300};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(w.statusPanels[std::size_t(i)]->width(), widths[i]);
-    EXPECT_EQ(w.statusPanels[1]->text(), "EXE");
+        EXPECT_EQ(statusPanel(w, std::size_t(i))->width(), widths[i]);
+    EXPECT_EQ(statusPanel(w, 1)->text(), "EXE");
 }
 
 TEST_F(WindowTest, SmallerWindowScrollsAndKeepsControlsInPlace)
@@ -70,13 +70,13 @@ TEST_F(WindowTest, LanguageSwitchChangesCaptionsHintsAndMenus)
     TMainForm& w = open();
     const QString presetEnglish = w.ComboBoxBike->itemText(3);
     w.MenuGerman->trigger();
-    EXPECT_EQ(w.MenuDevice->title(), "&Zündung");
+    EXPECT_EQ(findControl<QMenu>(w, "MenuDevice")->title(), "&Zündung");
     EXPECT_EQ(w.MenuOpen->statusTip(), "Kenndatendatei öffnen");
-    EXPECT_FALSE(w.MenuCom->menuAction()->statusTip().isEmpty()) << "menu titles show their hints too";
-    EXPECT_EQ(w.MenuCom->menuAction()->statusTip(), w.MenuCom->toolTip());
+    EXPECT_FALSE(findControl<QMenu>(w, "MenuCom")->menuAction()->statusTip().isEmpty()) << "menu titles show their hints too";
+    EXPECT_EQ(findControl<QMenu>(w, "MenuCom")->menuAction()->statusTip(), findControl<QMenu>(w, "MenuCom")->toolTip());
     EXPECT_TRUE(w.MenuGerman->isChecked());
     EXPECT_FALSE(w.MenuEnglish->isChecked());
-    EXPECT_EQ(w.ButtonRead->text(), "&Lesen");
+    EXPECT_EQ(findControl<QPushButton>(w, "ButtonRead")->text(), "&Lesen");
     EXPECT_EQ(w.LabelBaseAdv->text(), "Basis Vorzündung [°]");
     EXPECT_EQ(w.RadioGroupInput1->items().at(1), "Not Aus");
     EXPECT_EQ(w.SpeedButtonOpen->toolTip(), "Kenndatendatei öffnen");
@@ -98,9 +98,9 @@ TEST_F(WindowTest, HintsKeepThePanelsAndWindowShortcutsWinOverEditBoxes)
 
     QStatusTipEvent tip(QStringLiteral("Open parameter file"));
     QApplication::sendEvent(w.EditHardLimiter, &tip);
-    EXPECT_EQ(w.statusPanels[0]->text(), "Open parameter file");
+    EXPECT_EQ(statusPanel(w, 0)->text(), "Open parameter file");
     EXPECT_TRUE(w.statusBar()->currentMessage().isEmpty());
-    EXPECT_TRUE(w.statusPanels[3]->isVisible()) << "the other panels stay";
+    EXPECT_TRUE(statusPanel(w, 3)->isVisible()) << "the other panels stay";
 
     const int before = w.state.params[params::idx::HardLimiterA];
     type(w.EditHardLimiter, "13 000");
@@ -126,11 +126,11 @@ TEST_F(WindowTest, TestFlagsFileShowsTestLabelsAndPlayer)
 {
     TMainForm& plain = open();
     EXPECT_FALSE(plain.testEnabled);
-    EXPECT_TRUE(plain.LabelTest[0]->isHidden());
+    EXPECT_TRUE(testLabel(plain, 0)->isHidden());
     EXPECT_TRUE(plain.GroupBoxPlayer->isHidden());
     TMainForm& test = open({}, /*testFlags=*/true);
     EXPECT_TRUE(test.testEnabled);
-    EXPECT_FALSE(test.LabelTest[7]->isHidden());
+    EXPECT_FALSE(testLabel(test, 7)->isHidden());
     EXPECT_FALSE(test.GroupBoxPlayer->isHidden());
 }
 
@@ -141,27 +141,27 @@ TEST_F(WindowTest, MessageSlotPrioritiesAndExpiry)
     const lang::LangText minor("minor");
     ticks(10);
     w.showMessage(4, &important, 4000, lang::kColourUnchanged, lang::colour::Green, 10);
-    EXPECT_EQ(w.LabelCongruence->text(), "Important");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Important");
     w.showMessage(4, &minor, 4000, lang::kColourUnchanged, lang::kColourUnchanged, 5);
-    EXPECT_EQ(w.LabelCongruence->text(), "Important") << "a lower priority is ignored";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Important") << "a lower priority is ignored";
     ticks(80);  // expiry is 80 ticks after showing; removed once the count exceeds it
-    EXPECT_FALSE(w.LabelCongruence->isHidden());
+    EXPECT_FALSE(findControl<QLabel>(w, "LabelCongruence")->isHidden());
     ticks(1);
-    EXPECT_TRUE(w.LabelCongruence->isHidden());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelCongruence")->isHidden());
 
     w.showMessage(4, &minor, 0, lang::kColourUnchanged, lang::kColourUnchanged, 5);
-    EXPECT_EQ(w.LabelCongruence->text(), "minor") << "a hidden label counts as empty";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "minor") << "a hidden label counts as empty";
     w.showMessage(4, &important, -1, lang::kColourUnchanged, lang::kColourUnchanged, 10);
     w.showMessage(4, &minor, -1, lang::kColourUnchanged, lang::kColourUnchanged, -1);
-    EXPECT_EQ(w.LabelCongruence->text(), "minor") << "a negative priority always wins";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "minor") << "a negative priority always wins";
     ticks(500);
-    EXPECT_FALSE(w.LabelCongruence->isHidden()) << "a negative duration never expires";
+    EXPECT_FALSE(findControl<QLabel>(w, "LabelCongruence")->isHidden()) << "a negative duration never expires";
 
     w.showMessage(2, &important, 1000, lang::kColourUnchanged, lang::kColourUnchanged, 1);
-    w.CGaugeProgram->show();
+    findControl<app::Gauge>(w, "CGaugeProgram")->show();
     w.showMessage(2, nullptr, 0, lang::kColourUnchanged, lang::kColourUnchanged, 1);
-    EXPECT_TRUE(w.LabelResult->isHidden());
-    EXPECT_TRUE(w.CGaugeProgram->isHidden()) << "slot 2 hides the progress bar with its label";
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelResult")->isHidden());
+    EXPECT_TRUE(findControl<app::Gauge>(w, "CGaugeProgram")->isHidden()) << "slot 2 hides the progress bar with its label";
     w.showMessage(3, &important, 1000, 0, 0, 1);  // no label: ignored
     w.showMessage(7, &important, 1000, 0, 0, 1);
 }

@@ -66,7 +66,7 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
 
     w.monitorRecord.bytes = {};
     w.showMonitor();
-    EXPECT_EQ(w.LabelNapeti->text(), "U = --- V") << "no unit, no replay: nothing live";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V") << "no unit, no replay: nothing live";
 
     press(1);
     ASSERT_EQ(w.monitorLog.mode(), monitorlog::Playing);
@@ -74,19 +74,19 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
     EXPECT_TRUE(scrollBar()->isVisibleTo(w.GroupBoxPlayer));
     EXPECT_EQ(scrollBar()->maximum(), 5);
     ticks(6);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 0 ") << "the first block is 7 ticks in";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 0 ") << "the first block is 7 ticks in";
     ticks(1);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3000 ");
-    EXPECT_EQ(w.LabelNapeti->text(), "U = 12.5 V");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3000 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = 12.5 V");
     EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (1) ")) << w.LabelPlayPos->text().toStdString();
     ticks(7 * 4);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3400 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3400 ");
     EXPECT_EQ(w.monitorLog.mode(), monitorlog::PlayingPaused) << "paused at the end";
     EXPECT_TRUE(w.SpeedButtonPlay[1]->isEnabled());
     EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (5) - pause ")) << w.LabelPlayPos->text().toStdString();
 
     scrollBar()->setValue(2);  // as the user drags it
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3100 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3100 ");
     EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (2) - pause "));
     if (const QString shots = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR"); !shots.isEmpty()) {
         w.show();
@@ -95,7 +95,7 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
 
     press(3);
     EXPECT_FALSE(w.monitorLive());
-    EXPECT_EQ(w.LabelNapeti->text(), "U = --- V");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
     EXPECT_FALSE(scrollBar()->isVisibleTo(w.GroupBoxPlayer));
 }
 

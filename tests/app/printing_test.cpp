@@ -21,14 +21,14 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
     auto& w = open();
     const QColor face = QApplication::palette().color(QPalette::Window);
     // A grey opaque label and the red label of a message.
-    w.LabelRpm->setAutoFillBackground(true);
-    QPalette grey = w.LabelRpm->palette();
+    findControl<QLabel>(w, "LabelRpm")->setAutoFillBackground(true);
+    QPalette grey = findControl<QLabel>(w, "LabelRpm")->palette();
     grey.setColor(QPalette::Window, face);
-    w.LabelRpm->setPalette(grey);
+    findControl<QLabel>(w, "LabelRpm")->setPalette(grey);
     const lang::LangText message{"###Failed##Fehler##Chyba"};
     w.showMessage(2, &message, 5000, 0x000000, 0x0000FF, 1);
-    ASSERT_FALSE(w.LabelConnection->isVisibleTo(w.client)) << "hidden before printing";
-    const QColor resultBack = windowColour(w.LabelResult);
+    ASSERT_FALSE(findControl<QLabel>(w, "LabelConnection")->isVisibleTo(w.client)) << "hidden before printing";
+    const QColor resultBack = windowColour(findControl<QLabel>(w, "LabelResult"));
 
     w.preparePrint(w.client);
     EXPECT_TRUE(w.GroupBoxToolBar->isHidden());
@@ -38,9 +38,9 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
     EXPECT_EQ(w.curveEditor->view.printing, 1);
     EXPECT_EQ(windowColour(w.client), QColor(Qt::white));
     EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), QColor(Qt::white)) << "grey backgrounds become white";
-    EXPECT_FALSE(w.LabelRpm->autoFillBackground()) << "a grey label becomes transparent";
-    EXPECT_TRUE(w.LabelResult->autoFillBackground()) << "a label with its own colour keeps it";
-    EXPECT_EQ(windowColour(w.LabelResult), resultBack);
+    EXPECT_FALSE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground()) << "a grey label becomes transparent";
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelResult")->autoFillBackground()) << "a label with its own colour keeps it";
+    EXPECT_EQ(windowColour(findControl<QLabel>(w, "LabelResult")), resultBack);
     EXPECT_GT(w.printChanges.count(), 0);
 
     w.restorePrint();
@@ -49,12 +49,12 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
     EXPECT_FALSE(w.CheckBoxProgHned->isHidden());
     EXPECT_FALSE(w.UpDownBaseAdv->isHidden());
     EXPECT_FALSE(w.ButtonTestIgn1->isHidden());
-    EXPECT_TRUE(w.LabelConnection->isHidden()) << "what was hidden stays hidden";
-    EXPECT_TRUE(w.CGaugeProgram->isHidden());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelConnection")->isHidden()) << "what was hidden stays hidden";
+    EXPECT_TRUE(findControl<app::Gauge>(w, "CGaugeProgram")->isHidden());
     EXPECT_EQ(w.curveEditor->view.printing, 0);
     EXPECT_EQ(windowColour(w.client), face);
     EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), face);
-    EXPECT_TRUE(w.LabelRpm->autoFillBackground());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground());
 }
 
 TEST_F(PrintTest, ClassCodesFollowTheControls)
@@ -63,11 +63,11 @@ TEST_F(PrintTest, ClassCodesFollowTheControls)
     const struct {
         QWidget* control;
         int kind;
-    } cases[] = {{w.LabelRpm, app::PrintLabel},           {w.UpDownBaseAdv, app::PrintUpDown},
+    } cases[] = {{findControl<QLabel>(w, "LabelRpm"), app::PrintLabel},           {w.UpDownBaseAdv, app::PrintUpDown},
                  {w.RadioGroupPolarita, app::PrintRadioGroup}, {w.CheckBoxZakazCteni, app::PrintCheckBox},
-                 {w.ComboBoxBike, app::PrintComboBox},     {w.ButtonRead, app::PrintButton},
+                 {w.ComboBoxBike, app::PrintComboBox},     {findControl<QPushButton>(w, "ButtonRead"), app::PrintButton},
                  {w.GroupBoxLimiters, app::PrintGroupBox}, {w.curveEditor, app::PrintTab},
-                 {w.CGaugeRpm, app::PrintGauge},           {w.EditBaseAdv, app::PrintEdit},
+                 {findControl<app::Gauge>(w, "CGaugeRpm"), app::PrintGauge},           {w.EditBaseAdv, app::PrintEdit},
                  {w.SpeedButtonPrint, app::PrintSpeedButton}};
     for (const auto& c : cases)
         EXPECT_EQ(app::printKind(c.control), c.kind) << c.control->objectName().toStdString();

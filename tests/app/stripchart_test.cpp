@@ -128,12 +128,12 @@ TEST_F(StripChartWindowTest, ClickingTheChartSeeksThePlayer)
 
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->width() - 1, 10));
     EXPECT_EQ(w.monitorLog.position(), 6);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 8000 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 8000 ");
     EXPECT_EQ(qobject_cast<QScrollBar*>(w.ScrollBarPlay)->value(), 6) << "the scroll bar follows";
     EXPECT_NEAR(strip->markX(), strip->width(), 1);
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(0, 10));
     EXPECT_EQ(w.monitorLog.position(), 1);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3000 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3000 ");
     if (const QString shots = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR"); !shots.isEmpty()) {
         w.show();
         w.GroupBoxPlayer->grab().save(shots + QStringLiteral("/player-strip-chart.png"));
