@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "app/devicepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
@@ -102,8 +103,7 @@ void TMainForm::loadStartupSettings()
     setGeometry(settings.window.left, settings.window.top, settings.window.width, settings.window.height);
     currentFileName = QString::fromStdString(settings.file);
     dialogFileName = QString::fromStdString(settings.iniFileDir);
-    GroupBoxPlayer->setVisible(settings.monitorPlayer);
-    MenuMonitorPlayer->setChecked(settings.monitorPlayer);
+    player_->setShown(settings.monitorPlayer);
 }
 
 void TMainForm::saveSettings()
@@ -114,7 +114,7 @@ void TMainForm::saveSettings()
     settings.window = {g.x(), g.y(), g.width(), g.height()};
     settings.file = currentFileName.toStdString();
     settings.iniFileDir = dialogFileName.toStdString();
-    settings.monitorPlayer = GroupBoxPlayer->isVisibleTo(client);
+    settings.monitorPlayer = player_->shown();
     const storage::SaveResult saved = storage::saveSettings(settingsPaths, settings, state.params);
     if (saved.ok() || settingsSaveFailureShown_)
         return;

@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include "app/devicepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/placement.h"
 #include "util/resourcebitmap.h"
@@ -156,22 +157,8 @@ void TMainForm::createControls()
 
     // Bottom.
     device_->createTestLabels(c);
-    GroupBoxPlayer = group(c, "GroupBoxPlayer", 11, 851, 990, 87, "Monitor player");
-    QWidget* gp = GroupBoxPlayer;
-    const char* playIcons[4] = {"record", "play", "pause", "stop"};
-    const char* playHints[4] = {"Record|Start to record all events and monitor", "Play|Play stored events and monitor",
-                                "Pause|Pause Play or Record", "Stop|Stop Play or Record"};
-    const int playLeft[4] = {16, 42, 70, 98};
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray name = "SpeedButtonPlay" + QByteArray::number(i + 1);
-        SpeedButtonPlay[std::size_t(i)] =
-            speedButton(gp, name.constData(), playLeft[i], 21, 24, 23, playIcons[i], playHints[i]);
-    }
-    LabelPlayDevice = label(gp, "LabelPlayDevice", 127, 10, "");
-    LabelPlayFile = label(gp, "LabelPlayFile", 127, 27, "Play/Record file");
-    LabelPlayPos = label(gp, "LabelPlayPos", 730, 27, "POS/LEN/Time");
-    auto* scroll = new QScrollBar(Qt::Horizontal, gp);
-    ScrollBarPlay = place(scroll, "ScrollBarPlay", 14, 56, 954, 17);
+    player_ = std::make_unique<PlayerPanel>(client);
+    player_->createGroup();
 
     // Present but never shown in this program.
     LabelVerze1 = label(c, "LabelVerze1", 0, 0, "");

@@ -20,6 +20,7 @@
 
 #include "app/desktop.h"
 #include "app/devicepanel.h"
+#include "app/playerpanel.h"
 #include "app/differencesdialog.h"
 #include "app/workflowview.h"
 #include "app/zoom.h"
@@ -144,8 +145,7 @@ void TMainForm::FormCreate()
     // 14.
     refreshControlStates();
     // 15.
-    GroupBoxPlayer->setVisible(testEnabled);
-    MenuMonitorPlayer->setChecked(testEnabled);
+    player_->setShown(testEnabled);
     CheckBoxFourStrokeIgn->show();
     // 16.
     device_->setStatusText(2, QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));

@@ -69,6 +69,7 @@ struct StartOptions {
 };
 
 class DevicePanel;
+class PlayerPanel;
 class WindowWorkflowView;
 class NotifyListener;
 class TFormDifferences;
@@ -167,6 +168,8 @@ public:
     void playTick();
     void refreshLogControls() override;
     void stopLog() { logButton(3); }
+    // The monitor-log part: the player group and its menu item.
+    PlayerPanel& player() { return *player_; }
 
     // --- binding ---
     void fillControls();
@@ -292,10 +295,6 @@ public:
     UpDown* UpDownTestRpm = nullptr;
     QCheckBox *CheckBoxZakazCteni = nullptr, *CheckBoxProgHned = nullptr;
 
-    QGroupBox* GroupBoxPlayer = nullptr;
-    std::array<QToolButton*, 4> SpeedButtonPlay{};
-    QLabel *LabelPlayDevice = nullptr, *LabelPlayFile = nullptr, *LabelPlayPos = nullptr;
-    QWidget* ScrollBarPlay = nullptr;
     QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr, *LabelVersion = nullptr;
 
     // --- menus ---
@@ -303,7 +302,7 @@ public:
           *MenuLanguage = nullptr, *MenuHelp = nullptr;
     QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuOpenExeDir = nullptr, *MenuSave = nullptr,
             *MenuSaveExeDir = nullptr, *MenuPrint = nullptr, *MenuExit = nullptr, *MenuAdvanceMinus = nullptr,
-            *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr, *MenuMonitorPlayer = nullptr,
+            *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr,
             *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
             *MenuAbout = nullptr;
     std::array<QAction*, 9> MenuHistory{};
@@ -385,6 +384,7 @@ private:
     bool permissionExplained_ = false;
     bool portMenuReady_ = false;  // the port menu follows the language once it was first filled
     std::unique_ptr<DevicePanel> device_;
+    std::unique_ptr<PlayerPanel> player_;
     std::unique_ptr<WindowWorkflowView> workflowView_;
     NotifyListener* notifyListener_ = nullptr;
     std::unique_ptr<PortMessageFilter> portMessageFilter_;  // window message 0x8309 (Windows)

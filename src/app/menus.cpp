@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "app/devicepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/modal.h"
 #include "app/placement.h"
@@ -47,8 +48,7 @@ void TMainForm::createMenus()
     MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
     // Ctrl+Y, the usual redo key on both desktops, beside the window's own.
     MenuZnovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    MenuMonitorPlayer = item(MenuTools, "MenuMonitorPlayer", "Monitor Player", QKeySequence(Qt::CTRL | Qt::Key_M));
-    MenuMonitorPlayer->setCheckable(true);
+    player_->createMenuItem(MenuTools);
 
     MenuLanguage = menu(bar, "MenuLanguage", "&Language");
     MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English");
@@ -73,11 +73,6 @@ void TMainForm::createMenus()
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
     connect(MenuGerman, &QAction::triggered, this, [this] { setLanguage(lang::German); });
     connect(MenuCzech, &QAction::triggered, this, [this] { setLanguage(lang::Czech); });
-    connect(MenuMonitorPlayer, &QAction::triggered, this, [this] {
-        GroupBoxPlayer->setVisible(!GroupBoxPlayer->isVisibleTo(client));
-        MenuMonitorPlayer->setChecked(GroupBoxPlayer->isVisibleTo(client));
-        saveSettings();
-    });
     // The window's shortcuts come before the edit boxes' own keys (Ctrl+Z undoes the
     // parameter set, not the typing in the box).
     for (QLineEdit* edit : findChildren<QLineEdit*>())

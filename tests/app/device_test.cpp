@@ -314,7 +314,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     TMainForm& w = open({}, true);
     w.processClockSource = [&w] { return std::uint32_t(w.tickCount) * 50; };
     w.logFileDialog = [&](bool, const QString&) { return QString::fromStdString(log.string()); };
-    w.SpeedButtonPlay[0]->click();  // record a ride at 4995 rpm, 12.5 V, on curve B
+    playButton(w, 0)->click();  // record a ride at 4995 rpm, 12.5 V, on curve B
     for (int i = 0; i < 12; ++i) {
         ticks(7);
         auto& b = w.monitorRecord.bytes;
@@ -327,12 +327,12 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
         b[44] = 0;  // M[43]: curve B
         w.recordMonitor();
     }
-    w.SpeedButtonPlay[3]->click();
+    playButton(w, 3)->click();
 
     startUnit(unitMemory());  // the unit runs curve A at about 13.6 V
     ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }));
     ASSERT_EQ(w.state.unitActiveCurve, 0);
-    w.SpeedButtonPlay[1]->click();
+    playButton(w, 1)->click();
     ASSERT_TRUE(w.monitorLog.replaying());
     int replayedBlocks = 0;
     for (int i = 0; i < 80 && w.monitorLog.mode() == monitorlog::Playing; ++i) {
@@ -348,7 +348,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     }
     EXPECT_GT(replayedBlocks, 20);
     EXPECT_TRUE(w.workflow->connected());
-    w.SpeedButtonPlay[3]->click();
+    playButton(w, 3)->click();
     ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }, 40)) << "live again";
     EXPECT_EQ(w.state.unitActiveCurve, 0);
 }

@@ -32,7 +32,7 @@ TEST_F(WindowTest, ControlsStandWhereTheLayoutPutsThem)
         {findControl<app::Gauge>(w, "CGaugeRpm"), {753, 497, 303, 16}},
         {findControl<QLabel>(w, "LabelEeDataErr"), {746, 563, 217, 24}},
         {w.CheckBoxProgHned, {867, 773, 186, 16}},
-        {w.GroupBoxPlayer, {11, 851, 990, 87}},
+        {findControl<QGroupBox>(w, "GroupBoxPlayer"), {11, 851, 990, 87}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.control->geometry(), c.geometry) << c.control->objectName().toStdString();
@@ -127,11 +127,11 @@ TEST_F(WindowTest, TestFlagsFileShowsTestLabelsAndPlayer)
     TMainForm& plain = open();
     EXPECT_FALSE(plain.testEnabled);
     EXPECT_TRUE(testLabel(plain, 0)->isHidden());
-    EXPECT_TRUE(plain.GroupBoxPlayer->isHidden());
+    EXPECT_TRUE(findControl<QGroupBox>(plain, "GroupBoxPlayer")->isHidden());
     TMainForm& test = open({}, /*testFlags=*/true);
     EXPECT_TRUE(test.testEnabled);
     EXPECT_FALSE(testLabel(test, 7)->isHidden());
-    EXPECT_FALSE(test.GroupBoxPlayer->isHidden());
+    EXPECT_FALSE(findControl<QGroupBox>(test, "GroupBoxPlayer")->isHidden());
 }
 
 TEST_F(WindowTest, MessageSlotPrioritiesAndExpiry)

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
 #include <memory>
 #include <stdexcept>
 
@@ -41,6 +43,10 @@ inline QLabel* statusPanel(const QObject& window, std::size_t panel)
 inline QAction* portItem(const QObject& window, std::size_t item)
 {
     return findControl<QAction>(window, QStringLiteral("MenuCom%1").arg(item + 1));
+}
+inline QToolButton* playButton(const QObject& window, std::size_t button)
+{
+    return findControl<QToolButton>(window, QStringLiteral("SpeedButtonPlay%1").arg(button + 1));
 }
 inline QLabel* testLabel(const QObject& window, std::size_t index)
 {

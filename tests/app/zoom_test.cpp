@@ -54,7 +54,7 @@ TEST_F(WindowTest, SmallScreensGetTheZoomThatFitsWithEveryControlShown)
         expectEveryControlShown(w, qPrintable(QStringLiteral("%1x%2").arg(area.width()).arg(area.height())));
         // Scaled, not reflowed: positions and fonts follow the factor.
         EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->x(), std::lround(987 * zoom));
-        EXPECT_EQ(w.GroupBoxPlayer->geometry().top(), std::lround(851 * zoom));
+        EXPECT_EQ(findControl<QGroupBox>(w, "GroupBoxPlayer")->geometry().top(), std::lround(851 * zoom));
         EXPECT_EQ(w.LabelAB->font().pixelSize(), std::lround(32 * zoom));
         EXPECT_EQ(w.curveEditor->width(), std::lround(1109 * zoom));
         window.reset();
