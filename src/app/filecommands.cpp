@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "app/devicepanel.h"
+#include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/workflowview.h"
@@ -53,8 +54,6 @@ private:
     TMainForm& form_;
 };
 
-bool ctrlHeld() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
-
 std::vector<storage::ScreenRect> screenRects()
 {
     std::vector<storage::ScreenRect> rects;
@@ -82,17 +81,14 @@ void TMainForm::connectFileCommands()
             path += QStringLiteral(".ign");  // the default extension
         return path;
     };
-    connect(MenuNew, &QAction::triggered, this, &TMainForm::MenuNewClick);
-    connect(SpeedButtonNew, &QToolButton::clicked, this, &TMainForm::MenuNewClick);
-    connect(MenuOpen, &QAction::triggered, this, [this] { openCommand(false); });
-    connect(MenuOpenExeDir, &QAction::triggered, this, [this] { openCommand(true); });
-    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { openCommand(ctrlHeld()); });
-    connect(MenuSave, &QAction::triggered, this, [this] { saveCommand(false); });
-    connect(MenuSaveExeDir, &QAction::triggered, this, [this] { saveCommand(true); });
-    connect(SpeedButtonSave, &QToolButton::clicked, this, [this] { saveCommand(ctrlHeld()); });
-    for (int i = 0; i < int(MenuHistory.size()); ++i)
-        connect(MenuHistory[std::size_t(i)], &QAction::triggered, this, [this, i] { loadFile(
-            QString::fromStdString(settings.history.entry(i + 1))); });
+    file_->connectCommands({
+        .newSet = [this] { MenuNewClick(); },
+        .print = [this] { printSettings(); },
+        .exit = [this] { close(); },
+        .open = [this](bool programFolder) { openCommand(programFolder); },
+        .save = [this](bool programFolder) { saveCommand(programFolder); },
+        .openRecent = [this](int entry) { loadFile(QString::fromStdString(settings.history.entry(entry))); },
+    });
 }
 
 void TMainForm::loadStartupSettings()
@@ -129,14 +125,10 @@ void TMainForm::saveSettings()
 
 void TMainForm::historyMenuRefresh()
 {
-    const auto items = settings.history.menuItems();
-    for (std::size_t i = 0; i < MenuHistory.size(); ++i) {
-        QString caption = QString::fromStdString(items[i].caption);
-        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a file name's "&" is no accelerator
-        MenuHistory[i]->setText(caption);
-        MenuHistory[i]->setVisible(items[i].visible);
-    }
-    historySeparator->setVisible(settings.history.separatorVisible());
+    std::vector<HistoryItem> items;
+    for (const auto& entry : settings.history.menuItems())
+        items.push_back({QString::fromStdString(entry.caption), entry.visible});
+    file_->showHistory(items, settings.history.separatorVisible());
 }
 
 void TMainForm::MenuNewClick()

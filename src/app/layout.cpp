@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include "app/devicepanel.h"
+#include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/placement.h"
@@ -42,13 +43,7 @@ void TMainForm::createControls()
     // Top strip.
     GroupBoxToolBar = group(c, "GroupBoxToolBar", 4, 0, 437, 43);
     QWidget* tb = GroupBoxToolBar;
-    SpeedButtonNew = speedButton(tb, "SpeedButtonNew", 8, 12, 24, 23, "new", "New|Set default parametrs");
-    SpeedButtonOpen =
-        speedButton(tb, "SpeedButtonOpen", 40, 12, 24, 23, "open", "Open|Open file with parametrs");
-    SpeedButtonSave =
-        speedButton(tb, "SpeedButtonSave", 73, 12, 24, 23, "save", "Save|Save parametrs to file");
-    SpeedButtonPrint =
-        speedButton(tb, "SpeedButtonPrint", 106, 12, 24, 23, "print", "Print|Print parametrs");
+    file_->createToolButtons(tb);
     SpeedButtonZpet = speedButton(tb, "SpeedButtonZpet", 139, 13, 23, 22, "undo", "Undo|Undo");
     SpeedButtonZnovu = speedButton(tb, "SpeedButtonZnovu", 172, 13, 23, 22, "redo", "Redo|Redo");
     device_->createToolButtons(tb);

@@ -20,6 +20,7 @@
 
 #include "app/desktop.h"
 #include "app/devicepanel.h"
+#include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/differencesdialog.h"
 #include "app/workflowview.h"
@@ -48,6 +49,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     setObjectName(QStringLiteral("MainForm"));
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     device_ = std::make_unique<DevicePanel>(*this);
+    file_ = std::make_unique<FilePanel>();
     setWindowIcon(programIcon());
     createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));

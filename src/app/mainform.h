@@ -69,6 +69,7 @@ struct StartOptions {
 };
 
 class DevicePanel;
+class FilePanel;
 class PlayerPanel;
 class WindowWorkflowView;
 class NotifyListener;
@@ -219,14 +220,12 @@ public:
     void showDifferences(const params::ParameterSet* verifyRead = nullptr);
     void takeUnitValues(const std::vector<params::SettingDifference>& chosen);
     TFormDifferences* differencesForm = nullptr;
-    QAction* MenuDifferences = nullptr;
 
     // --- zoom ---
     // The design scaled by `percent` (0: the zoom that fits the screen); remembered.
     void setZoom(int percent);
     double zoom() const;
     QRect availableScreenArea() const;
-    QMenu* MenuView = nullptr;
 
     // --- About window, update check, printing ---
     void MenuAboutClick();
@@ -245,16 +244,29 @@ public:
     // Chooses the printer (paper or PDF file); false cancels. Tests replace it.
     std::function<bool(QPrinter&)> choosePrinter;
 
-    // --- controls (named as in the window definition) ---
+    // --- the window's frame (the parts place their controls in it) ---
     QWidget* client = nullptr;  // the design-size area inside the scroll area
     QScrollArea* scrollArea = nullptr;
+    QWidget* curveEditorBand = nullptr;  // the curve editor's place
+    curveeditor::TTab* curveEditor = nullptr;  // fills the band (the curve editor part)
+
+    // The window's size at start: the whole design area between menu bar and status bar.
+    QSize designedSize() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // --- the parameter binding's controls and the form's own menus, named as in the
+    // window definition; tests find them by these names ---
     QGroupBox* GroupBoxToolBar = nullptr;
-    QToolButton *SpeedButtonNew = nullptr, *SpeedButtonOpen = nullptr, *SpeedButtonSave = nullptr,
-                *SpeedButtonPrint = nullptr, *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
+    QToolButton *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
     QLabel* LabelAB = nullptr;
     RadioGroup* RadioGroupAB = nullptr;
-    QWidget* curveEditorBand = nullptr;  // the curve editor's place
-    curveeditor::TTab* curveEditor = nullptr;  // fills the band
     QLabel* LabelUnknownAB = nullptr;
 
     QLineEdit* EditBaseAdv = nullptr;
@@ -297,16 +309,12 @@ public:
 
     QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr, *LabelVersion = nullptr;
 
-    // --- menus ---
-    QMenu *MenuFile = nullptr, *MenuTools = nullptr,
-          *MenuLanguage = nullptr, *MenuHelp = nullptr;
-    QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuOpenExeDir = nullptr, *MenuSave = nullptr,
-            *MenuSaveExeDir = nullptr, *MenuPrint = nullptr, *MenuExit = nullptr, *MenuAdvanceMinus = nullptr,
-            *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr,
+    QMenu *MenuTools = nullptr, *MenuLanguage = nullptr, *MenuHelp = nullptr;
+    QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr,
             *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
             *MenuAbout = nullptr;
-    std::array<QAction*, 9> MenuHistory{};
-    QAction* historySeparator = nullptr;  // MenuHistoryEnd
+    QAction* MenuDifferences = nullptr;
+    QMenu* MenuView = nullptr;
 
     // A numeric control of the binding table.
     struct NumericBinding {
@@ -318,21 +326,11 @@ public:
         int offset;
         bool signedByte;
     };
-    // The window's size at start: the whole design area between menu bar and status bar.
-    QSize designedSize() const;
     bool isValueEdit(const QObject* object) const
     {
         return std::any_of(numeric_.begin(), numeric_.end(), [&](const NumericBinding& b) { return b.edit == object; });
     }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // The window's side of the monitor log.
     std::uint32_t processClock() override;
     std::filesystem::path chooseLogFile(bool save) override;
@@ -384,6 +382,7 @@ private:
     bool permissionExplained_ = false;
     bool portMenuReady_ = false;  // the port menu follows the language once it was first filled
     std::unique_ptr<DevicePanel> device_;
+    std::unique_ptr<FilePanel> file_;
     std::unique_ptr<PlayerPanel> player_;
     std::unique_ptr<WindowWorkflowView> workflowView_;
     NotifyListener* notifyListener_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "app/devicepanel.h"
+#include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/modal.h"
@@ -20,24 +21,7 @@ namespace app {
 void TMainForm::createMenus()
 {
     QMenuBar* bar = menuBar();
-    MenuFile = menu(bar, "MenuFile", "&File");
-    MenuNew = item(MenuFile, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    MenuOpen = item(MenuFile, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
-    MenuOpenExeDir = item(MenuFile, "MenuOpenExeDir", "Open from exe dir", QKeySequence(Qt::CTRL | Qt::Key_F3));
-    MenuSave = item(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
-    MenuSaveExeDir = item(MenuFile, "MenuSaveExeDir", "Save to exe dir", QKeySequence(Qt::CTRL | Qt::Key_F2));
-    MenuFile->addSeparator();
-    for (int i = 0; i < 9; ++i) {
-        const QByteArray name = "MenuHistory" + QByteArray::number(i + 1);
-        MenuHistory[std::size_t(i)] = item(MenuFile, name.constData(), QString());
-        MenuHistory[std::size_t(i)]->setVisible(false);
-    }
-    historySeparator = MenuFile->addSeparator();
-    historySeparator->setObjectName(QStringLiteral("MenuHistoryEnd"));
-    historySeparator->setVisible(false);
-    MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuExit = item(MenuFile, "MenuExit", "E&xit");
-
+    file_->createMenu(bar);
     device_->createPortMenu(bar);
     device_->createDeviceMenu(bar);
 
@@ -61,13 +45,10 @@ void TMainForm::createMenus()
     MenuContens = item(MenuHelp, "MenuContens", "&Contens", QKeySequence(Qt::Key_F1));
     MenuAbout = item(MenuHelp, "MenuAbout", "&About...");
 
-    connect(MenuExit, &QAction::triggered, this, &QWidget::close);
     connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
     connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
     connect(MenuAbout, &QAction::triggered, this, &TMainForm::MenuAboutClick);
-    connect(MenuPrint, &QAction::triggered, this, &TMainForm::printSettings);
-    connect(SpeedButtonPrint, &QToolButton::clicked, this, &TMainForm::printSettings);
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });

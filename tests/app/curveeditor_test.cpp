@@ -59,8 +59,8 @@ TEST_F(CurveEditorWindowTest, AdvanceMenuStepsTheSelectionAfterTheDeferredAnnoun
     app::TMainForm& w = open();
     editor().model.sheet->sel.SelectOne(4, 0);
     const int before = w.state.params[AdvanceA + 4];
-    w.MenuAdvancePlus->trigger();
-    w.MenuAdvancePlus->trigger();
+    findControl<QAction>(w, "MenuAdvancePlus")->trigger();
+    findControl<QAction>(w, "MenuAdvancePlus")->trigger();
     ticks(6);
     EXPECT_EQ(w.state.params[AdvanceA + 4], before + 2);
 }

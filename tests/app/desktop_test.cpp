@@ -80,7 +80,7 @@ TEST_F(DesktopTest, LangWinsOverTheSettingsAndTheStartWord)
     startLanguage = lang::Czech;
     app::TMainForm& w = open({QStringLiteral("ENGLISH")});
     EXPECT_EQ(lang::currentLanguage(), lang::Czech);
-    EXPECT_EQ(w.MenuCzech->isChecked(), true);
+    EXPECT_EQ(findControl<QAction>(w, "MenuCzech")->isChecked(), true);
 }
 
 TEST_F(DesktopTest, TheWindowCarriesTheProgramIconInEverySize)

@@ -79,10 +79,10 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     EXPECT_EQ(w.state.params[idx::BaseAdvance], 25);
-    EXPECT_EQ(w.EditBaseAdv->text(), "25");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditBaseAdv")->text(), "25");
     EXPECT_FALSE(w.settings.newInstall) << "a read ends the new installation";
 
-    type(w.EditHardLimiter, "13000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
     findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Program device: OK"); }, 600));
     EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
@@ -95,7 +95,7 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     // A saved file names the unit's program.
     const auto saved = dir / "read.ign";
     w.fileDialog = [&](bool, const QString&) { return QString::fromStdString(saved.string()); };
-    w.MenuSave->trigger();
+    findControl<QAction>(w, "MenuSave")->trigger();
     std::string text;
     ASSERT_TRUE(storage::readWholeFile(saved, 1 << 20, text));
     const devlink::IdentityTexts& id = w.workflow->identity();
@@ -112,7 +112,7 @@ TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
     findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
-    type(w.EditBaseAdv, "27");
+    type(findControl<QLineEdit>(w, "EditBaseAdv"), "27");
     findControl<QAction>(w, "MenuVerify")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify error !"); }));
     ASSERT_NE(w.differencesForm, nullptr);
@@ -287,7 +287,7 @@ TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTel
     TMainForm& w = open({"DEUTSCH"});
     w.settings.newInstall = false;
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
-    type(w.EditHardLimiter, "13000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
     findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));
     EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))

@@ -102,20 +102,20 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
 TEST_F(MonitorPlayerTest, ReplayShowsRecordedEditsAndGivesTheUsersSetBack)
 {
     TMainForm& w = openPlayer();
-    type(w.EditHardLimiter, "12 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "12 000");
     press(0);
     ticks(3);
-    type(w.EditHardLimiter, "13 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13 000");
     ticks(3);
     press(3);
 
-    type(w.EditHardLimiter, "9 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "9 000");
     press(1);
-    EXPECT_EQ(w.EditHardLimiter->text(), "12 000") << "the set at the start of the recording";
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "12 000") << "the set at the start of the recording";
     ticks(3);
-    EXPECT_EQ(w.EditHardLimiter->text(), "13 000") << "the edit, at its time";
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "13 000") << "the edit, at its time";
     press(3);
-    EXPECT_EQ(w.EditHardLimiter->text(), "9 000");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "9 000");
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 90);
 }
 

@@ -31,13 +31,13 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
     const QColor resultBack = windowColour(findControl<QLabel>(w, "LabelResult"));
 
     w.preparePrint(w.client);
-    EXPECT_TRUE(w.GroupBoxToolBar->isHidden());
-    EXPECT_TRUE(w.CheckBoxProgHned->isHidden());
-    EXPECT_TRUE(w.UpDownBaseAdv->isHidden());
-    EXPECT_TRUE(w.ButtonTestIgn1->isHidden());
+    EXPECT_TRUE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
+    EXPECT_TRUE(findControl<QCheckBox>(w, "CheckBoxProgHned")->isHidden());
+    EXPECT_TRUE(findControl<app::UpDown>(w, "UpDownBaseAdv")->isHidden());
+    EXPECT_TRUE(findControl<QPushButton>(w, "ButtonTestIgn1")->isHidden());
     EXPECT_EQ(w.curveEditor->view.printing, 1);
     EXPECT_EQ(windowColour(w.client), QColor(Qt::white));
-    EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), QColor(Qt::white)) << "grey backgrounds become white";
+    EXPECT_EQ(windowColour(findControl<QCheckBox>(w, "CheckBoxZakazCteni")), QColor(Qt::white)) << "grey backgrounds become white";
     EXPECT_FALSE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground()) << "a grey label becomes transparent";
     EXPECT_TRUE(findControl<QLabel>(w, "LabelResult")->autoFillBackground()) << "a label with its own colour keeps it";
     EXPECT_EQ(windowColour(findControl<QLabel>(w, "LabelResult")), resultBack);
@@ -45,15 +45,15 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
 
     w.restorePrint();
     EXPECT_EQ(w.printChanges.count(), 0);
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
-    EXPECT_FALSE(w.CheckBoxProgHned->isHidden());
-    EXPECT_FALSE(w.UpDownBaseAdv->isHidden());
-    EXPECT_FALSE(w.ButtonTestIgn1->isHidden());
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
+    EXPECT_FALSE(findControl<QCheckBox>(w, "CheckBoxProgHned")->isHidden());
+    EXPECT_FALSE(findControl<app::UpDown>(w, "UpDownBaseAdv")->isHidden());
+    EXPECT_FALSE(findControl<QPushButton>(w, "ButtonTestIgn1")->isHidden());
     EXPECT_TRUE(findControl<QLabel>(w, "LabelConnection")->isHidden()) << "what was hidden stays hidden";
     EXPECT_TRUE(findControl<app::Gauge>(w, "CGaugeProgram")->isHidden());
     EXPECT_EQ(w.curveEditor->view.printing, 0);
     EXPECT_EQ(windowColour(w.client), face);
-    EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), face);
+    EXPECT_EQ(windowColour(findControl<QCheckBox>(w, "CheckBoxZakazCteni")), face);
     EXPECT_TRUE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground());
 }
 
@@ -63,12 +63,12 @@ TEST_F(PrintTest, ClassCodesFollowTheControls)
     const struct {
         QWidget* control;
         int kind;
-    } cases[] = {{findControl<QLabel>(w, "LabelRpm"), app::PrintLabel},           {w.UpDownBaseAdv, app::PrintUpDown},
-                 {w.RadioGroupPolarita, app::PrintRadioGroup}, {w.CheckBoxZakazCteni, app::PrintCheckBox},
-                 {w.ComboBoxBike, app::PrintComboBox},     {findControl<QPushButton>(w, "ButtonRead"), app::PrintButton},
-                 {w.GroupBoxLimiters, app::PrintGroupBox}, {w.curveEditor, app::PrintTab},
-                 {findControl<app::Gauge>(w, "CGaugeRpm"), app::PrintGauge},           {w.EditBaseAdv, app::PrintEdit},
-                 {w.SpeedButtonPrint, app::PrintSpeedButton}};
+    } cases[] = {{findControl<QLabel>(w, "LabelRpm"), app::PrintLabel},           {findControl<app::UpDown>(w, "UpDownBaseAdv"), app::PrintUpDown},
+                 {findControl<app::RadioGroup>(w, "RadioGroupPolarita"), app::PrintRadioGroup}, {findControl<QCheckBox>(w, "CheckBoxZakazCteni"), app::PrintCheckBox},
+                 {findControl<QComboBox>(w, "ComboBoxBike"), app::PrintComboBox},     {findControl<QPushButton>(w, "ButtonRead"), app::PrintButton},
+                 {findControl<QGroupBox>(w, "GroupBoxLimiters"), app::PrintGroupBox}, {w.curveEditor, app::PrintTab},
+                 {findControl<app::Gauge>(w, "CGaugeRpm"), app::PrintGauge},           {findControl<QLineEdit>(w, "EditBaseAdv"), app::PrintEdit},
+                 {findControl<QToolButton>(w, "SpeedButtonPrint"), app::PrintSpeedButton}};
     for (const auto& c : cases)
         EXPECT_EQ(app::printKind(c.control), c.kind) << c.control->objectName().toStdString();
 }
@@ -77,8 +77,8 @@ TEST_F(PrintTest, CancelledPrinterChoiceChangesNothing)
 {
     auto& w = open();
     w.choosePrinter = [](QPrinter&) { return false; };
-    w.MenuPrint->trigger();
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
+    findControl<QAction>(w, "MenuPrint")->trigger();
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
     EXPECT_EQ(w.printChanges.count(), 0);
 }
 
@@ -96,9 +96,9 @@ TEST_F(PrintTest, PrintsTheWindowOnWhiteScaledToAPdfPage)
         printer.setOutputFileName(pdf);
         return true;
     };
-    w.SpeedButtonPrint->click();
+    findControl<QToolButton>(w, "SpeedButtonPrint")->click();
     EXPECT_EQ(w.printChanges.count(), 0);
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
 
     const QString prefix = QString::fromStdString((dir / "page").string());
     ASSERT_EQ(QProcess::execute(pdftoppm, {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile", pdf, prefix}), 0);

@@ -48,6 +48,10 @@ inline QToolButton* playButton(const QObject& window, std::size_t button)
 {
     return findControl<QToolButton>(window, QStringLiteral("SpeedButtonPlay%1").arg(button + 1));
 }
+inline QAction* historyItem(const QObject& window, std::size_t index)
+{
+    return findControl<QAction>(window, QStringLiteral("MenuHistory%1").arg(index + 1));
+}
 inline QLabel* testLabel(const QObject& window, std::size_t index)
 {
     return findControl<QLabel>(window, QStringLiteral("LabelTest%1").arg(index + 1));

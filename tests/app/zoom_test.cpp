@@ -55,7 +55,7 @@ TEST_F(WindowTest, SmallScreensGetTheZoomThatFitsWithEveryControlShown)
         // Scaled, not reflowed: positions and fonts follow the factor.
         EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->x(), std::lround(987 * zoom));
         EXPECT_EQ(findControl<QGroupBox>(w, "GroupBoxPlayer")->geometry().top(), std::lround(851 * zoom));
-        EXPECT_EQ(w.LabelAB->font().pixelSize(), std::lround(32 * zoom));
+        EXPECT_EQ(findControl<QLabel>(w, "LabelAB")->font().pixelSize(), std::lround(32 * zoom));
         EXPECT_EQ(w.curveEditor->width(), std::lround(1109 * zoom));
         window.reset();
     }
@@ -70,7 +70,7 @@ TEST_F(WindowTest, ViewMenuZoomIsRememberedAndPaintsSharp)
     w.findChild<QAction*>("MenuZoom150")->trigger();
     EXPECT_EQ(w.zoom(), 1.5);
     EXPECT_EQ(w.client->size(), QSize(1679, 1427));
-    EXPECT_EQ(w.EditHardLimiter->geometry(), QRect(24, 90, 63, 32));
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->geometry(), QRect(24, 90, 63, 32));
     EXPECT_EQ(statusPanel(w, 0)->width(), 600);
     // The curve editor paints into an image of the shown size: no scaled-up bitmap.
     const QImage& image = w.curveEditor->backBitmap();
