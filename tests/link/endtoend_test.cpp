@@ -194,6 +194,33 @@ TEST_F(LinkFixture, UnansweredFramesFailTheJobAfterTheAttempts)
     EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
 }
 
+// The hand-off between the tick thread and the job thread: while a job runs, no other
+// starts and nothing of the answer buffer is handed out.
+TEST_F(LinkFixture, ARunningJobRefusesAnotherAndHandsOutNoAnswer)
+{
+    startUnit({});
+    startLink(kCom);
+    ASSERT_TRUE(connect());
+    unit->setSilent(true);  // the read stays running until its attempts have failed
+    ASSERT_TRUE(link->startRead(0, 100));
+    EXPECT_EQ(link->jobStatus(), JobStatus::Running);
+    const std::array<std::uint8_t, 100> bytes{};
+    EXPECT_FALSE(link->startWrite(bytes));
+    EXPECT_FALSE(link->startReset());
+    EXPECT_FALSE(link->startMonitorExchange(monitorRequest(0)));
+    EXPECT_TRUE(link->received().empty());
+    ASSERT_TRUE(tickUntil([&] { return link->jobStatus() != JobStatus::Running; }, 300));
+    EXPECT_EQ(link->jobStatus(), JobStatus::Failed);
+    EXPECT_FALSE(link->received().empty());
+    link->clearJob();
+    EXPECT_EQ(link->jobStatus(), JobStatus::Idle);
+
+    unit->setSilent(false);
+    const int writes = unit->writes();
+    EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
+    EXPECT_EQ(unit->writes(), writes) << "the refused write never reached the unit";
+}
+
 TEST_F(LinkFixture, UnpluggedAdapterEndsTheJobAndThePortIsFoundAgain)
 {
     startUnit({});
