@@ -1,6 +1,7 @@
 // The window against the simulated unit on a pseudo-terminal mapped as COM5: it finds the
-// unit by itself, reads it, programs an edited value and shows the live values. Ticks
-// come every 55 ms as in the program; outcomes are asserted with generous bounds.
+// unit by itself, reads it, programs an edited value and shows the live values. The test
+// drives the ticks: one as soon as the link's running job has its answer, else after the
+// timer's 55 ms (TickDriver); outcomes are asserted with generous bounds.
 
 #include <QAction>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "cli/notify_command.h"
+#include "link/linktestsupport.h"
 #include "curveeditor/widget/tab.h"
 #include "sim/simulator.h"
 #include "storage/readfile.h"
@@ -41,14 +43,7 @@ protected:
         std::string error;
         ASSERT_TRUE(unit->start(&error)) << error;
     }
-    bool tickUntil(const std::function<bool()>& done, int maxTicks = 400)
-    {
-        for (int i = 0; i < maxTicks && !done(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(55));
-            window->Timer1Timer();
-        }
-        return done();
-    }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks = 400) { return clock.tickUntil(done, maxTicks); }
     bool resultShows(const char* text) { return !findControl<QLabel>(*window, "LabelResult")->isHidden() && findControl<QLabel>(*window, "LabelResult")->text() == text; }
     std::array<std::uint8_t, 100> unitMemory()
     {
@@ -60,6 +55,8 @@ protected:
     }
 
     std::unique_ptr<sim::Simulator> unit;
+    TickDriver clock{[this](int, std::uint32_t) { window->Timer1Timer(); },
+                     [this] { return window && window->link->jobStatus() == devlink::JobStatus::Running; }};
 };
 
 TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
@@ -67,7 +64,7 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM=5");
     EXPECT_TRUE(findControl<QPushButton>(w, "ButtonRead")->isEnabled());
     EXPECT_NE(statusPanel(w, 4)->text(), "not connected");
@@ -109,7 +106,7 @@ TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     type(findControl<QLineEdit>(w, "EditBaseAdv"), "27");
@@ -129,13 +126,16 @@ TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Attention");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with("This is a new installation"));
     tickUntil([] { return false; }, 20);
-    EXPECT_LT(w.workflow->workflowState, 96) << "no program sequence started";
+    using devlink::WorkflowState;
+    for (const WorkflowState s : {WorkflowState::ProgramIdentity, WorkflowState::ProgramIdentityAgain,
+                                  WorkflowState::ProgramWrite, WorkflowState::ProgramVerify})
+        EXPECT_NE(w.workflow->workflowState(), s) << "no program sequence started";
     EXPECT_EQ(unit->parameters()[idx::BaseAdvance], 25);
 }
 
@@ -200,14 +200,15 @@ TEST_F(DeviceTest, DisagreeingReadsFallBackToTheSlowCheck)
         std::filesystem::create_directories(dir / "settings" / "ports");
         startUnit(unitMemory(), c.unsteadyReads);
         TMainForm& w = open();
-        std::set<int> states;
+        using devlink::WorkflowState;
+        std::set<std::pair<WorkflowState, int>> states;  // with the slow check's quarter
         ASSERT_TRUE(tickUntil([&] {
-            states.insert(w.workflow->workflowState);
-            return states.count(52) && w.workflow->workflowState == 1;
+            states.insert({w.workflow->workflowState(), w.workflow->slowCheckQuarter()});
+            return states.count({WorkflowState::SlowMonitor, 0}) && w.workflow->workflowState() == WorkflowState::Idle;
         })) << "the slow check ran and ended";
         EXPECT_TRUE(resultShows(c.result)) << findControl<QLabel>(w, "LabelResult")->text().toStdString();
         if (c.unsteadyReads > 0) {
-            EXPECT_TRUE(states.count(59)) << "every quarter read twice";
+            EXPECT_TRUE(states.count({WorkflowState::SlowReread, 3})) << "every quarter read twice";
             EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
             EXPECT_EQ(w.state.unitParameters[idx::BaseAdvance], 25) << "the unit's set as the quarters read it";
         }
@@ -222,10 +223,10 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
     startUnit(unitMemory());
     const auto socket = dir / "notify.sock";
     TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
-    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
 
     findControl<QAction>(w, "MenuReset")->trigger();
-    ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     EXPECT_TRUE(resultShows("Reset: OK")) << "the reset is reported in the result slot";
     EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
 
@@ -286,7 +287,7 @@ TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTel
     startUnit(unitMemory(), 0, "saving");
     TMainForm& w = open({"DEUTSCH"});
     w.settings.newInstall = false;
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
     findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));
@@ -336,8 +337,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     ASSERT_TRUE(w.monitorLog.replaying());
     int replayedBlocks = 0;
     for (int i = 0; i < 80 && w.monitorLog.mode() == monitorlog::Playing; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
-        w.Timer1Timer();
+        clock.tick();
         EXPECT_FALSE(findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
         const int marker = w.curveEditor->model.live.rpm;
         EXPECT_TRUE(marker == 0 || marker == 4995) << "the live speed " << marker << " marked at tick " << i;

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <thread>
 
+#include "link/linktestsupport.h"
 #include "monitorlog/logformat.h"
 #include "sim/simulator.h"
 #include "storage/atomicfile.h"
@@ -190,14 +191,12 @@ TEST_F(MonitorPlayerTest, RecordsTheBlocksOfAConnectedUnit)
     std::string error;
     ASSERT_TRUE(unit.start(&error)) << error;
     TMainForm& w = openPlayer();
+    TickDriver clock{[&w](int, std::uint32_t) { w.Timer1Timer(); },
+                     [&w] { return w.link->jobStatus() == devlink::JobStatus::Running; }};
     auto tickUntil = [&](const std::function<bool()>& done) {
-        for (int i = 0; i < 400 && !done(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(55));
-            w.Timer1Timer();
-        }
-        return done();
+        return clock.tickUntil(done, 400);
     };
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     press(0);
     ASSERT_TRUE(tickUntil([&] { return w.monitorLog.position() >= 4 + 3; }));
     press(3);
