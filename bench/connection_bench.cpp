@@ -65,12 +65,12 @@ void LinkConnect(benchmark::State& state)
             link.setRememberedRow({kBenchCom, line.protocol, line.baud});
         std::uint32_t ms = 0;
         int n = 0;
-        while (n < 400 && link.linkState.load() != LinkReady) {
+        while (n < 400 && link.linkState() != LinkReady) {
             std::this_thread::sleep_for(std::chrono::milliseconds(55));
             link.tick(ms += 50);
             ++n;
         }
-        if (link.linkState.load() != LinkReady)
+        if (link.linkState() != LinkReady)
             state.SkipWithError("no connection");
         ticks += n;
     }
@@ -115,7 +115,6 @@ void WorkflowTicks(benchmark::State& state)
     params::ParameterState parameters;
     ResultView view;
     Workflow workflow(link, parameters, view);
-    workflow.newInstall = false;
     int ticks = 0;
     auto tick = [&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(55));
@@ -123,13 +122,13 @@ void WorkflowTicks(benchmark::State& state)
         workflow.tick(ticks, std::uint32_t(ticks) * 50);
     };
     auto idle = [&] {
-        return workflow.pendingRequest == 0 && !workflow.programDone && workflow.workflowState == StateIdle;
+        return !workflow.busy() && workflow.workflowState() == WorkflowState::Idle;
     };
     // The connection check: from the tick that starts the first identity read.
     int checkStart = -1;
     for (int i = 0; i < 1000 && view.result != "Checking: OK"; ++i) {
         tick();
-        if (checkStart < 0 && workflow.workflowState == StateConnect)
+        if (checkStart < 0 && workflow.workflowState() == WorkflowState::CheckIdentity)
             checkStart = ticks;
     }
     if (view.result != "Checking: OK") {
@@ -146,13 +145,13 @@ void WorkflowTicks(benchmark::State& state)
         const int first = ticks;
         for (int i = 0; i < 2000; ++i) {
             tick();
-            if (untilVerified ? workflow.programDone : (idle() && view.result == expected))
+            if (untilVerified ? workflow.savingProgram() : (idle() && view.result == expected))
                 break;
         }
         if (view.result != expected)
             state.SkipWithError(view.result.c_str());
         const int used = ticks - first;
-        while (workflow.programDone || !idle())
+        while (!idle())
             tick();  // the unit's saving after a program
         return used;
     };

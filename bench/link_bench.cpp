@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -23,9 +24,9 @@ constexpr BenchLine kLines[] = {{ProtocolWcom, 57600},  {ProtocolWcoms, 115200},
 bool waitJob(CCOMCOM& link)
 {
     for (int i = 0; i < 20000; ++i) {
-        const std::uint32_t job = link.job.load();
-        if (job == jobs::Done || job == jobs::Failed)
-            return job == jobs::Done;
+        const JobStatus job = link.jobStatus();
+        if (job == JobStatus::Done || job == JobStatus::Failed)
+            return job == JobStatus::Done;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return false;
@@ -41,23 +42,22 @@ void LinkWriteReadBack(benchmark::State& state)
     CCOMCOM link(benchFolders(folder));
     link.portSetting = kBenchCom;
     std::uint32_t ms = 0;
-    for (int i = 0; i < 600 && link.linkState.load() != LinkReady; ++i) {
+    for (int i = 0; i < 600 && link.linkState() != LinkReady; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(55));
         link.tick(ms += 50);
     }
-    if (link.linkState.load() != LinkReady) {
+    if (link.linkState() != LinkReady) {
         state.SkipWithError("no connection");
         return;
     }
     state.SetLabel(std::string(protocolName(line.protocol)) + " " + std::to_string(line.baud));
     for (auto _ : state) {
-        link.job.store(jobs::None);
+        std::array<std::uint8_t, 100> bytes{};
         for (int i = 0; i < 100; ++i)
-            link.sendData[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + state.iterations());
-        link.startJob(jobs::Write, 0, 100, kJobMaskRange);
+            bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + state.iterations());
+        link.startWrite(bytes);
         bool ok = waitJob(link);
-        link.job.store(jobs::None);
-        link.startJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend);
+        link.startRead(0, 100);
         ok = waitJob(link) && ok;
         if (!ok)
             state.SkipWithError("job failed");

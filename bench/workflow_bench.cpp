@@ -44,7 +44,6 @@ void WorkflowProgram(benchmark::State& state)
     params::ParameterState parameters;
     QuietView view;
     Workflow workflow(link, parameters, view);
-    workflow.newInstall = false;
     int ticks = 0;
     auto tick = [&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(55));
@@ -52,8 +51,7 @@ void WorkflowProgram(benchmark::State& state)
         workflow.tick(ticks, std::uint32_t(ticks) * 50);
     };
     auto idle = [&] {
-        return workflow.pendingRequest == 0 && !workflow.programDone &&
-               (workflow.workflowState == StateIdle || workflow.workflowState == StateMonitor);
+        return !workflow.busy();
     };
     for (int i = 0; i < 1000 && !(workflow.connected() && idle() && view.result == "Checking: OK"); ++i)
         tick();
@@ -75,7 +73,7 @@ void WorkflowProgram(benchmark::State& state)
         bool verified = false;
         do {
             tick();
-            if (!verified && workflow.programDone) {
+            if (!verified && workflow.savingProgram()) {
                 verified = true;
                 verifiedTicks += ticks - first;
             }

@@ -86,7 +86,6 @@ void TMainForm::MenuProgramClick()
     readControls();
     params::normalize(state.params);
     fillControls();
-    workflow->newInstall = false;
     workflow->requestProgram();
 }
 

@@ -122,7 +122,6 @@ void TMainForm::FormCreate()
     link->portSetting = settings.comPort;
     rememberedUnit = std::make_unique<devlink::RememberedUnit>(settingsPaths.applicationIni);
     rememberedUnit->applyTo(*link);
-    workflow->newInstall = settings.newInstall;
     // The zoom of the settings, else the one that fits the screen; the window grows to it.
     setZoom(settings.zoom);
     settingsReady_ = true;

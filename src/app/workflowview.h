@@ -37,9 +37,11 @@ public:
     void setPortLabel(const std::string& text) override { setLabelText(form_.LabelCom, QString::fromStdString(text)); }
     void refreshControls() override { form_.fillControls(); }
     void storeUndoStep() override { form_.undoSnapshot(); }
-    void saveSettings() override
+    void parametersTakenFromUnit() override
     {
-        form_.settings.newInstall = form_.workflow->newInstall;
+        if (!form_.settings.newInstall)
+            return;
+        form_.settings.newInstall = false;  // a set from a unit ends the new installation
         form_.saveSettings();
     }
     void setStatusText(const std::string& text) override { form_.statusPanels[4]->setText(QString::fromStdString(text)); }

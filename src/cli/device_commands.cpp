@@ -32,9 +32,24 @@ constexpr int kExitFailed = 1;
 constexpr int kExitNoUnit = 2;
 constexpr int kExitNoReading = 3;
 
-const lang::LangText kVerifyOk{"###Verify: OK##Vergleichen: OK##Verifikace: OK"};
-const lang::LangText kProgramOk{"###Program device: OK##Programmieren: OK##Programování: OK"};
-const lang::LangText kNoReading{"###No reading !##Lesen verboten !##Zákaz čtení !"};
+// The command line's own failure texts (English; the workflow's results come with
+// their own text).
+namespace failure {
+constexpr const char* kDisconnected = "the unit was disconnected";
+constexpr const char* kInterrupted = "interrupted";
+constexpr const char* kTooSlow = "the unit did not finish within ";
+constexpr const char* kNothingRecorded = "no monitor block arrived; nothing was recorded";
+}  // namespace failure
+
+// The exit code of a command that ended with `outcome`.
+int exitCode(devlink::WorkflowOutcome outcome)
+{
+    switch (outcome) {
+    case devlink::WorkflowOutcome::Ok: return 0;
+    case devlink::WorkflowOutcome::ReadForbidden: return kExitNoReading;
+    default: return kExitFailed;
+    }
+}
 
 const char* const kCommonHelp =
     "  --port N         search only COM N (default: every port)\n"
@@ -152,7 +167,6 @@ public:
     explicit ConsoleView(std::string command) : command_(std::move(command)) {}
 
     bool echo = true;              // print the result messages
-    std::string result;            // the last result message, English
     std::string connectionText;    // the last connection message, English
     std::function<void()> onMonitorBlock;
 
@@ -163,11 +177,11 @@ public:
         if (slot == 1) {
             connectionText = std::string(text->pick(lang::English));
         } else if (slot == 2) {
-            const std::string english(text->pick(lang::English));
-            if (echo && english != result)
+            // A message repeated tick after tick ("Saving:") is printed once.
+            if (echo && text != lastResult_)
                 std::printf("%s\n", std::string(text->pick()).c_str());
             std::fflush(stdout);
-            result = english;
+            lastResult_ = text;
         }
     }
     void monitorBlockArrived() override
@@ -190,6 +204,7 @@ public:
 
 private:
     std::string command_;
+    const lang::LangText* lastResult_ = nullptr;
     std::filesystem::path lastBackup_;
 };
 
@@ -203,7 +218,6 @@ public:
         link.portSetting = options.port;
         remembered_.applyTo(link);  // the window's last unit is probed first, and ours is the window's
         link.setMessageSlots(&view);  // the search's messages name what answered
-        workflow.newInstall = false;  // the window's first-Read rule is not the command line's
         previousHook_ = lang::setMessageBoxHook([this](std::string_view text, std::string_view, unsigned) {
             boxText = std::string(text);
             return int(lang::IdOk);
@@ -257,26 +271,27 @@ public:
             if (!boxText.empty())
                 return fail(command_, oneLine(boxText), kExitFailed);
             if (!workflow.connected())
-                return fail(command_, workflow.commandInterrupted ? view.result : "the unit was disconnected",
+                return fail(command_,
+                            workflow.outcome() == devlink::WorkflowOutcome::UnitLost ? resultText()
+                                                                                     : failure::kDisconnected,
                             kExitFailed);
             if (interrupted)
-                return fail(command_, "interrupted", kExitFailed);
-            const int s = workflow.workflowState;
-            if (workflow.pendingRequest == 0 && (s == devlink::StateIdle || s == devlink::StateMonitor) &&
-                !workflow.programDone)
+                return fail(command_, failure::kInterrupted, kExitFailed);
+            if (!workflow.busy())
                 return std::nullopt;
         }
-        return fail(command_, "the unit did not finish within " + std::to_string(int(kOperationSeconds)) + " s",
-                    kExitFailed);
+        return fail(command_, failure::kTooSlow + std::to_string(int(kOperationSeconds)) + " s", kExitFailed);
     }
 
-    // The exit code of a sequence that ended with `expected` as its last result.
-    int resultCode(const lang::LangText& expected)
+    // The exit code of the sequence that has ended, with its result printed when it failed.
+    int resultCode()
     {
-        if (view.result == expected.pick(lang::English))
-            return 0;
-        return fail(command_, view.result, view.result == kNoReading.pick(lang::English) ? kExitNoReading : kExitFailed);
+        const int code = exitCode(workflow.outcome());
+        return code == 0 ? 0 : fail(command_, resultText(), code);
     }
+
+    // The workflow's last result message, English.
+    std::string resultText() const { return std::string(workflow.resultText().pick(lang::English)); }
 
     static std::string oneLine(std::string text)
     {
@@ -420,7 +435,7 @@ int runRead(std::span<const std::string> args)
     session.workflow.requestRead();  // runs after the connection check
     if (auto code = session.runRequest())
         return *code;
-    if (const int code = session.resultCode(kVerifyOk))
+    if (const int code = session.resultCode())
         return code;
     const devlink::IdentityTexts& id = session.workflow.identity();
     if (!storage::writeParameterFile(util::pathFromText(options.output), session.state.params,
@@ -463,18 +478,18 @@ int runVerify(std::span<const std::string> args)
         session.workflow.requestVerify();
         if (auto code = session.runRequest())
             return *code;
-        if (session.view.result == kVerifyOk.pick(lang::English) || session.workflow.verifyDifferences.empty())
-            return session.resultCode(kVerifyOk);
+        if (session.workflow.outcome() == devlink::WorkflowOutcome::Ok || session.workflow.verifyDifferences().empty())
+            return session.resultCode();
         // The settings that differ, as the window's list of differences shows them.
-        const auto differences = params::listDifferences(session.state.params, &session.workflow.verifyRead, nullptr,
+        const auto differences = params::listDifferences(session.state.params, &session.workflow.verifyRead(), nullptr,
                                                          {params::idx::NoReading});
         for (const std::string& line : params::formatDifferences(differences))
             std::printf("%s\n", line.c_str());
         std::fflush(stdout);
         std::string list;
-        for (const int i : session.workflow.verifyDifferences)
+        for (const int i : session.workflow.verifyDifferences())
             list += (list.empty() ? "" : " ") + std::to_string(i);
-        return fail("verify", session.view.result + " differing indices: " + list, kExitFailed);
+        return fail("verify", session.resultText() + " differing indices: " + list, kExitFailed);
     });
 }
 
@@ -486,7 +501,7 @@ int runProgram(std::span<const std::string> args)
         session.workflow.requestProgram();  // Program needs a unit; it runs after the connection check
         if (auto code = session.runRequest())
             return *code;
-        return session.resultCode(kProgramOk);
+        return session.resultCode();
     });
 }
 
@@ -547,7 +562,7 @@ int runMonitor(std::span<const std::string> args)
     while (!interrupted && !done() && !recordingFailed) {
         session.tick();
         if (!session.workflow.connected()) {
-            code = fail("monitor", "the unit was disconnected", kExitFailed);
+            code = fail("monitor", failure::kDisconnected, kExitFailed);
             break;
         }
     }
@@ -559,7 +574,7 @@ int runMonitor(std::span<const std::string> args)
             return fail("monitor", DeviceSession::oneLine(session.boxText), kExitFailed);
         std::fprintf(stderr, "Recorded %d monitor records to %s\n", recording->monitorRecords(), options.record.c_str());
     } else if (!options.record.empty() && code == 0) {
-        return fail("monitor", "no monitor block arrived; nothing was recorded", kExitFailed);
+        return fail("monitor", failure::kNothingRecorded, kExitFailed);
     }
     return code;
 }

@@ -8,6 +8,7 @@
 
 #include "lang/messageslots.h"
 #include "link/comcom.h"
+#include "link/monitor.h"
 #include "link/portmap.h"
 #include "link/rememberedunit.h"
 #include "link/serialport.h"
@@ -47,14 +48,9 @@ struct LastMessage : lang::MessageSlots {
 void stayConnected(devlink::CCOMCOM& link, std::uint32_t& ms, double seconds)
 {
     const int ticks = static_cast<int>(seconds * 1000 / kTickMs);
-    for (int i = 0; i < ticks && link.linkState.load() != devlink::LinkNone; ++i) {
-        const std::uint32_t job = link.job.load();
-        if (i % 7 == 0 && (job == devlink::jobs::None || job == devlink::jobs::Done || job == devlink::jobs::Failed)) {
-            link.job.store(devlink::jobs::None);
-            std::fill(link.sendData.begin(), link.sendData.begin() + 50, 0);
-            link.sendData[49] = 109;
-            link.startJob(devlink::jobs::Monitor, 0, 50, devlink::kJobMaskRange | devlink::kJobSingleAttempt);
-        }
+    for (int i = 0; i < ticks && link.linkState() != devlink::LinkNone; ++i) {
+        if (i % 7 == 0)
+            link.startMonitorExchange(devlink::monitorRequest(0));  // refused while a poll still runs
         std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
         ms += 50;
         link.tick(ms);
@@ -155,13 +151,13 @@ int runIdentify(std::span<const std::string> args)
 
     const int ticks = static_cast<int>(timeout * 1000 / kTickMs) + 1;
     std::uint32_t ms = 0;
-    for (int i = 0; i < ticks && link.linkState.load() == devlink::LinkNone; ++i) {
+    for (int i = 0; i < ticks && link.linkState() == devlink::LinkNone; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
         ms += 50;
         link.tick(ms);
     }
     remembered.learnFrom(link);
-    if (link.linkState.load() == devlink::LinkNone)
+    if (link.linkState() == devlink::LinkNone)
         return fail("identify", noUnitMessage(link, static_cast<int>(port), timeout, messages.text));
     const devlink::SearchSlot& unit = link.connection;
     const auto& row = link.probeTable()[static_cast<std::size_t>(unit.probeIndex)];

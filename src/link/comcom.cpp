@@ -80,7 +80,7 @@ std::uint32_t CCOMCOM::bytesPerFrame() const
 
 bool CCOMCOM::moveLink(std::uint32_t from, std::uint32_t to)
 {
-    return linkState.compare_exchange_strong(from, to, std::memory_order_acq_rel);
+    return linkState_.compare_exchange_strong(from, to, std::memory_order_acq_rel);
 }
 
 void CCOMCOM::quiesce()
@@ -89,28 +89,107 @@ void CCOMCOM::quiesce()
         std::this_thread::yield();
 }
 
-void CCOMCOM::startJob(std::uint32_t jobCode, int start, int length, int flags)
+bool CCOMCOM::startJob(std::uint32_t jobCode, int start, int length, int flags)
 {
-    if (job.load(std::memory_order_acquire) != jobs::None)
-        return;
+    if (jobStatus() == JobStatus::Running)
+        return false;
     const std::uint32_t first = static_cast<std::uint32_t>(std::clamp(start, 0, static_cast<int>(kMemoryArray)));
     const std::uint32_t end = static_cast<std::uint32_t>(
         std::clamp(static_cast<long>(first) + std::max(length, 0), 0L, static_cast<long>(kMemoryArray)));
-    currentAddress.store(first, std::memory_order_relaxed);
-    jobLength = static_cast<std::uint32_t>(std::max(length, 0));
-    endAddress = end;
+    currentAddress_.store(first, std::memory_order_relaxed);
+    jobLength_ = static_cast<std::uint32_t>(std::max(length, 0));
+    endAddress_ = end;
     retryCount_ = 0;
     for (std::uint32_t a = first; a < end; ++a) {
         if (flags & kJobClearSend)
-            sendData[a] = 0;
+            sendData_[a] = 0;
         if (flags & kJobMaskRange)
-            transferMask[a] = 1;
-        readData[a] = 0;
-        readValid[a] = 0;
+            transferMask_[a] = 1;
+        readData_[a] = 0;
+        readValid_[a] = 0;
     }
     retryLimit_ = (flags & kJobSingleAttempt) ? 1 : 3;
-    job.store(jobCode, std::memory_order_release);
+    job_.store(jobCode, std::memory_order_release);
     notifyLink();
+    return true;
+}
+
+JobStatus CCOMCOM::jobStatus() const
+{
+    const std::uint32_t code = job_.load(std::memory_order_acquire);
+    if (code == jobs::None)
+        return JobStatus::Idle;
+    if (code == jobs::Done)
+        return JobStatus::Done;
+    if (code == jobs::Failed)
+        return JobStatus::Failed;
+    return JobStatus::Running;
+}
+
+std::span<const std::uint8_t> CCOMCOM::received() const
+{
+    if (jobStatus() == JobStatus::Running)
+        return {};
+    return readData_;
+}
+
+bool CCOMCOM::startRead(int start, int length, Attempts attempts)
+{
+    return startJob(jobs::Read, start, length,
+                    kJobMaskRange | kJobClearSend | (attempts == Attempts::One ? kJobSingleAttempt : 0));
+}
+
+bool CCOMCOM::startMaskedRead(std::span<const std::uint8_t> mask)
+{
+    if (jobStatus() == JobStatus::Running || mask.size() > kMemoryArray)
+        return false;
+    std::copy(mask.begin(), mask.end(), transferMask_.begin());
+    return startJob(jobs::Read, 0, static_cast<int>(mask.size()), kJobClearSend);
+}
+
+bool CCOMCOM::startIdentityRead(int length)
+{
+    return startJob(jobs::ReadIdentity, 0, length, kJobMaskRange | kJobClearSend);
+}
+
+bool CCOMCOM::startWrite(std::span<const std::uint8_t> bytes)
+{
+    if (jobStatus() == JobStatus::Running || bytes.size() > kMemoryArray)
+        return false;
+    std::copy(bytes.begin(), bytes.end(), sendData_.begin());
+    return startJob(jobs::Write, 0, static_cast<int>(bytes.size()), kJobMaskRange);
+}
+
+bool CCOMCOM::startMaskedWrite(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> mask)
+{
+    if (jobStatus() == JobStatus::Running || bytes.size() > kMemoryArray || mask.size() < bytes.size())
+        return false;
+    std::copy(bytes.begin(), bytes.end(), sendData_.begin());
+    std::copy_n(mask.begin(), bytes.size(), transferMask_.begin());
+    return startJob(jobs::Write, 0, static_cast<int>(bytes.size()), 0);
+}
+
+bool CCOMCOM::startMonitorExchange(std::span<const std::uint8_t> request)
+{
+    if (jobStatus() == JobStatus::Running || request.size() > kMemoryArray)
+        return false;
+    std::copy(request.begin(), request.end(), sendData_.begin());
+    return startJob(jobs::Monitor, 0, static_cast<int>(request.size()), kJobMaskRange | kJobSingleAttempt);
+}
+
+bool CCOMCOM::startReset()
+{
+    // The restart command at address 1600, with its key bytes in the block.
+    constexpr std::uint32_t kResetAddress = 1600;
+    constexpr int kResetBlock = 50;
+    if (jobStatus() == JobStatus::Running)
+        return false;
+    std::fill_n(sendData_.begin(), kResetBlock, 0);
+    sendData_[12] = 0xA5;
+    sendData_[13] = 0x10;
+    commandCode_ = wcmd::Reset;
+    commandAddress_ = kResetAddress;
+    return startJob(jobs::Command, 0, 1, kJobMaskRange);
 }
 
 void CCOMCOM::disconnect()
@@ -119,8 +198,8 @@ void CCOMCOM::disconnect()
     if (!port)
         return;
     logf("Close Port COM%u...", static_cast<unsigned>(port));
-    linkState.store(LinkNone, std::memory_order_seq_cst);
-    job.store(jobs::None, std::memory_order_seq_cst);
+    linkState_.store(LinkNone, std::memory_order_seq_cst);
+    job_.store(jobs::None, std::memory_order_seq_cst);
     notifyLink();
     quiesce();
     connection.codec.clearSend();
@@ -133,16 +212,16 @@ void CCOMCOM::tick(std::uint32_t ms)
 {
     setMsClock(ms);
     searchStep();
-    const bool connected = connectedPort.load(std::memory_order_acquire) != 0 && searchEnabled;
-    const std::uint32_t state = linkState.load(std::memory_order_acquire);
+    const bool connected = connectedPort.load(std::memory_order_acquire) != 0 && !searchPaused();
+    const std::uint32_t state = linkState_.load(std::memory_order_acquire);
     if (state == LinkNone && connected) {
         connection.codec.clearSend();
-        job.store(jobs::None, std::memory_order_release);
-        linkState.store(LinkReady, std::memory_order_release);
+        job_.store(jobs::None, std::memory_order_release);
+        linkState_.store(LinkReady, std::memory_order_release);
         notifyLink();
     } else if (state != LinkNone && !connected) {
-        linkState.store(LinkNone, std::memory_order_seq_cst);
-        job.store(jobs::None, std::memory_order_seq_cst);
+        linkState_.store(LinkNone, std::memory_order_seq_cst);
+        job_.store(jobs::None, std::memory_order_seq_cst);
         notifyLink();
         quiesce();
     } else if (state == LinkWaiting && ms - sendTime_.load(std::memory_order_acquire) > kAnswerTimeout) {
@@ -157,13 +236,13 @@ void CCOMCOM::jobThread()
         // Taken before looking, so an event after the look ends the wait at once.
         const std::uint32_t seen = linkEvents_.load(std::memory_order_acquire);
         jobLoops_.fetch_add(1, std::memory_order_relaxed);
-        const std::uint32_t code = job.load(std::memory_order_acquire);
+        const std::uint32_t code = job_.load(std::memory_order_acquire);
         bool moved = false;
         if (running(code)) {
             // Announce the step before looking at the link: a disconnect that takes the
             // link down either is seen here or waits until the step is over.
             busy_.store(true, std::memory_order_seq_cst);
-            if (linkState.load(std::memory_order_seq_cst) != LinkNone && job.load(std::memory_order_acquire) == code)
+            if (linkState_.load(std::memory_order_seq_cst) != LinkNone && job_.load(std::memory_order_acquire) == code)
                 moved = jobStep(code);
             busy_.store(false, std::memory_order_seq_cst);
         }
@@ -178,15 +257,15 @@ bool CCOMCOM::jobStep(std::uint32_t code)
 {
     CCOM& port = channel(static_cast<int>(connectedPort.load(std::memory_order_acquire)));
     FrameCodec& codec = connection.codec;
-    const std::uint32_t stateBefore = linkState.load(std::memory_order_acquire);
+    const std::uint32_t stateBefore = linkState_.load(std::memory_order_acquire);
     bool frameTaken = false;
 
     if (stateBefore == LinkFailed) {
         logf("COM timeout or redirection (%u)...", static_cast<unsigned>(retryCount_));
         if (++retryCount_ >= retryLimit_) {
-            lastJob.store(code, std::memory_order_relaxed);
+            lastJob_.store(code, std::memory_order_relaxed);
             if (moveLink(LinkFailed, LinkReady))
-                job.compare_exchange_strong(code, jobs::Failed, std::memory_order_acq_rel);
+                job_.compare_exchange_strong(code, jobs::Failed, std::memory_order_acq_rel);
             return true;
         }
         // Another attempt at the same frame; an answer to the earlier attempt that still
@@ -195,7 +274,7 @@ bool CCOMCOM::jobStep(std::uint32_t code)
         sendTime_.store(msClock(), std::memory_order_release);
         moveLink(LinkFailed, LinkSending);
     }
-    if (linkState.load(std::memory_order_acquire) == LinkWaiting && receive(codec, port, msClock())) {
+    if (linkState_.load(std::memory_order_acquire) == LinkWaiting && receive(codec, port, msClock())) {
         frameTaken = true;
         logf("Frame rec [0x%02x] (%u)...", codec.rxFrame[0], static_cast<unsigned>(codec.expectedLength));
         bool ignored = false;
@@ -204,36 +283,36 @@ bool CCOMCOM::jobStep(std::uint32_t code)
             return true;
         }
     }
-    if (linkState.load(std::memory_order_acquire) == LinkSending) {
+    if (linkState_.load(std::memory_order_acquire) == LinkSending) {
         send(codec, port, &linkLog(), jobLoops_.load(std::memory_order_relaxed));
         if (codec.sendComplete())
             moveLink(LinkSending, LinkWaiting);
     }
-    if (linkState.load(std::memory_order_acquire) == LinkReady)
+    if (linkState_.load(std::memory_order_acquire) == LinkReady)
         planAndBuild(code);
-    return frameTaken || linkState.load(std::memory_order_acquire) != stateBefore ||
-           job.load(std::memory_order_acquire) != code;
+    return frameTaken || linkState_.load(std::memory_order_acquire) != stateBefore ||
+           job_.load(std::memory_order_acquire) != code;
 }
 
 void CCOMCOM::planAndBuild(std::uint32_t code)
 {
     const std::uint32_t d = bytesPerFrame();
-    const std::uint32_t from = currentAddress.load(std::memory_order_relaxed);
+    const std::uint32_t from = currentAddress_.load(std::memory_order_relaxed);
     FrameCodec& codec = connection.codec;
     const bool ign = isIgn(codec.protocol);
     const FramePlan plan =
-        ign ? planIgnFrame(transferMask.data(), from, endAddress, d) : planWcomFrame(transferMask.data(), from, endAddress, d);
+        ign ? planIgnFrame(transferMask_.data(), from, endAddress_, d) : planWcomFrame(transferMask_.data(), from, endAddress_, d);
     if (!plan.found) {
-        lastJob.store(code, std::memory_order_relaxed);
-        job.compare_exchange_strong(code, jobs::Done, std::memory_order_acq_rel);
+        lastJob_.store(code, std::memory_order_relaxed);
+        job_.compare_exchange_strong(code, jobs::Done, std::memory_order_acq_rel);
         return;
     }
-    currentAddress.store(plan.first, std::memory_order_release);
+    currentAddress_.store(plan.first, std::memory_order_release);
     frameDataLength_ = static_cast<std::uint16_t>(plan.length);
     // Bytes of the frame beyond the memory arrays travel as zeros.
     std::uint8_t data[kFrameCapacity] = {};
     const std::uint32_t available = plan.first < kMemoryArray ? std::min(plan.length, kMemoryArray - plan.first) : 0;
-    std::memcpy(data, sendData.data() + plan.first, available);
+    std::memcpy(data, sendData_.data() + plan.first, available);
     if (ign) {
         const std::uint32_t k = plan.first / d;
         std::uint8_t request = icmd::Command;
@@ -270,8 +349,8 @@ void CCOMCOM::planAndBuild(std::uint32_t code)
             codec.txFrameLength = buildWcom(codec.txFrame, command | sum, address, 2, count);
             break;
         default:
-            command = static_cast<std::uint16_t>(commandCode);
-            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, static_cast<std::uint16_t>(commandAddress), 0, nullptr);
+            command = static_cast<std::uint16_t>(commandCode_);
+            codec.txFrameLength = buildWcom(codec.txFrame, command | sum, static_cast<std::uint16_t>(commandAddress_), 0, nullptr);
             break;
         }
         expectedAnswer_ = command;
@@ -283,7 +362,7 @@ void CCOMCOM::planAndBuild(std::uint32_t code)
     sendTime_.store(msClock(), std::memory_order_release);
     moveLink(LinkReady, LinkSending);
     logf("Frame send [0x%02x] (%u).../Job=%u,len=%u/ data[21]=0x%02x", codec.txFrame[0],
-         static_cast<unsigned>(codec.txFrameLength), static_cast<unsigned>(code), static_cast<unsigned>(jobLength),
+         static_cast<unsigned>(codec.txFrameLength), static_cast<unsigned>(code), static_cast<unsigned>(jobLength_),
          codec.txFrame[21]);
 }
 
@@ -291,7 +370,7 @@ bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
 {
     const FrameCodec& codec = connection.codec;
     const std::uint8_t* frame = codec.rxFrame;
-    const std::uint32_t current = currentAddress.load(std::memory_order_relaxed);
+    const std::uint32_t current = currentAddress_.load(std::memory_order_relaxed);
     std::uint32_t address = 0;
     std::uint32_t length = 0;
     const std::uint8_t* data = nullptr;
@@ -321,7 +400,7 @@ bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
         if (code == jobs::Write) {
             int errors = 0;
             for (std::uint32_t j = 0; j < n && address + j < kMemoryArray; ++j)
-                errors += data[j] != sendData[address + j];
+                errors += data[j] != sendData_[address + j];
             if (errors) {
                 logf("COM verify fail, %i errors (%u)...", errors, static_cast<unsigned>(retryCount_));
                 return false;
@@ -348,11 +427,11 @@ bool CCOMCOM::checkAnswer(std::uint32_t code, bool& ignored)
         return true;
     if (code == jobs::Read || code == jobs::Monitor || code == jobs::ReadIdentity) {
         for (std::uint32_t j = 0; j < length && address + j < kMemoryArray; ++j) {
-            readData[address + j] = data[j];
-            readValid[address + j] = 1;
+            readData_[address + j] = data[j];
+            readValid_[address + j] = 1;
         }
     }
-    currentAddress.store(current + length, std::memory_order_release);
+    currentAddress_.store(current + length, std::memory_order_release);
     retryCount_ = 0;
     return true;
 }

@@ -3,15 +3,18 @@
 // frames of the connected unit's protocol by a job thread, which sends each frame, checks
 // the answer, stores what came back and retries a frame that is not answered.
 //
-// Hand-off (no locks): the user-interface thread fills sendData/transferMask and starts
-// a job only while `job` is 0, and reads readData only after `job` became 132 or 136;
-// the thread moves `job` only from a running code to 132 or 136. `linkState` 3 -> 4 is
-// the tick's, every other change the thread's (and 0/1 the tick's when the link comes
-// or goes); changes are compare-and-swap so a link taken down is never revived.
+// Hand-off (no locks), kept by the interface: the user-interface thread starts a job only
+// through the start operations, which fill the send buffer and the mask and refuse while
+// a job runs; what came back is handed out by received() only while no job runs. The
+// thread moves the job only from running to done or failed; the user-interface thread
+// takes a finished job with clearJob(). The link state LinkWaiting -> LinkFailed is the
+// tick's, every other change the thread's (and LinkNone/LinkReady the tick's when the
+// link comes or goes); changes are compare-and-swap so a link taken down is never revived.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <thread>
 
 #include "link/comsearch.h"
@@ -31,10 +34,11 @@ constexpr std::uint32_t Failed = 132;
 constexpr std::uint32_t Done = 136;
 }  // namespace jobs
 
-// startJob flags.
-constexpr int kJobMaskRange = 1;     // set transferMask over the range
-constexpr int kJobClearSend = 2;     // zero sendData over the range
-constexpr int kJobSingleAttempt = 4;
+// What the user-interface thread sees of the job.
+enum class JobStatus { Idle, Running, Done, Failed };
+
+// How often an unanswered frame of a job is sent before the job fails.
+enum class Attempts { Three, One };
 
 constexpr std::uint32_t kMemoryArray = 8000;
 constexpr std::uint32_t kAnswerTimeout = 400;
@@ -56,28 +60,46 @@ public:
     explicit CCOMCOM(DeviceFolders folders = defaultDeviceFolders());
     ~CCOMCOM() override;
 
-    void startJob(std::uint32_t jobCode, int start, int length, int flags);
+    // Starting a job (user-interface thread). Each returns false, doing nothing, while a
+    // job runs; a finished job that was not cleared is replaced.
+    // Reads `length` bytes of the unit's memory from `start`.
+    bool startRead(int start, int length, Attempts attempts = Attempts::Three);
+    // Reads the addresses from 0 whose byte in `mask` is set.
+    bool startMaskedRead(std::span<const std::uint8_t> mask);
+    // Reads the first `length` bytes of the identity block.
+    bool startIdentityRead(int length);
+    // Writes `bytes` to the unit's memory from address 0: all of them, or with a mask
+    // only the addresses whose mask byte is set.
+    bool startWrite(std::span<const std::uint8_t> bytes);
+    bool startMaskedWrite(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> mask);
+    // Sends the monitor request and reads the monitor block back (one attempt).
+    bool startMonitorExchange(std::span<const std::uint8_t> request);
+    // Makes the unit restart.
+    bool startReset();
+
+    JobStatus jobStatus() const;
+    // Takes a finished job: the link is idle for the next one.
+    void clearJob() { job_.store(jobs::None, std::memory_order_release); }
+    // The bytes the last job brought, indexed by memory address; empty while a job runs.
+    std::span<const std::uint8_t> received() const;
+    // The address the running job has reached (for progress displays).
+    std::uint32_t jobAddress() const { return currentAddress_.load(std::memory_order_relaxed); }
+    // The code of the job that ended last (jobs::Read, ...).
+    std::uint32_t lastJobCode() const { return lastJob_.load(std::memory_order_relaxed); }
+    LinkState linkState() const { return LinkState(linkState_.load(std::memory_order_acquire)); }
+
     void disconnect();
     // One main-timer tick at `msClock`: the port search, link supervision, answer time-out.
     void tick(std::uint32_t msClock);
     // Memory bytes per frame of the connected unit.
     std::uint32_t bytesPerFrame() const;
 
-    std::atomic<std::uint32_t> linkState{LinkNone};
-    std::atomic<std::uint32_t> job{jobs::Done};
-    std::atomic<std::uint32_t> lastJob{jobs::Done};
-    std::uint32_t commandCode = 0;
-    std::uint32_t commandAddress = 0;
-    std::uint32_t commandLength = 0;
-    std::atomic<std::uint32_t> currentAddress{0};
-    std::uint32_t jobLength = 0;
-    std::uint32_t endAddress = 0;
-    std::array<std::uint8_t, kMemoryArray> sendData{};
-    std::array<std::uint8_t, kMemoryArray> transferMask{};
-    std::array<std::uint8_t, kMemoryArray> readData{};
-    std::array<std::uint8_t, kMemoryArray> readValid{};
-
 private:
+    // startJob flags.
+    static constexpr int kJobMaskRange = 1;  // set the transfer mask over the range
+    static constexpr int kJobClearSend = 2;  // zero the send buffer over the range
+    static constexpr int kJobSingleAttempt = 4;
+    bool startJob(std::uint32_t jobCode, int start, int length, int flags);
     void jobThread();
     // One step of the running job; whether it moved (a frame was taken, the link state or
     // the job changed), so the thread looks again before it sleeps.
@@ -90,6 +112,21 @@ private:
     bool moveLink(std::uint32_t from, std::uint32_t to);
     // Waits until the job thread is outside a step, after the link was taken down.
     void quiesce();
+
+    // Written by the user-interface thread only while no job runs, read by the job thread.
+    std::array<std::uint8_t, kMemoryArray> sendData_{};
+    std::array<std::uint8_t, kMemoryArray> transferMask_{};
+    // Written by the job thread only while a job runs, read through received().
+    std::array<std::uint8_t, kMemoryArray> readData_{};
+    std::array<std::uint8_t, kMemoryArray> readValid_{};
+    std::uint32_t commandCode_ = 0;
+    std::uint32_t commandAddress_ = 0;
+    std::uint32_t jobLength_ = 0;
+    std::uint32_t endAddress_ = 0;
+    std::atomic<std::uint32_t> linkState_{LinkNone};
+    std::atomic<std::uint32_t> job_{jobs::Done};
+    std::atomic<std::uint32_t> lastJob_{jobs::Done};
+    std::atomic<std::uint32_t> currentAddress_{0};
 
     std::int32_t expectedAnswer_ = -1;
     std::uint16_t frameDataLength_ = 0;

@@ -125,7 +125,7 @@ void CCOMSEARCH::freeSlot(SearchSlot& slot)
 void CCOMSEARCH::searchStep()
 {
     managePorts();
-    if (!portsEnumerated || connectedPort.load(std::memory_order_acquire) != 0 || !searchEnabled)
+    if (!portsEnumerated || connectedPort.load(std::memory_order_acquire) != 0 || !searchEnabled_)
         return;
     if (!reportedFound_) {
         logLine("COM found");
@@ -248,7 +248,7 @@ void CCOMSEARCH::connect(int s)
     }
     portListChanged.store(1, std::memory_order_release);
     nextAutoPort = static_cast<std::uint32_t>(port);
-    searchEnabled = 1;
+    searchEnabled_ = true;
     connectedPort.store(static_cast<std::uint32_t>(port), std::memory_order_release);
     char name[32];
     std::memcpy(name, connection.deviceName, sizeof name);

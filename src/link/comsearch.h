@@ -68,6 +68,11 @@ public:
     explicit CCOMSEARCH(DeviceFolders folders = defaultDeviceFolders());
 
     void searchStep();
+    // While paused, the search connects no unit (the user disconnected); connecting a
+    // unit resumes it.
+    void pauseSearch() { searchEnabled_ = false; }
+    void resumeSearch() { searchEnabled_ = true; }
+    bool searchPaused() const { return !searchEnabled_; }
     void setDefaultProbe(std::int32_t protocol, std::uint32_t baud, std::uint32_t timeout);
     const std::array<ProbeRow, kProbeRows + 1>& probeTable() const { return probes_; }
     // Reads the identity from an IGN answer; false when the frame is no identity answer.
@@ -87,7 +92,6 @@ public:
     SearchSlot connection;
     std::array<SearchSlot, 3> slots;
     std::atomic<std::uint32_t> connectedPort{0};
-    std::uint32_t searchEnabled = 1;
     std::uint32_t expectedDeviceId = 109;
     std::int32_t portSetting = 0;  // -1 off, 0 automatic, n only port n
     std::uint32_t nextAutoPort = 1;
@@ -107,6 +111,7 @@ private:
     std::int32_t followingRow(const SearchSlot& slot) const;
 
     std::array<ProbeRow, kProbeRows + 1> probes_;
+    bool searchEnabled_ = true;
     bool reportedFound_ = false;
     RememberedRow remembered_;
     std::int32_t rememberedIndex_ = -1;  // its row in the probe table, -1 when none

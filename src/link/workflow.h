@@ -31,7 +31,8 @@ public:
     virtual void setPortLabel(const std::string&) {}
     virtual void refreshControls() {}  // the parameter set changed: show it
     virtual void storeUndoStep() {}
-    virtual void saveSettings() {}
+    // A Read made the unit's set the edited one (this ends a new installation).
+    virtual void parametersTakenFromUnit() {}
     virtual void setStatusText(const std::string&) {}  // status panel 4
     virtual void monitorBlockArrived() {}              // show (and record) the monitor block
     // The unit is gone (unplugged, silent, or disconnected on request): every live value
@@ -60,19 +61,57 @@ constexpr std::uint32_t kGaugeNormal = 0x00FFFF00;  // aqua
 // Message slot 2 colours for progress and success: the form's normal background.
 constexpr std::uint32_t kBackNormal = 0x1FFFFFFE;
 
-enum WorkflowStates : int {
-    StateNone = 0,
-    StateIdle = 1,
-    StateMonitor = 2,
-    StateQuickCheck = 29,
-    StateConnect = 32,
-    StateSlowCheck = 48,
-    StateRead = 64,
-    StateVerify = 80,
-    StateProgram = 96,
-    StateProgramWrite = 98,
-    StateReset = 128,
-    StateResetDisconnect = 129,
+// The steps of the workflow. Each sequence runs its steps in the order listed; a job that
+// is not answered is started again, a read that disagrees with the first starts the pair
+// again, up to the sequence's attempts.
+enum class WorkflowState {
+    None,     // no unit connected
+    Idle,     // between commands; a monitor poll every few ticks
+    Monitor,  // a monitor poll
+    // The connection check: the identity block twice alike, a monitor poll, the
+    // parameter set twice alike.
+    CheckIdentity,
+    CheckIdentityAgain,
+    CheckMonitor,
+    CheckRead,
+    CheckReadAgain,
+    // The slow check, when the two reads of the connection check differed: the set
+    // quarter by quarter, each read after a monitor poll, then each quarter again.
+    SlowMonitor,
+    SlowRead,
+    SlowRereadMonitor,
+    SlowReread,
+    // Read: the set twice alike.
+    Read,
+    ReadAgain,
+    // Verify: the set, compared with the edited one.
+    Verify,
+    // Program: the identity block twice alike, the write, the read-back compared.
+    // Program after change starts at ProgramWrite.
+    ProgramIdentity,
+    ProgramIdentityAgain,
+    ProgramWrite,
+    ProgramVerify,
+    // Reset, and reset then disconnect (asked for by another program).
+    Reset,
+    ResetDisconnect,
+};
+
+// How the last command (or connection check) ended.
+enum class WorkflowOutcome {
+    None,                // nothing has ended yet
+    Ok,                  // Read, Verify, Program (with the unit's saving) or Reset done
+    Checked,             // the connection check read the unit's set
+    CheckFailed,         // the connection check's reads kept differing or went unanswered
+    ReadFailed,          // a Read went unanswered
+    VerifyFailed,        // the unit's set differs from the edited one, or the reads went unanswered
+    ReadForbidden,       // the unit forbids reading its set
+    ResetFailed,         // the reset did not reach the unit
+    UnitLost,            // the unit went away during the command
+    UnmatchedVersion,    // the unit's program is not of this program's version
+    ProgramKept,         // a Program the unit's loss cut short: the unit kept the new set
+    ProgramNotKept,      // ... the unit did not keep it
+    ProgramUncheckable,  // ... the unit forbids reading, so it cannot be told
 };
 
 // Port notification codes from another program borrowing the port.
@@ -87,11 +126,12 @@ public:
     // One main-timer tick.
     void tick(int tickCount, std::uint32_t msClock);
 
-    // Commands. Program is refused (false) without a unit or while the installation is
-    // new; the caller shows the new-installation box then.
-    void requestRead() { pendingRequest = StateRead; }
-    void requestVerify() { pendingRequest = StateVerify; }
-    void requestReset() { pendingRequest = StateReset; }
+    // Commands; each runs when the workflow is idle (after the connection check). The
+    // caller refuses Program during a new installation (the settings own that flag).
+    void requestRead() { pendingRequest_ = WorkflowState::Read; }
+    void requestVerify() { pendingRequest_ = WorkflowState::Verify; }
+    void requestReset() { pendingRequest_ = WorkflowState::Reset; }
+    // Program is refused (false) without a unit.
     bool requestProgram();
     // Program after change: ignored without a unit; dropped when the connected unit's
     // identity did not match, so changed bytes never go to a unit of another layout.
@@ -103,49 +143,52 @@ public:
     void onPortNotification(int port, std::uint32_t code);
 
     bool connected() const;
-    bool searchEnabled() const { return link_.searchEnabled != 0; }
+    bool searchEnabled() const { return !link_.searchPaused(); }
     const MonitorRecord& monitor() const { return monitor_; }
     const IdentityTexts& identity() const { return identityTexts_; }
     std::string statusText() const;
+    // 0 not connected, 1 the monitor reports another identity, 2 identified.
+    int statusKind() const { return statusKind_; }
 
-    // Settings and test mode, owned by the caller's settings.
-    bool newInstall = true;
+    WorkflowState workflowState() const { return step_; }
+    // The quarter of the set (0..3) the slow check's steps are at.
+    int slowCheckQuarter() const { return quarter_; }
+    // A command is waiting or running, or the unit is still saving a Program.
+    bool busy() const;
+    bool requestWaiting() const { return pendingRequest_ != WorkflowState::None; }
+    // How the last command ended, and the result message shown for it.
+    WorkflowOutcome outcome() const { return outcome_; }
+    const lang::LangText& resultText() const { return *resultText_; }
+    // The indices the last Verify or program verify found different, and what the unit
+    // answered then.
+    const std::vector<int>& verifyDifferences() const { return verifyDifferences_; }
+    const params::ParameterSet& verifyRead() const { return verifyRead_; }
+    // The program verify passed and the unit is saving the new set.
+    bool savingProgram() const { return programDone_; }
+    // A Program the unit's loss cut short waits for the unit's return to be checked.
+    bool programInterrupted() const { return interruptedProgram_.has_value(); }
+
+    // Test mode, owned by the caller's settings.
     bool testEnabled = false;
     int testCommand = 0;  // bits of the test buttons; sent with the next monitor poll
 
-    int workflowState = StateNone;
-    int pendingRequest = 0;
-    int attempts = 0;
-    int jobFailures = 0;
-    int rangeStart = 0;
-    int rangeEnd = 0;
-    std::array<std::uint8_t, params::kParameterCount> firstRead{};
-    IdentityBlock identityBlock{};
-    bool programAll = true;
-    bool programDone = false;
-    int lastPollTick = 0;
-    int rememberedPort = -1;
-    int savingCountdown = 0;
-    int statusKind = 0;
-    // The indices the last Verify or program verify found different (for the command line).
-    std::vector<int> verifyDifferences;
-    // A Program that the unit's loss cut short after its first write: the set and the
-    // indices written. When the unit comes back, its connection check tells whether it
-    // kept them.
-    struct InterruptedProgram {
-        params::ParameterSet set;
-        std::array<std::uint8_t, params::kParameterCount> programmed{};
-    };
-    std::optional<InterruptedProgram> interruptedProgram;
-    // Set when the last command ended because the unit was lost (the command line's exit).
-    bool commandInterrupted = false;
-    params::ParameterSet verifyRead;  // the unit's answer of the last verify compare
-
 private:
+    // Whether a step's job is to be started or has just ended.
+    enum class Event { Start, JobDone };
+
+    // The sequences, each in one place: what every step starts and where it goes next.
+    void connectionCheck(Event event);
+    void slowCheck(Event event);
+    void readSequence(Event event);
+    void verifySequence(Event event);
+    void programSequence(Event event);
+    void resetSequence(Event event);
+    void runSequence(Event event);
+    void identityChecked();
+
     void jobFailed();
-    void jobDone(std::uint32_t jobCode);
+    void jobDone();
     void idle();
-    void startStateJob();
     void showProgress();
     void savingDisplay();
     void showPortLabel();
@@ -156,14 +199,20 @@ private:
     void onMonitorBlock();
     void startMonitorExchange();
     void startRead(int start, int end, const lang::LangText& message);
-    void identityChecked();
+    void startIdentityRead();
 
     void message(const lang::LangText& text);
-    void error(const lang::LangText& text);
+    // A final result: its message, gauge and outcome.
+    void succeed(WorkflowOutcome outcome, const lang::LangText& text);
+    void fail(WorkflowOutcome outcome, const lang::LangText& text);
+    void showLasting(WorkflowOutcome outcome, const lang::LangText& text);
     void progressStart(const lang::LangText& text);
     bool readingAllowed() const;
     bool readMatchesFirst() const;
+    void keepFirstRead();
     params::ParameterSet readSet() const;
+    // The gauge's span of the whole check (0..300) for the current step, when it has one.
+    bool checkProgressSpan(int& lo, int& hi) const;
 
     CCOMCOM& link_;
     params::ParameterState& state_;
@@ -174,6 +223,34 @@ private:
     int tickCount_ = 0;
     bool firstTick_ = true;
     std::uint32_t runningJob_ = jobs::None;
+
+    WorkflowState step_ = WorkflowState::None;
+    WorkflowState pendingRequest_ = WorkflowState::None;
+    int quarter_ = 0;  // the slow check's quarter
+    int attempts_ = 0;
+    int jobFailures_ = 0;
+    int rangeStart_ = 0;
+    int rangeEnd_ = 0;
+    std::array<std::uint8_t, params::kParameterCount> firstRead_{};
+    IdentityBlock identityBlock_{};
+    bool programAll_ = true;
+    bool programDone_ = false;  // the program verify passed; the unit is saving
+    int lastPollTick_ = 0;
+    int rememberedPort_ = -1;
+    int savingCountdown_ = 0;
+    int statusKind_ = 0;
+    WorkflowOutcome outcome_ = WorkflowOutcome::None;
+    const lang::LangText* resultText_;
+    std::vector<int> verifyDifferences_;
+    params::ParameterSet verifyRead_;
+    // A Program that the unit's loss cut short after its first write: the set and the
+    // indices written. When the unit comes back, its connection check tells whether it
+    // kept them.
+    struct InterruptedProgram {
+        params::ParameterSet set;
+        std::array<std::uint8_t, params::kParameterCount> programmed{};
+    };
+    std::optional<InterruptedProgram> interruptedProgram_;
     bool unitParametersFromRead_ = false;  // unitParameters hold what the unit last answered
     bool identityMatched_ = false;         // this connection's identity block names our layout
     bool portListedAtConnect_ = false;     // the port was in the port list when the unit connected

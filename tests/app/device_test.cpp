@@ -67,7 +67,7 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     EXPECT_EQ(w.LabelCom->text(), "COM=5");
     EXPECT_TRUE(w.ButtonRead->isEnabled());
     EXPECT_NE(w.statusPanels[4]->text(), "not connected");
@@ -109,7 +109,7 @@ TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     w.MenuRead->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     type(w.EditBaseAdv, "27");
@@ -129,13 +129,16 @@ TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
     std::filesystem::create_directories(dir / "settings" / "ports");
     startUnit(unitMemory());
     TMainForm& w = open();
-    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     w.MenuProgram->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Attention");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with("This is a new installation"));
     tickUntil([] { return false; }, 20);
-    EXPECT_LT(w.workflow->workflowState, 96) << "no program sequence started";
+    using devlink::WorkflowState;
+    for (const WorkflowState s : {WorkflowState::ProgramIdentity, WorkflowState::ProgramIdentityAgain,
+                                  WorkflowState::ProgramWrite, WorkflowState::ProgramVerify})
+        EXPECT_NE(w.workflow->workflowState(), s) << "no program sequence started";
     EXPECT_EQ(unit->parameters()[idx::BaseAdvance], 25);
 }
 
@@ -200,14 +203,15 @@ TEST_F(DeviceTest, DisagreeingReadsFallBackToTheSlowCheck)
         std::filesystem::create_directories(dir / "settings" / "ports");
         startUnit(unitMemory(), c.unsteadyReads);
         TMainForm& w = open();
-        std::set<int> states;
+        using devlink::WorkflowState;
+        std::set<std::pair<WorkflowState, int>> states;  // with the slow check's quarter
         ASSERT_TRUE(tickUntil([&] {
-            states.insert(w.workflow->workflowState);
-            return states.count(52) && w.workflow->workflowState == 1;
+            states.insert({w.workflow->workflowState(), w.workflow->slowCheckQuarter()});
+            return states.count({WorkflowState::SlowMonitor, 0}) && w.workflow->workflowState() == WorkflowState::Idle;
         })) << "the slow check ran and ended";
         EXPECT_TRUE(resultShows(c.result)) << w.LabelResult->text().toStdString();
         if (c.unsteadyReads > 0) {
-            EXPECT_TRUE(states.count(59)) << "every quarter read twice";
+            EXPECT_TRUE(states.count({WorkflowState::SlowReread, 3})) << "every quarter read twice";
             EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
             EXPECT_EQ(w.state.unitParameters[idx::BaseAdvance], 25) << "the unit's set as the quarters read it";
         }
@@ -222,10 +226,10 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
     startUnit(unitMemory());
     const auto socket = dir / "notify.sock";
     TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
-    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
 
     w.MenuReset->trigger();
-    ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     EXPECT_TRUE(resultShows("Reset: OK")) << "the reset is reported in the result slot";
     EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
 
@@ -286,7 +290,7 @@ TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTel
     startUnit(unitMemory(), 0, "saving");
     TMainForm& w = open({"DEUTSCH"});
     w.settings.newInstall = false;
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     type(w.EditHardLimiter, "13000");
     w.MenuProgram->trigger();
     ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));

@@ -197,7 +197,7 @@ TEST_F(MonitorPlayerTest, RecordsTheBlocksOfAConnectedUnit)
         }
         return done();
     };
-    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState == 1; }));
+    ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     press(0);
     ASSERT_TRUE(tickUntil([&] { return w.monitorLog.position() >= 4 + 3; }));
     press(3);

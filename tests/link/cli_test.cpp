@@ -128,18 +128,11 @@ TEST_F(Programs, UnitStartsWithTheParametersOfAFile)
 
     devlink::CCOMCOM link(devlink::DeviceFolders{comLink().parent_path(), "/dev", "/sys/class/tty", false});
     link.portSetting = 7;
-    std::uint32_t ms = 0;
-    auto tickUntil = [&](const std::function<bool()>& done) {
-        return waitUntil(done, 30, [&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            link.tick(ms += 50);
-        });
-    };
-    ASSERT_TRUE(tickUntil([&] { return link.linkState.load() == devlink::LinkReady; }));
-    link.job.store(devlink::jobs::None);
-    link.startJob(devlink::jobs::Read, 0, 100, devlink::kJobMaskRange | devlink::kJobClearSend);
-    ASSERT_TRUE(tickUntil([&] { return link.job.load() == devlink::jobs::Done; }));
-    EXPECT_TRUE(std::equal(set.bytes.begin(), set.bytes.end(), link.readData.begin()));
+    TickDriver clock{[&](int, std::uint32_t ms) { link.tick(ms); }, [&] { return link.jobStatus() == devlink::JobStatus::Running; }};
+    ASSERT_TRUE(clock.tickUntil([&] { return link.linkState() == devlink::LinkReady; }, 600));
+    ASSERT_TRUE(link.startRead(0, 100));
+    ASSERT_TRUE(clock.tickUntil([&] { return link.jobStatus() == devlink::JobStatus::Done; }, 600));
+    EXPECT_TRUE(std::equal(set.bytes.begin(), set.bytes.end(), link.received().begin()));
 
     EXPECT_EQ(run(std::string(TAVRIN_SIM_PROGRAM) + " --params " + (dir / "missing.ign").string()).status, 2);
 }

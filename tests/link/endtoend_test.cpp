@@ -1,6 +1,6 @@
 // The link against the simulated unit over pseudo-terminals: the search finds the unit
-// through the port map, and jobs move real bytes. Ticks come every 55 ms as in the
-// program; outcomes are asserted with generous bounds, never durations of the line.
+// through the port map, and jobs move real bytes. The test drives the ticks (see
+// TickDriver); outcomes are asserted with generous bounds, never durations of the line.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "lang/messageslots.h"
 #include "link/comcom.h"
+#include "link/monitor.h"
 #include "linktestsupport.h"
 #include "sim/simulator.h"
 #include "support/tempdir.h"
@@ -39,7 +40,7 @@ protected:
     std::unique_ptr<sim::Simulator> unit;
     std::unique_ptr<CCOMCOM> link;
     MessageRecorder messages;
-    std::uint32_t ms = 0;
+    TickDriver clock{[this](int, std::uint32_t ms) { link->tick(ms); }, [this] { return link && link->jobStatus() == JobStatus::Running; }};
 
     void startUnit(sim::SimOptions options)
     {
@@ -56,29 +57,16 @@ protected:
         link->setMessageSlots(&messages);
         link->portSetting = portSetting;
     }
-    void tick()
+    void tick() { clock.tick(); }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks) { return clock.tickUntil(done, maxTicks); }
+    bool connect() { return tickUntil([&] { return link->linkState() == LinkReady; }, 500); }
+    // Runs a job to its end; how it ended.
+    JobStatus run(const std::function<bool()>& start)
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
-        ms += 50;
-        link->tick(ms);
-    }
-    bool tickUntil(const std::function<bool()>& done, int maxTicks)
-    {
-        for (int i = 0; i < maxTicks; ++i) {
-            if (done())
-                return true;
-            tick();
-        }
-        return done();
-    }
-    bool connect() { return tickUntil([&] { return link->linkState.load() == LinkReady; }, 500); }
-    // Runs a job to its end; the job code it ended with.
-    std::uint32_t runJob(std::uint32_t code, int start, int length, int flags)
-    {
-        link->job.store(jobs::None);
-        link->startJob(code, start, length, flags);
-        tickUntil([&] { return link->job.load() == jobs::Done || link->job.load() == jobs::Failed; }, 300);
-        return link->job.load();
+        if (!start())
+            return JobStatus::Running;
+        tickUntil([&] { return link->jobStatus() != JobStatus::Running; }, 300);
+        return link->jobStatus();
     }
     std::string logText()
     {
@@ -113,34 +101,29 @@ TEST_P(EveryProtocol, SearchFindsTheUnitAndJobsReadWriteAndReadBack)
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_NE(messages.shown.back().text.find("TAVRIN-X"), std::string::npos);
 
-    ASSERT_EQ(runJob(jobs::ReadIdentity, 0, 50, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
-    EXPECT_EQ(std::string(link->readData.begin(), link->readData.begin() + 3), "TVX");
-    EXPECT_EQ(link->readData[10], 109);
-    EXPECT_EQ(link->readData[9], 1);
+    ASSERT_EQ(run([&] { return link->startIdentityRead(50); }), JobStatus::Done) << logText();
+    EXPECT_EQ(std::string(link->received().begin(), link->received().begin() + 3), "TVX");
+    EXPECT_EQ(link->received()[10], 109);
+    EXPECT_EQ(link->received()[9], 1);
 
-    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
+    ASSERT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done) << logText();
     const auto before = unit->parameters();
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), link->readData.begin()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), link->received().begin()));
 
     auto changed = before;
     for (int i = 60; i < 75; ++i)
         changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i - 40);
     changed[99] = 0x5A;
-    link->job.store(jobs::None);
-    std::copy(changed.begin(), changed.end(), link->sendData.begin());
-    ASSERT_EQ(runJob(jobs::Write, 0, 100, kJobMaskRange), jobs::Done) << logText();
+    ASSERT_EQ(run([&] { return link->startWrite(changed); }), JobStatus::Done) << logText();
     EXPECT_EQ(unit->parameters(), changed);
-    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
-    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), link->readData.begin()));
+    ASSERT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
+    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), link->received().begin()));
 
     // A monitor exchange brings the running engine's block.
-    link->job.store(jobs::None);
-    std::fill(link->sendData.begin(), link->sendData.begin() + 50, 0);
-    link->sendData[49] = 109;
-    ASSERT_EQ(runJob(jobs::Monitor, 0, 50, kJobMaskRange | kJobSingleAttempt), jobs::Done);
-    EXPECT_EQ(link->readData[49], 109);
-    EXPECT_GE(link->readData[0] | link->readData[1] << 8, 1200);
-    EXPECT_GT(link->readData[46] | link->readData[47] << 8, 0);  // still saving after the write
+    ASSERT_EQ(run([&] { return link->startMonitorExchange(monitorRequest(0)); }), JobStatus::Done);
+    EXPECT_EQ(link->received()[49], 109);
+    EXPECT_GE(link->received()[0] | link->received()[1] << 8, 1200);
+    EXPECT_GT(link->received()[46] | link->received()[47] << 8, 0);  // still saving after the write
 }
 
 INSTANTIATE_TEST_SUITE_P(Link, EveryProtocol,
@@ -191,24 +174,51 @@ TEST_F(LinkFixture, UnansweredFramesFailTheJobAfterTheAttempts)
     ASSERT_TRUE(connect());
 
     const int requests = unit->requests();
-    EXPECT_EQ(runJob(jobs::Read, 0, 0, kJobMaskRange), jobs::Done);  // an empty range sends nothing
+    EXPECT_EQ(run([&] { return link->startRead(0, 0); }), JobStatus::Done);  // an empty range sends nothing
     EXPECT_EQ(unit->requests(), requests);
 
     unit->setSilent(true);
-    std::uint32_t started = ms;
-    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Failed);
-    EXPECT_GE(ms - started, 1200u);
-    EXPECT_LE(ms - started, 2000u);
-    EXPECT_EQ(link->lastJob.load(), jobs::Read);
+    std::uint32_t started = clock.ms();
+    EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Failed);
+    EXPECT_GE(clock.ms() - started, 1200u);
+    EXPECT_LE(clock.ms() - started, 2000u);
+    EXPECT_EQ(link->lastJobCode(), jobs::Read);
 
-    started = ms;
-    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobSingleAttempt), jobs::Failed);
-    EXPECT_GE(ms - started, 400u);
-    EXPECT_LE(ms - started, 900u);
+    started = clock.ms();
+    EXPECT_EQ(run([&] { return link->startRead(0, 100, Attempts::One); }), JobStatus::Failed);
+    EXPECT_GE(clock.ms() - started, 400u);
+    EXPECT_LE(clock.ms() - started, 900u);
     EXPECT_NE(logText().find("COM timeout or redirection (0)..."), std::string::npos);
 
     unit->setSilent(false);
-    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
+    EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
+}
+
+// The hand-off between the tick thread and the job thread: while a job runs, no other
+// starts and nothing of the answer buffer is handed out.
+TEST_F(LinkFixture, ARunningJobRefusesAnotherAndHandsOutNoAnswer)
+{
+    startUnit({});
+    startLink(kCom);
+    ASSERT_TRUE(connect());
+    unit->setSilent(true);  // the read stays running until its attempts have failed
+    ASSERT_TRUE(link->startRead(0, 100));
+    EXPECT_EQ(link->jobStatus(), JobStatus::Running);
+    const std::array<std::uint8_t, 100> bytes{};
+    EXPECT_FALSE(link->startWrite(bytes));
+    EXPECT_FALSE(link->startReset());
+    EXPECT_FALSE(link->startMonitorExchange(monitorRequest(0)));
+    EXPECT_TRUE(link->received().empty());
+    ASSERT_TRUE(tickUntil([&] { return link->jobStatus() != JobStatus::Running; }, 300));
+    EXPECT_EQ(link->jobStatus(), JobStatus::Failed);
+    EXPECT_FALSE(link->received().empty());
+    link->clearJob();
+    EXPECT_EQ(link->jobStatus(), JobStatus::Idle);
+
+    unit->setSilent(false);
+    const int writes = unit->writes();
+    EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
+    EXPECT_EQ(unit->writes(), writes) << "the refused write never reached the unit";
 }
 
 TEST_F(LinkFixture, UnpluggedAdapterEndsTheJobAndThePortIsFoundAgain)
@@ -216,18 +226,17 @@ TEST_F(LinkFixture, UnpluggedAdapterEndsTheJobAndThePortIsFoundAgain)
     startUnit({});
     startLink();
     ASSERT_TRUE(connect());
-    link->job.store(jobs::None);
-    link->startJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend);
+    ASSERT_TRUE(link->startRead(0, 100));
     tick();
     unit->stop();  // pulled out in the middle
-    ASSERT_TRUE(tickUntil([&] { return link->job.load() == jobs::Failed || link->job.load() == jobs::Done; }, 100));
+    ASSERT_TRUE(tickUntil([&] { return link->jobStatus() != JobStatus::Running; }, 100));
     link->disconnect();
-    EXPECT_EQ(link->linkState.load(), LinkNone);
+    EXPECT_EQ(link->linkState(), LinkNone);
     for (int i = 0; i < 30; ++i)
         tick();
     EXPECT_EQ(link->connectedPort.load(), 0u);
 
     startUnit({});  // plugged in again
     ASSERT_TRUE(connect()) << logText();
-    EXPECT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done);
+    EXPECT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done);
 }

@@ -24,7 +24,7 @@ protected:
     TempDir dir;
     std::unique_ptr<sim::Simulator> unit;
     std::unique_ptr<CCOMCOM> link;
-    std::uint32_t ms = 0;
+    TickDriver clock{[this](int, std::uint32_t ms) { link->tick(ms); }, [this] { return link && link->jobStatus() == JobStatus::Running; }};
 
     void start(sim::SimOptions options)
     {
@@ -37,34 +37,22 @@ protected:
         link->linkLog().attach((dir / "link.log").string());
         link->portSetting = kCom;
     }
-    void tick()
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
-        ms += 50;
-        link->tick(ms);
-    }
-    bool tickUntil(const std::function<bool()>& done, int maxTicks)
-    {
-        for (int i = 0; i < maxTicks; ++i) {
-            if (done())
-                return true;
-            tick();
-        }
-        return done();
-    }
-    bool connect() { return tickUntil([&] { return link->linkState.load() == LinkReady; }, 800); }
+    void tick() { clock.tick(); }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks) { return clock.tickUntil(done, maxTicks); }
+    bool connect() { return tickUntil([&] { return link->linkState() == LinkReady; }, 800); }
     // Lets answers still under way (to a probe's second sending) arrive.
     void settle()
     {
         for (int i = 0; i < 12; ++i)
             tick();
     }
-    std::uint32_t runJob(std::uint32_t code, int start, int length, int flags)
+    // Runs a job to its end; how it ended.
+    JobStatus run(const std::function<bool()>& start)
     {
-        link->job.store(jobs::None);
-        link->startJob(code, start, length, flags);
-        tickUntil([&] { return link->job.load() == jobs::Done || link->job.load() == jobs::Failed; }, 300);
-        return link->job.load();
+        if (!start())
+            return JobStatus::Running;
+        tickUntil([&] { return link->jobStatus() != JobStatus::Running; }, 300);
+        return link->jobStatus();
     }
     int framesFor(int length) const
     {
@@ -117,21 +105,19 @@ TEST_P(LineFaults, JobsSucceedAndNoRequestIsSentTwice)
 
     const int requestsBefore = unit->requests();
     const int writesBefore = unit->writes();
-    ASSERT_EQ(runJob(jobs::ReadIdentity, 0, 50, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
-    EXPECT_EQ(link->readData[10], 109);
-    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
+    ASSERT_EQ(run([&] { return link->startIdentityRead(50); }), JobStatus::Done) << logText();
+    EXPECT_EQ(link->received()[10], 109);
+    ASSERT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done) << logText();
     const auto before = unit->parameters();
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), link->readData.begin()));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), link->received().begin()));
 
     auto changed = before;
     for (int i = 30; i < 45; ++i)
         changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + 7);
-    link->job.store(jobs::None);
-    std::copy(changed.begin(), changed.end(), link->sendData.begin());
-    ASSERT_EQ(runJob(jobs::Write, 0, 100, kJobMaskRange), jobs::Done) << logText();
+    ASSERT_EQ(run([&] { return link->startWrite(changed); }), JobStatus::Done) << logText();
     EXPECT_EQ(unit->parameters(), changed);
-    ASSERT_EQ(runJob(jobs::Read, 0, 100, kJobMaskRange | kJobClearSend), jobs::Done) << logText();
-    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), link->readData.begin()));
+    ASSERT_EQ(run([&] { return link->startRead(0, 100); }), JobStatus::Done) << logText();
+    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), link->received().begin()));
 
     // Each write frame was carried out once: a unit is never programmed twice for one write.
     EXPECT_EQ(unit->writes() - writesBefore, framesFor(100));
@@ -177,9 +163,9 @@ TEST_F(LateAnswerFixture, LateWcomAnswerIsNotCreditedToTheWcomsProbe)
     options.delayMs = 200;
     start(options);
     // Two passes through the probe table.
-    for (int i = 0; i < 130 && link->linkState.load() == LinkNone; ++i)
+    for (int i = 0; i < 130 && link->linkState() == LinkNone; ++i)
         tick();
-    if (link->linkState.load() != LinkNone) {
+    if (link->linkState() != LinkNone) {
         EXPECT_EQ(link->connection.codec.protocol, ProtocolWcom) << logText();
     }
     EXPECT_NE(logText().find("Send Once (WCOMS)"), std::string::npos);

@@ -25,7 +25,13 @@ protected:
     TempDir dir;
     std::unique_ptr<sim::Simulator> unit;
     std::unique_ptr<CCOMCOM> link;
-    std::uint32_t ms = 0;
+    RememberedUnit* learning = nullptr;  // the unit memory that learns from each tick
+    TickDriver clock{[this](int, std::uint32_t ms) {
+                         link->tick(ms);
+                         if (learning)
+                             learning->learnFrom(*link);
+                     },
+                     [this] { return link && link->jobStatus() == JobStatus::Running; }};
 
     std::filesystem::path ini() const { return dir / "application.ini"; }
     void startUnit(std::int32_t protocol, std::uint32_t baud)
@@ -49,15 +55,11 @@ protected:
     // Ticks until connected; the ticks it took.
     int connect(RememberedUnit& remembered)
     {
-        for (int i = 0; i < 800; ++i) {
-            if (link->linkState.load() == LinkReady)
-                return i;
-            std::this_thread::sleep_for(std::chrono::milliseconds(55));
-            ms += 50;
-            link->tick(ms);
-            remembered.learnFrom(*link);
-        }
-        return -1;
+        learning = &remembered;
+        const int first = clock.ticks();
+        const bool connected = clock.tickUntil([&] { return link->linkState() == LinkReady; }, 800);
+        learning = nullptr;
+        return connected ? clock.ticks() - first : -1;
     }
     std::string firstProbe()
     {

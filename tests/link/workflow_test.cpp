@@ -1,6 +1,7 @@
 // The device workflow against the simulated unit over pseudo-terminals: ticks are driven
-// here one by one (msClock = ticks x 50) with the line's real time between them, and a
-// recording view stands in for the window. Outcomes are asserted with generous bounds.
+// here one by one (msClock = ticks x 50, see TickDriver) with the line's real time between
+// them, and a recording view stands in for the window. Outcomes are asserted with
+// generous bounds.
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ struct RecordingView : WorkflowView {
     std::uint32_t gaugeColour = 0;
     std::string portLabel;
     int undoSteps = 0;
-    int settingsSaves = 0;
+    int takenFromUnit = 0;
     int monitorBlocks = 0;
     std::vector<params::ParameterSet> backups;
 
@@ -51,7 +52,7 @@ struct RecordingView : WorkflowView {
     }
     void setPortLabel(const std::string& text) override { portLabel = text; }
     void storeUndoStep() override { ++undoSteps; }
-    void saveSettings() override { ++settingsSaves; }
+    void parametersTakenFromUnit() override { ++takenFromUnit; }
     void monitorBlockArrived() override { ++monitorBlocks; }
     int unitsLost = 0;
     void unitLost() override { ++unitsLost; }
@@ -109,7 +110,7 @@ protected:
     RecordingView view;
     std::unique_ptr<Workflow> workflow;
     MessageBoxRecorder boxes;
-    int ticks = 0;
+    TickDriver clock{[this](int tick, std::uint32_t ms) { workflow->tick(tick, ms); }, [this] { return link && link->jobStatus() == JobStatus::Running; }};
 
     void start(sim::SimOptions options = {}, bool newLink = true)
     {
@@ -126,23 +127,15 @@ protected:
         link = std::make_unique<CCOMCOM>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
         link->portSetting = kCom;
         workflow = std::make_unique<Workflow>(*link, state, view);
-        workflow->newInstall = false;
     }
-    void tick()
+    void tick() { clock.tick(); }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks = 1000) { return clock.tickUntil(done, maxTicks); }
+    bool idle() const
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
-        ++ticks;
-        workflow->tick(ticks, std::uint32_t(ticks) * 50);
+        return workflow->workflowState() == WorkflowState::Idle || workflow->workflowState() == WorkflowState::Monitor;
     }
-    bool tickUntil(const std::function<bool()>& done, int maxTicks = 1000)
-    {
-        for (int i = 0; i < maxTicks && !done(); ++i)
-            tick();
-        return done();
-    }
-    bool idle() const { return workflow->workflowState == StateIdle || workflow->workflowState == StateMonitor; }
     // Until the requested sequence has run and the workflow is idle again.
-    bool finish() { return tickUntil([&] { return workflow->pendingRequest == 0 && idle() && !workflow->programDone; }); }
+    bool finish() { return tickUntil([&] { return !workflow->busy(); }); }
     bool connectAndCheck()
     {
         return tickUntil([&] { return idle() && view.last(2) == "Checking: OK"; });
@@ -194,7 +187,7 @@ TEST_F(WorkflowFixture, ReadRequestedBeforeTheUnitConnectsRunsAfterTheConnection
     start(options);
     workflow->requestRead();
     tick();
-    EXPECT_EQ(workflow->workflowState, StateNone);
+    EXPECT_EQ(workflow->workflowState(), WorkflowState::None);
     EXPECT_EQ(view.last(1), "No connection with PC...");
     ASSERT_TRUE(finish()) << ::testing::PrintToString(view.results());
 
@@ -217,7 +210,7 @@ TEST_F(WorkflowFixture, ReadRequestedBeforeTheUnitConnectsRunsAfterTheConnection
     // Idle: monitor polls bring the running engine's block.
     const int blocks = view.monitorBlocks;
     ASSERT_TRUE(tickUntil([&] { return view.monitorBlocks >= blocks + 2; }, 100));
-    EXPECT_EQ(workflow->statusKind, 2);
+    EXPECT_EQ(workflow->statusKind(), 2);
     EXPECT_EQ(workflow->monitor().identity(), 109);
     EXPECT_GE(workflow->monitor().engineSpeed(), 1200);
     EXPECT_LE(workflow->monitor().engineSpeed(), 9000);
@@ -346,7 +339,7 @@ TEST_F(WorkflowFixture, VerifyComparesEveryIndexButTheReadOutProtection)
         workflow->requestVerify();
         ASSERT_TRUE(finish());
         EXPECT_EQ(view.last(2), c.result) << ::testing::PrintToString(c.changed);
-        EXPECT_EQ(workflow->verifyDifferences, c.differences);
+        EXPECT_EQ(workflow->verifyDifferences(), c.differences);
         EXPECT_EQ(view.gaugeColour, c.result == "Verify: OK" ? kGaugeNormal : kGaugeRed);
     }
 }
@@ -370,7 +363,7 @@ TEST_F(WorkflowFixture, AUnitOfAnotherVersionGetsTheMismatchBoxAndStaysIdle)
     EXPECT_TRUE(workflow->requestQuickProgram());
     ASSERT_TRUE(tickUntil([&] { return view.monitorBlocks >= blocks + 2; }, 100));
     EXPECT_TRUE(workflow->connected());
-    EXPECT_EQ(workflow->workflowState == StateIdle || workflow->workflowState == StateMonitor, true);
+    EXPECT_TRUE(idle());
     EXPECT_EQ(boxes.boxes.size(), 1u);
     for (const LoggedRequest& r : requests(logged))
         EXPECT_EQ(r.command, hex(icmd::Monitor, 2));
@@ -405,10 +398,10 @@ TEST_F(WorkflowFixture, ThreeFailedMonitorPollsDisconnect)
     EXPECT_EQ(view.last(1), "No connection with PC...");
     EXPECT_FALSE(state.unitParametersValid);
     tick();
-    EXPECT_EQ(workflow->workflowState, StateNone);
+    EXPECT_EQ(workflow->workflowState(), WorkflowState::None);
     EXPECT_FALSE(workflow->requestProgram());  // ignored without a unit
     EXPECT_FALSE(workflow->requestQuickProgram());
-    EXPECT_EQ(workflow->pendingRequest, 0);
+    EXPECT_FALSE(workflow->requestWaiting());
 }
 
 TEST_F(WorkflowFixture, AUnitLostWhileSavingIsNeitherSavingNorProgrammed)
@@ -428,7 +421,7 @@ TEST_F(WorkflowFixture, AUnitLostWhileSavingIsNeitherSavingNorProgrammed)
     for (std::size_t i = shown; i < view.shown.size(); ++i)
         EXPECT_NE(view.shown[i].slot, 2) << view.shown[i].text;
     EXPECT_EQ(view.position("Program device: OK"), std::string::npos);
-    EXPECT_FALSE(workflow->programDone);
+    EXPECT_FALSE(workflow->savingProgram());
 }
 
 // --- a unit lost during a Program ---
@@ -499,13 +492,13 @@ TEST_P(UnplugDuringProgram, IsAFailedProgramAndTheUnitsReturnTellsWhetherItKeptT
     EXPECT_EQ(view.gaugeColour, kGaugeRed);
     EXPECT_EQ(view.position("Verify error !"), std::string::npos) << ::testing::PrintToString(view.results());
     EXPECT_EQ(view.position("Program device: OK"), std::string::npos);
-    EXPECT_TRUE(workflow->commandInterrupted);
+    EXPECT_EQ(workflow->outcome(), WorkflowOutcome::UnitLost);
 
     replug();
     ASSERT_TRUE(tickUntil([&] { return idle() && view.last(2) == c.verdict; }))
         << ::testing::PrintToString(view.results());
     EXPECT_EQ(unit->parameters() == programmed, std::string(c.verdict).find("kept the new") != std::string::npos);
-    EXPECT_FALSE(workflow->interruptedProgram);
+    EXPECT_FALSE(workflow->programInterrupted());
 }
 
 INSTANTIATE_TEST_SUITE_P(Workflow, UnplugDuringProgram, ::testing::ValuesIn(kUnplugCases),
@@ -529,16 +522,16 @@ TEST_F(WorkflowFixture, IdentityReadsOfTheConnectionCheckDoNotMoveTheGauge)
     start();
     // Polled every millisecond (the tick count still advancing every 55 ms), so that the
     // gauge is seen while the identity reads run, not only between them.
-    int highest = -1, polls = 0, runningIdentityPolls = 0;
-    while (polls < 60000 && workflow->workflowState != StateQuickCheck && !idle()) {
+    int highest = -1, polls = 0, runningIdentityPolls = 0, ticks = 0;
+    while (polls < 60000 && workflow->workflowState() != WorkflowState::CheckMonitor && !idle()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (++polls % kTickMs == 0)
             ++ticks;
         workflow->tick(ticks, std::uint32_t(ticks) * 50);
-        const int s = workflow->workflowState;
-        if (s == StateConnect || s == StateConnect + 1) {
+        const WorkflowState s = workflow->workflowState();
+        if (s == WorkflowState::CheckIdentity || s == WorkflowState::CheckIdentityAgain) {
             highest = std::max(highest, view.gauge);
-            if (link->job.load() != jobs::None && link->job.load() != jobs::Done)
+            if (link->jobStatus() != JobStatus::Idle && link->jobStatus() != JobStatus::Done)
                 ++runningIdentityPolls;
         }
     }
