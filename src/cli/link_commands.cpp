@@ -82,7 +82,8 @@ int runPorts(std::span<const std::string> args)
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
             std::printf("Usage: tavrin ports\n"
-                        "Lists every COM port with its device and whether the device exists now.\n"
+                        "Lists every COM port with its device and whether the device exists now; a USB adapter\n"
+                        "is shown with its maker, product and serial number, and keeps its COM number.\n"
                         "%s\n",
                         devlink::portSourceText().c_str());
             return 0;
@@ -90,12 +91,13 @@ int runPorts(std::span<const std::string> args)
         return fail("ports", "unknown argument " + a + " (see tavrin ports --help)");
     }
     const devlink::DeviceFolders folders = devlink::defaultDeviceFolders();
+    devlink::rememberAdapters(folders);  // an adapter seen here keeps its number in the window too
     const auto ports = devlink::listPorts(folders);
     if (ports.empty())
         std::printf("no serial ports (%s)\n", devlink::portSourceText().c_str());
     for (const devlink::PortEntry& p : ports)
-        std::printf("COM%-4i %-40s %s%s\n", p.port, p.device.c_str(), p.exists ? "present" : "absent",
-                    p.mapped ? " (port map)" : "");
+        std::printf("COM%-4i %-40s %s%s%s%s\n", p.port, p.device.c_str(), p.exists ? "present" : "absent",
+                    p.mapped ? " (port map)" : "", p.adapter.empty() ? "" : ": ", p.adapter.c_str());
     return 0;
 }
 

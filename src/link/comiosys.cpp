@@ -90,6 +90,7 @@ void CCOMIOSYS::requestCloseAll()
 
 bool CCOMIOSYS::enumeratePorts()
 {
+    rememberAdapters(folders_);
     bool failed = false;
     std::bitset<256> present = markComNames(comNames(folders_, &failed));
     bool changed = false;
@@ -113,7 +114,8 @@ void CCOMIOSYS::managePorts()
 {
     const std::uint32_t now = msClock();
     // The first step enumerates at once, so a search can start on the first tick.
-    if (!portsEnumerated || now - lastEnumeration_ > kEnumerationInterval) {
+    const bool portsMoved = watcher_.changed();
+    if (!portsEnumerated || portsMoved || now - lastEnumeration_ > kEnumerationInterval) {
         lastEnumeration_ = now;
         if (enumeratePorts())
             portListChanged.store(1, std::memory_order_release);

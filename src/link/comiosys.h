@@ -13,6 +13,7 @@
 #include "link/channel.h"
 #include "link/linklog.h"
 #include "link/portmap.h"
+#include "link/portwatcher.h"
 
 namespace devlink {
 
@@ -72,6 +73,7 @@ private:
     bool receiveBytes(CCOM& channel, SerialPort& port);
 
     DeviceFolders folders_;
+    PortWatcher watcher_{folders_};  // a port that comes or goes is enumerated at the next step
     std::array<CCOM, kPortCount> channels_;
     LinkLog log_;
     std::atomic<std::uint32_t> msClock_{0};

@@ -1,4 +1,5 @@
 #include "link/portmap.h"
+#include "link/usbadapters.h"
 #include "storage/settings.h"
 #include "util/pathtext.h"
 
@@ -66,7 +67,26 @@ std::map<int, fs::path> mapEntries(const DeviceFolders& folders)
     return entries;
 }
 
-std::map<int, fs::path> automaticEntries(const DeviceFolders& folders, bool* failed)
+bool deviceExists(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+// Whether one of the port map's present entries names `device`.
+bool namedByMap(const std::map<int, fs::path>& entries, const fs::path& device)
+{
+    for (const auto& [n, target] : entries) {
+        std::error_code ec;
+        if (fs::equivalent(target, device, ec) && !ec)
+            return true;
+    }
+    return false;
+}
+
+// The system's devices by automatic number, leaving out those a port map entry names.
+std::map<int, fs::path> automaticEntries(const DeviceFolders& folders, const std::map<int, fs::path>& mapped,
+                                         bool* failed)
 {
     std::map<int, fs::path> entries;
     if (!folders.automatic)
@@ -82,21 +102,41 @@ std::map<int, fs::path> automaticEntries(const DeviceFolders& folders, bool* fai
         if (ec)
             break;
         const std::string name = it->path().filename().string();
-        if (const int n = automaticNumber(folders, name))
+        if (const int n = automaticNumber(folders, name); n && !namedByMap(mapped, it->path()))
             entries.emplace(n, it->path());
     }
     return entries;
 }
 
-bool deviceExists(const fs::path& path)
+// A free number for a new adapter entry: its automatic number, else the next free one
+// upward in its family's range (33-64 for ttyUSB, 65-255 for ttyACM), else any free one
+// from 33 (1-32 stay the UARTs').
+int freeAdapterNumber(int preferred, const std::map<int, fs::path>& mapped, const std::map<int, fs::path>& automatic)
 {
-    std::error_code ec;
-    return fs::exists(path, ec);
+    auto taken = [&](int n) { return mapped.count(n) || automatic.count(n); };
+    const int familyEnd = preferred <= 64 ? 64 : 255;
+    for (int n = preferred; n <= familyEnd; ++n)
+        if (!taken(n))
+            return n;
+    for (int n = 33; n <= 255; ++n)
+        if (!taken(n))
+            return n;
+    return 0;
 }
 
 }  // namespace
 
 fs::path portMapFolder() { return storage::settingsFolderPath() / "ports"; }
+
+fs::path serialByIdFolder(const DeviceFolders& folders)
+{
+    return folders.serialById.empty() ? folders.dev / "serial" / "by-id" : folders.serialById;
+}
+
+fs::path serialByPathFolder(const DeviceFolders& folders)
+{
+    return folders.serialByPath.empty() ? folders.dev / "serial" / "by-path" : folders.serialByPath;
+}
 
 DeviceFolders defaultDeviceFolders()
 {
@@ -136,7 +176,7 @@ std::vector<std::string> comNames(const DeviceFolders& folders, bool* failed)
     for (auto& [n, path] : all)
         if (deviceExists(path))
             names.push_back("COM" + std::to_string(n));
-    for (auto& [n, path] : automaticEntries(folders, failed))
+    for (auto& [n, path] : automaticEntries(folders, all, failed))
         if (!all.count(n))
             names.push_back("COM" + std::to_string(n));
     return names;
@@ -145,14 +185,45 @@ std::vector<std::string> comNames(const DeviceFolders& folders, bool* failed)
 std::vector<PortEntry> listPorts(const DeviceFolders& folders)
 {
     std::map<int, PortEntry> ports;
-    for (auto& [n, path] : automaticEntries(folders, nullptr))
+    const std::map<int, fs::path> mapped = mapEntries(folders);
+    for (auto& [n, path] : automaticEntries(folders, mapped, nullptr))
         ports[n] = {n, path.string(), true, false};
-    for (auto& [n, path] : mapEntries(folders))
+    for (auto& [n, path] : mapped)
         ports[n] = {n, path.string(), deviceExists(path), true};
     std::vector<PortEntry> list;
-    for (auto& [n, entry] : ports)
+    for (auto& [n, entry] : ports) {
+        std::error_code ec;
+        const std::string device = entry.exists ? fs::canonical(entry.device, ec).filename().string() : "";
+        if (!ec && isUsbSerialName(device))
+            entry.adapter = adapterText(usbAdapterInfo(folders, device));
         list.push_back(entry);
+    }
     return list;
+}
+
+void rememberAdapters(const DeviceFolders& folders)
+{
+    if (!folders.automatic || folders.portMap.empty())
+        return;
+    std::error_code ec;
+    for (fs::directory_iterator it(folders.dev, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!isUsbSerialName(name))
+            continue;
+        const std::map<int, fs::path> mapped = mapEntries(folders);
+        if (namedByMap(mapped, it->path()))
+            continue;  // the user's own entry, or the adapter's from an earlier plug
+        const fs::path link = adapterStableLink(folders, name);
+        if (link.empty())
+            continue;  // nothing stable to hold on to: it keeps its automatic number
+        // Numbers in use: the entries, and the devices the automatic numbering shows now
+        // (this one's own number stays free for it).
+        std::map<int, fs::path> automatic = automaticEntries(folders, mapped, nullptr);
+        const int own = automaticNumber(folders, name);
+        automatic.erase(own);
+        if (const int n = freeAdapterNumber(own, mapped, automatic))
+            createPortMapEntry(folders.portMap, n, link);
+    }
 }
 
 }  // namespace devlink

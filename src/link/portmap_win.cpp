@@ -128,4 +128,7 @@ std::vector<PortEntry> listPorts(const DeviceFolders&)
     return list;
 }
 
+// The system numbers its ports itself and keeps an adapter's number.
+void rememberAdapters(const DeviceFolders&) {}
+
 }  // namespace devlink

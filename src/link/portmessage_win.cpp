@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "link/portmessage.h"
+#include "link/portwatcher.h"
 
 namespace devlink {
 
@@ -12,6 +13,9 @@ std::optional<PortMessage> portMessageFrom(std::string_view eventType, const voi
     if (eventType != "windows_generic_MSG" && eventType != "windows_dispatcher_MSG")
         return std::nullopt;
     const MSG* msg = static_cast<const MSG*>(message);
+    // A device came or went (every top-level window hears of it): refresh the port list now.
+    if (msg && msg->message == WM_DEVICECHANGE)
+        notePortListChange();
     if (!msg || msg->message != kPortNotificationMessage)
         return std::nullopt;
     return PortMessage{int(msg->wParam), std::uint32_t(msg->lParam)};
