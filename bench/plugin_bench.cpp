@@ -59,9 +59,9 @@ void PlugIn(benchmark::State& state)
         const auto unit = startBenchUnit(state, line, folder);
         if (!unit)
             return;
-        for (int i = 0; i < 200 && link.linkState.load() != LinkReady; ++i)
+        for (int i = 0; i < 200 && link.linkState() != LinkReady; ++i)
             tick();
-        if (link.linkState.load() != LinkReady) {
+        if (link.linkState() != LinkReady) {
             state.SkipWithError("no connection");
             return;
         }
