@@ -44,7 +44,6 @@ void PlugIn(benchmark::State& state)
         params::ParameterState parameters;
         LostView view;
         Workflow workflow(link, parameters, view);
-        workflow.newInstall = false;
         int ticks = 0;
         auto tick = [&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(55));
@@ -59,14 +58,14 @@ void PlugIn(benchmark::State& state)
         const auto unit = startBenchUnit(state, line, folder);
         if (!unit)
             return;
-        for (int i = 0; i < 200 && link.linkState.load() != LinkReady; ++i)
+        for (int i = 0; i < 200 && link.linkState() != LinkReady; ++i)
             tick();
-        if (link.linkState.load() != LinkReady) {
+        if (link.linkState() != LinkReady) {
             state.SkipWithError("no connection");
             return;
         }
         plug += msSince(plugged);
-        for (int i = 0; i < 200 && workflow.workflowState != StateIdle; ++i)
+        for (int i = 0; i < 200 && workflow.workflowState() != WorkflowState::Idle; ++i)
             tick();
         const Clock::time_point unplugged = Clock::now();
         unit->stop();

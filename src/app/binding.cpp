@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "lang/messagebox.h"
 #include "params/presets.h"
@@ -285,7 +286,7 @@ void TMainForm::refreshControlStates()
     const bool polarityShown = !preset || preset->polarityVisible;
     RadioGroupPolarita->setVisible(polarityShown);
     RadioGroupPolarita->setEnabled(polarityShown);
-    LabelPolaritaMer->setVisible(presetShowsMeasuredPolarity(code));
+    device_->setMeasuredPolarityShown(presetShowsMeasuredPolarity(code));
     ComboBoxSynchPos->setVisible(!preset || preset->syncPolarityVisible);
     const bool startAndFourStroke = !preset || preset->startAndFourStrokeVisible;
     for (QWidget* w : std::initializer_list<QWidget*>{EditSpecStartPerc, UpDownSpecStartPerc, LabelSpecStartPerc,

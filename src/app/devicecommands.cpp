@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "app/notifylistener.h"
 #include "app/workflowview.h"
@@ -51,15 +52,13 @@ void TMainForm::destroyDeviceLink()
 
 void TMainForm::connectDeviceCommands()
 {
-    connect(MenuRead, &QAction::triggered, this, &TMainForm::MenuReadClick);
-    connect(ButtonRead, &QPushButton::clicked, this, &TMainForm::MenuReadClick);
-    connect(MenuVerify, &QAction::triggered, this, &TMainForm::MenuVerifyClick);
-    connect(ButtonVerify, &QPushButton::clicked, this, &TMainForm::MenuVerifyClick);
-    connect(MenuProgram, &QAction::triggered, this, &TMainForm::MenuProgramClick);
-    connect(ButtonProgram, &QPushButton::clicked, this, &TMainForm::MenuProgramClick);
-    connect(MenuReset, &QAction::triggered, this, &TMainForm::MenuResetClick);
-    for (std::size_t i = 0; i < portItems.size(); ++i)
-        connect(portItems[i], &QAction::triggered, this, [this, i] { MenuCom1Click(int(i)); });
+    device_->connectCommands({
+        .read = [this] { MenuReadClick(); },
+        .verify = [this] { MenuVerifyClick(); },
+        .program = [this] { MenuProgramClick(); },
+        .reset = [this] { MenuResetClick(); },
+        .choosePort = [this](int portSetting) { MenuCom1Click(portSetting); },
+    });
 }
 
 bool TMainForm::unitConnected() const { return workflow && workflow->connected(); }
@@ -108,47 +107,27 @@ void TMainForm::portMenuRefresh()
     for (int port = 0; port < devlink::kPortCount; ++port)
         if (link->channel(port).exists.load(std::memory_order_acquire) || (setting > 0 && port == setting))
             listed.push_back(port);
-    const int visible = std::min(int(listed.size()) + 3, int(portItems.size()));
-    for (int i = 0; i < int(portItems.size()); ++i) {
-        QAction* item = portItems[std::size_t(i)];
-        item->setVisible(i < visible);
-        item->setSeparator(i == 2);
-        if (i == 2)
-            item->setText(QString());  // a plain line: a separator with a text shows it as a heading
-        item->setCheckable(i != 2);
-        item->setActionGroup(nullptr);
-    }
-    portItems[0]->setText(fromStd(texts[lang::Msg::ComOffline]));
-    portItems[0]->setChecked(setting == -1);
-    portItems[0]->setEnabled(true);
-    portItems[1]->setText(fromStd(texts[lang::Msg::ComAuto]));
-    portItems[1]->setChecked(setting == 0);
-    portItems[1]->setEnabled(true);
+    PortMenuContents menu;
+    menu.offlineText = fromStd(texts[lang::Msg::ComOffline]);
+    menu.offlineChecked = setting == -1;
+    menu.automaticText = fromStd(texts[lang::Msg::ComAuto]);
+    menu.automaticChecked = setting == 0;
+    menu.exclusive = setting == 0;
     const int chosen = setting == 0 ? connectedPort : setting;
-    for (int i = 3; i < visible; ++i) {
-        int port = listed[std::size_t(i - 3)];
+    const int shown = std::min(int(listed.size()), kPortMenuPlaces);
+    for (int i = 0; i < shown; ++i) {
+        int port = listed[std::size_t(i)];
         // The chosen port takes the last place when the list goes past it.
-        if (i == visible - 1 && chosen > port)
+        if (i == shown - 1 && chosen > port)
             port = chosen;
-        QAction* item = portItems[std::size_t(i)];
-        item->setText(QStringLiteral("COM&%1").arg(port));
-        item->setData(port);
-        item->setActionGroup(setting == 0 ? portGroup_ : nullptr);
-        item->setChecked(port == chosen);
-        item->setEnabled(link->channel(port).exists.load(std::memory_order_acquire) != 0);
+        menu.ports.push_back({port, port == chosen, link->channel(port).exists.load(std::memory_order_acquire) != 0});
     }
+    device_->showPortMenu(menu);
 }
 
-void TMainForm::MenuCom1Click(int item)
+void TMainForm::MenuCom1Click(int portSetting)
 {
-    if (item == 2)
-        return;
-    if (item == 0)
-        link->portSetting = -1;
-    else if (item == 1)
-        link->portSetting = 0;
-    else
-        link->portSetting = portItems[std::size_t(item)]->data().toInt();
+    link->portSetting = portSetting;
     if (!workflow->searchEnabled())
         workflow->userReconnect();
     const int connectedPort = int(link->connectedPort.load(std::memory_order_acquire));

@@ -6,18 +6,19 @@
 #include <QMenu>
 
 #include "app/differencesdialog.h"
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 
 namespace app {
 
 void TMainForm::connectDifferences()
 {
-    MenuDevice->addSeparator();
-    MenuDifferences = MenuDevice->addAction(QStringLiteral("Show &differences"));
+    device_->deviceMenu()->addSeparator();
+    MenuDifferences = device_->deviceMenu()->addAction(QStringLiteral("Show &differences"));
     MenuDifferences->setObjectName(QStringLiteral("MenuDifferences"));
     connect(MenuDifferences, &QAction::triggered, this, [this] { showDifferences(); });
-    LabelCongruence->setCursor(Qt::PointingHandCursor);
-    LabelCongruence->installEventFilter(this);
+    device_->congruenceLabel()->setCursor(Qt::PointingHandCursor);
+    device_->congruenceLabel()->installEventFilter(this);
 }
 
 void TMainForm::showDifferences(const params::ParameterSet* verifyRead)

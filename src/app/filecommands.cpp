@@ -12,6 +12,9 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "app/devicepanel.h"
+#include "app/filepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
@@ -51,8 +54,6 @@ private:
     TMainForm& form_;
 };
 
-bool ctrlHeld() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
-
 std::vector<storage::ScreenRect> screenRects()
 {
     std::vector<storage::ScreenRect> rects;
@@ -80,17 +81,14 @@ void TMainForm::connectFileCommands()
             path += QStringLiteral(".ign");  // the default extension
         return path;
     };
-    connect(MenuNew, &QAction::triggered, this, &TMainForm::MenuNewClick);
-    connect(SpeedButtonNew, &QToolButton::clicked, this, &TMainForm::MenuNewClick);
-    connect(MenuOpen, &QAction::triggered, this, [this] { openCommand(false); });
-    connect(MenuOpenExeDir, &QAction::triggered, this, [this] { openCommand(true); });
-    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { openCommand(ctrlHeld()); });
-    connect(MenuSave, &QAction::triggered, this, [this] { saveCommand(false); });
-    connect(MenuSaveExeDir, &QAction::triggered, this, [this] { saveCommand(true); });
-    connect(SpeedButtonSave, &QToolButton::clicked, this, [this] { saveCommand(ctrlHeld()); });
-    for (int i = 0; i < int(MenuHistory.size()); ++i)
-        connect(MenuHistory[std::size_t(i)], &QAction::triggered, this, [this, i] { loadFile(
-            QString::fromStdString(settings.history.entry(i + 1))); });
+    file_->connectCommands({
+        .newSet = [this] { MenuNewClick(); },
+        .print = [this] { printSettings(); },
+        .exit = [this] { close(); },
+        .open = [this](bool programFolder) { openCommand(programFolder); },
+        .save = [this](bool programFolder) { saveCommand(programFolder); },
+        .openRecent = [this](int entry) { loadFile(QString::fromStdString(settings.history.entry(entry))); },
+    });
 }
 
 void TMainForm::loadStartupSettings()
@@ -101,8 +99,7 @@ void TMainForm::loadStartupSettings()
     setGeometry(settings.window.left, settings.window.top, settings.window.width, settings.window.height);
     currentFileName = QString::fromStdString(settings.file);
     dialogFileName = QString::fromStdString(settings.iniFileDir);
-    GroupBoxPlayer->setVisible(settings.monitorPlayer);
-    MenuMonitorPlayer->setChecked(settings.monitorPlayer);
+    player_->setShown(settings.monitorPlayer);
 }
 
 void TMainForm::saveSettings()
@@ -113,7 +110,7 @@ void TMainForm::saveSettings()
     settings.window = {g.x(), g.y(), g.width(), g.height()};
     settings.file = currentFileName.toStdString();
     settings.iniFileDir = dialogFileName.toStdString();
-    settings.monitorPlayer = GroupBoxPlayer->isVisibleTo(client);
+    settings.monitorPlayer = player_->shown();
     const storage::SaveResult saved = storage::saveSettings(settingsPaths, settings, state.params);
     if (saved.ok() || settingsSaveFailureShown_)
         return;
@@ -123,19 +120,15 @@ void TMainForm::saveSettings()
     std::string text(kSettingsNotSaved.pick());
     text.replace(text.find("%s"), 2, folder);
     std::fprintf(stderr, "tavrin: %s\n", text.c_str());
-    statusPanels[0]->setText(QString::fromStdString(text));
+    device_->setStatusText(0, QString::fromStdString(text));
 }
 
 void TMainForm::historyMenuRefresh()
 {
-    const auto items = settings.history.menuItems();
-    for (std::size_t i = 0; i < MenuHistory.size(); ++i) {
-        QString caption = QString::fromStdString(items[i].caption);
-        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a file name's "&" is no accelerator
-        MenuHistory[i]->setText(caption);
-        MenuHistory[i]->setVisible(items[i].visible);
-    }
-    historySeparator->setVisible(settings.history.separatorVisible());
+    std::vector<HistoryItem> items;
+    for (const auto& entry : settings.history.menuItems())
+        items.push_back({QString::fromStdString(entry.caption), entry.visible});
+    file_->showHistory(items, settings.history.separatorVisible());
 }
 
 void TMainForm::MenuNewClick()

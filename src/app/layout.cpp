@@ -12,7 +12,11 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "app/devicepanel.h"
+#include "app/filepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
+#include "app/placement.h"
 #include "util/resourcebitmap.h"
 
 namespace app {
@@ -20,95 +24,6 @@ namespace {
 
 constexpr int kClientWidth = 1119;
 constexpr int kClientHeight = 951;
-
-template <typename W>
-W* place(W* widget, const char* name, int x, int y, int w = -1, int h = -1)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    if (w < 0 || h < 0) {
-        widget->adjustSize();
-        widget->move(x, y);
-        if (w >= 0)
-            widget->resize(w, widget->height());
-        if (h >= 0)
-            widget->resize(widget->width(), h);
-    } else {
-        widget->setGeometry(x, y, w, h);
-    }
-    widget->setProperty("designRect", widget->geometry());  // what the zoom scales
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& text, int pixels = 11,
-              bool bold = false, int w = -1, int h = -1)
-{
-    auto* l = new QLabel(text, parent);
-    l->setFont(pixelFont(pixels, bold));
-    l->setProperty("designPixels", pixels);
-    // A label without a given width follows its text, as the window's labels do.
-    l->setProperty("autoSize", w < 0);
-    return place(l, name, x, y, w, h);
-}
-
-void setBackground(QWidget* widget, std::uint32_t bgr)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, bgrColour(bgr));
-    widget->setPalette(palette);
-}
-
-QGroupBox* group(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& caption = {})
-{
-    auto* g = new QGroupBox(caption, parent);
-    return place(g, name, x, y, w, h);
-}
-
-QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w, const QString& text)
-{
-    auto* e = new QLineEdit(text, parent);
-    e->setAlignment(Qt::AlignLeft);
-    return place(e, name, x, y, w, 21);
-}
-
-UpDown* upDown(QWidget* parent, const char* name, QLineEdit* buddy, int x, int y, int minimum, int maximum,
-               int step = 1)
-{
-    auto* u = new UpDown(parent, buddy, minimum, maximum, step);
-    return place(u, name, x, y, 16, 21);
-}
-
-QCheckBox* check(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text)
-{
-    auto* c = new QCheckBox(text, parent);
-    c->setAutoFillBackground(true);
-    return place(c, name, x, y, w, h);
-}
-
-// The tool buttons' icons are the program's own (resources/icons): asking the style for
-// standard icons searches the desktop's icon themes, thousands of file look-ups at start.
-QToolButton* speedButton(QWidget* parent, const char* name, int x, int y, int w, int h, const char* icon,
-                         const QString& hint)
-{
-    util::registerResources();
-    auto* b = new QToolButton(parent);
-    b->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(icon))));
-    b->setAutoRaise(true);
-    b->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-    b->setStatusTip(hint.section(QLatin1Char('|'), 1));
-    return place(b, name, x, y, w, h);
-}
-
-QPushButton* button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text,
-                    const QString& hint = {})
-{
-    auto* b = new QPushButton(text, parent);
-    if (!hint.isEmpty()) {
-        b->setToolTip(hint.section(QLatin1Char('|'), 0, 0));
-        b->setStatusTip(hint.section(QLatin1Char('|'), 1));
-    }
-    return place(b, name, x, y, w, h);
-}
 
 }  // namespace
 
@@ -128,38 +43,17 @@ void TMainForm::createControls()
     // Top strip.
     GroupBoxToolBar = group(c, "GroupBoxToolBar", 4, 0, 437, 43);
     QWidget* tb = GroupBoxToolBar;
-    SpeedButtonNew = speedButton(tb, "SpeedButtonNew", 8, 12, 24, 23, "new", "New|Set default parametrs");
-    SpeedButtonOpen =
-        speedButton(tb, "SpeedButtonOpen", 40, 12, 24, 23, "open", "Open|Open file with parametrs");
-    SpeedButtonSave =
-        speedButton(tb, "SpeedButtonSave", 73, 12, 24, 23, "save", "Save|Save parametrs to file");
-    SpeedButtonPrint =
-        speedButton(tb, "SpeedButtonPrint", 106, 12, 24, 23, "print", "Print|Print parametrs");
+    file_->createToolButtons(tb);
     SpeedButtonZpet = speedButton(tb, "SpeedButtonZpet", 139, 13, 23, 22, "undo", "Undo|Undo");
     SpeedButtonZnovu = speedButton(tb, "SpeedButtonZnovu", 172, 13, 23, 22, "redo", "Redo|Redo");
-    ButtonRead = button(tb, "ButtonRead", 206, 13, 57, 23, "&Read", "Read|Reading parametrs from ignition");
-    ButtonVerify =
-        button(tb, "ButtonVerify", 273, 13, 65, 23, "Verify", "Verify|Compare set parametrs  with parametrs of ignition");
-    ButtonProgram = button(tb, "ButtonProgram", 347, 13, 81, 23, "Program",
-                           "Programing|Programing  set parametrs to ignition");
+    device_->createToolButtons(tb);
 
     LabelAB = label(c, "LabelAB", 468, 6, "A", 32, true, 24, 37);
     RadioGroupAB = place(new RadioGroup(c, 2), "RadioGroupAB", 514, 0, 147, 43);
     RadioGroupAB->setTitle("A/B");
     RadioGroupAB->setItems({"A", "B", "Monitor", "A=B"});
     RadioGroupAB->setItemIndex(0);
-    LabelConnection = label(c, "LabelConnection", 673, 2, "No Connection", 23, true, 174, 29);
-    setBackground(LabelConnection, lang::colour::Red);
-    LabelCongruence = label(c, "LabelCongruence", 673, 25, "Ign settings are identical", 15, true, 170, 16);
-    setBackground(LabelCongruence, lang::colour::Red);
-    LabelCom = label(c, "LabelCom", 987, 12, "COM = --", 16, false, 69, 20);
-    // The message labels grow with their text up to their neighbour on the right (the
-    // port label, the window's edge), so that no message runs into another.
-    for (QLabel* l : {LabelConnection, LabelCongruence, LabelCom})
-        l->setProperty("autoSize", true);
-    LabelConnection->setProperty("designWidthLimit", 987 - 673 - 4);
-    LabelCongruence->setProperty("designWidthLimit", 987 - 673 - 4);
-    LabelCom->setProperty("designWidthLimit", kClientWidth - 987 - 4);
+    device_->createMessageLabels(c);
 
     // The curve editor's band: from below the tool strip to just above the base advance.
     const int bandTop = GroupBoxToolBar->geometry().bottom() + 1 + 5;
@@ -230,16 +124,7 @@ void TMainForm::createControls()
     LabelRpmKorekce = label(gr, "LabelRpmKorekce", 68, 50, "Correction");
 
     // Monitor panel, first column.
-    LabelNapeti = label(c, "LabelNapeti", 529, 448, "U = --- [V]", 11, true, -1, 16);
-    LabelMonInput1In = label(c, "LabelMonInput1In", 529, 474, "Vstup 1:", 11, false, -1, 16);
-    LabelMonInput2In = label(c, "LabelMonInput2In", 530, 497, "Vstup 2:", 11, false, -1, 16);
-    LabelKillSwitch = label(c, "LabelKillSwitch", 530, 523, "Kill switch = ---", 11, false, -1, 16);
-    LabelBlocking = label(c, "LabelBlocking", 530, 550, "Blocking = --", 11, false, -1, 16);
-    LabelMonCurve = label(c, "LabelMonCurve", 530, 575, "Curve = --", 11, false, -1, 16);
-    LabelClutchMon = label(c, "LabelClutchMon", 530, 596, "Clutch = --", 11, false, -1, 16);
-    LabelMonStartLimiterOut = label(c, "LabelMonStartLimiterOut", 530, 619, "Limiter 1 = --", 11, false, -1, 16);
-    LabelMonHardLimiter = label(c, "LabelMonHardLimiter", 530, 641, "Limiter:--", 11, false, -1, 16);
-    LabelMonLedRazeni = label(c, "LabelMonLedRazeni", 529, 666, "Pilot light:---", 11, false, -1, 16);
+    device_->createMonitorFirstColumn(c);
     GroupBox1 = group(c, "GroupBox1", 521, 691, 219, 101, "Power out");
     QWidget* g1 = GroupBox1;
     EditLedRazeni = edit(g1, "EditLedRazeni", 7, 19, 42, "");
@@ -251,23 +136,7 @@ void TMainForm::createControls()
     CheckBoxRevOutLedRazeni = check(g1, "CheckBoxRevOutLedRazeni", 7, 76, 205, 17, "reverse");
 
     // Monitor panel, second column.
-    LabelMon_Advance = label(c, "LabelMon_Advance", 746, 453, "ADVANCE= --- [°]", 16, true);
-    LabelRpm = label(c, "LabelRpm", 746, 475, "RPM = ---", 16, true);
-    CGaugeRpm = place(new Gauge(c), "CGaugeRpm", 753, 497, 303, 16);
-    CGaugeRpm->setBarColour(QColor(Qt::magenta));
-    LabelSnimac = label(c, "LabelSnimac", 753, 515, "Geber = --- ", 16);
-    LabelPolaritaMer = label(c, "LabelPolaritaMer", 753, 537, "Polarity = --", 16);
-    LabelEeDataErr = label(c, "LabelEeDataErr", 746, 563, "Programmed data error", 19, true, 217, 24);
-    setBackground(LabelEeDataErr, lang::colour::Red);
-    LabelEeDataErr->hide();
-    LabelResult = label(c, "LabelResult", 746, 591, "Programming:", 15, true);
-    LabelResult->setProperty("designWidthLimit", kClientWidth - 746 - 4);
-    LabelResult->hide();
-    CGaugeProgram = place(new Gauge(c), "CGaugeProgram", 748, 614, 301, 16);
-    CGaugeProgram->setBarColour(QColor(Qt::cyan));
-    CGaugeProgram->hide();
-    LabelPocetProgramovani = label(c, "LabelPocetProgramovani", 748, 636, "Number of Programing: -----");
-    LabelHourMeter = label(c, "LabelHourMeter", 748, 661, "", 16);
+    device_->createMonitorSecondColumn(c);
     GroupBoxTestIgn = group(c, "GroupBoxTestIgn", 746, 691, 310, 80, "Test");
     GroupBoxTestIgn->setFont(pixelFont(15));
     QWidget* gt = GroupBoxTestIgn;
@@ -282,30 +151,9 @@ void TMainForm::createControls()
     CheckBoxProgHned = check(c, "CheckBoxProgHned", 867, 773, 186, 16, "Program. po změně");
 
     // Bottom.
-    const int testLeft[8] = {12, 124, 247, 366, 483, 609, 726, 844};
-    for (int i = 0; i < 8; ++i) {
-        const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
-        LabelTest[std::size_t(i)] =
-            label(c, name.constData(), testLeft[i], 835, QStringLiteral("Test%1 = ---").arg(i + 1), 15, true, 71, 16);
-        LabelTest[std::size_t(i)]->setProperty("autoSize", true);  // five-digit values need more than 71
-        LabelTest[std::size_t(i)]->hide();
-    }
-    GroupBoxPlayer = group(c, "GroupBoxPlayer", 11, 851, 990, 87, "Monitor player");
-    QWidget* gp = GroupBoxPlayer;
-    const char* playIcons[4] = {"record", "play", "pause", "stop"};
-    const char* playHints[4] = {"Record|Start to record all events and monitor", "Play|Play stored events and monitor",
-                                "Pause|Pause Play or Record", "Stop|Stop Play or Record"};
-    const int playLeft[4] = {16, 42, 70, 98};
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray name = "SpeedButtonPlay" + QByteArray::number(i + 1);
-        SpeedButtonPlay[std::size_t(i)] =
-            speedButton(gp, name.constData(), playLeft[i], 21, 24, 23, playIcons[i], playHints[i]);
-    }
-    LabelPlayDevice = label(gp, "LabelPlayDevice", 127, 10, "");
-    LabelPlayFile = label(gp, "LabelPlayFile", 127, 27, "Play/Record file");
-    LabelPlayPos = label(gp, "LabelPlayPos", 730, 27, "POS/LEN/Time");
-    auto* scroll = new QScrollBar(Qt::Horizontal, gp);
-    ScrollBarPlay = place(scroll, "ScrollBarPlay", 14, 56, 954, 17);
+    device_->createTestLabels(c);
+    player_ = std::make_unique<PlayerPanel>(client);
+    player_->createGroup();
 
     // Present but never shown in this program.
     LabelVerze1 = label(c, "LabelVerze1", 0, 0, "");
@@ -315,29 +163,7 @@ void TMainForm::createControls()
     for (QLabel* hidden : {LabelVerze1, LabelVerze2, LabelVerze3, LabelVersion})
         hidden->hide();
 
-    createStatusBar();
-}
-
-void TMainForm::createStatusBar()
-{
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(18);
-    const int widths[5] = {400, 30, 280, 30, 300};
-    const char* texts[5] = {"", "EXE", "exe", "HEX", "hex"};
-    for (int i = 0; i < 5; ++i) {
-        auto* panel = new QLabel(QString::fromLatin1(texts[i]), bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i == 1 || i == 3)
-            panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        bar->addWidget(panel);
-        statusPanels[std::size_t(i)] = panel;
-    }
-    setStatusBar(bar);
+    device_->createStatusBar();
 }
 
 }  // namespace app

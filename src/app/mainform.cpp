@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -18,6 +19,9 @@
 #include <QTextStream>
 
 #include "app/desktop.h"
+#include "app/devicepanel.h"
+#include "app/filepanel.h"
+#include "app/playerpanel.h"
 #include "app/differencesdialog.h"
 #include "app/workflowview.h"
 #include "app/zoom.h"
@@ -43,6 +47,9 @@ int TMainForm::msClock() { return g_msClock; }
 TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
 {
     setObjectName(QStringLiteral("MainForm"));
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    device_ = std::make_unique<DevicePanel>(*this);
+    file_ = std::make_unique<FilePanel>();
     setWindowIcon(programIcon());
     createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
@@ -91,19 +98,10 @@ void TMainForm::FormCreate()
         settingsPaths.folder, options_.stateFolder.isEmpty() ? storage::stateFolderPath()
                                                              : std::filesystem::path(options_.stateFolder.toStdString()));
     // 2. message slots
-    slots_[1].label = LabelConnection;
-    slots_[2].label = LabelResult;
-    slots_[4].label = LabelCongruence;
-    for (Slot& slot : slots_)
-        if (slot.label) {
-            slot.label->hide();
-            slot.priority = -1;
-            slot.expiry = 0;
-        }
-    CGaugeProgram->hide();
+    device_->hideMessages();
     // 3. choice lists
     params::normalize(state.params);
-    portGroup_ = new QActionGroup(this);
+    portMenuReady_ = true;
     portMenuRefresh();
     fillChoiceLists();
     UpDownRpmPulsu->setRange(-1, UpDownRpmPulsu->maximum());
@@ -139,24 +137,19 @@ void TMainForm::FormCreate()
     // 11.
     resetStatusTexts();
     // 12.
-    LabelEeDataErr->hide();
+    device_->hideDataError();
     LabelVersion->hide();
-    CGaugeProgram->hide();
-    CGaugeProgram->setMaximum(100);
     // 13. test flags
     readTestFlags();
     workflow->testEnabled = testEnabled;
-    for (QLabel* l : LabelTest)
-        l->setVisible(testEnabled);
+    device_->setTestLabelsVisible(testEnabled);
     // 14.
     refreshControlStates();
     // 15.
-    GroupBoxPlayer->setVisible(testEnabled);
-    MenuMonitorPlayer->setChecked(testEnabled);
-    LabelHourMeter->show();
+    player_->setShown(testEnabled);
     CheckBoxFourStrokeIgn->show();
     // 16.
-    statusPanels[2]->setText(QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));
+    device_->setStatusText(2, QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));
     showMonitor();
     refreshTitle();
     // 17.
@@ -223,17 +216,13 @@ void TMainForm::Timer1Timer()
     curveEditorTick();
     expireMessages();
     updateTick();
-    const bool connected = unitConnected();
-    for (QWidget* button : std::initializer_list<QWidget*>{ButtonRead, ButtonVerify, ButtonProgram})
-        button->setEnabled(connected);
-    for (QAction* item : {MenuRead, MenuVerify, MenuProgram, MenuReset})
-        item->setEnabled(connected);
+    device_->setCommandsEnabled(unitConnected());
     if (EditRpmPulsu->text() == QLatin1String("-1")) {
         UpDownRpmPulsu->setPosition(-1);
         EditRpmPulsu->setText(QStringLiteral("pickup"));
         state.params[params::idx::TachoPulses] = params::kTachoPickup;
     }
-    statusPanels[4]->setText(QString::fromStdString(workflow->statusText()));
+    device_->setStatusText(4, QString::fromStdString(workflow->statusText()));
     playTick();
     explainPortPermission();
 }
@@ -257,15 +246,14 @@ void TMainForm::FormClose()
     readControls();
     params::normalize(state.params);
     saveSettings();
-    for (Slot& slot : slots_)
-        slot.text.reset();
+    device_->clearMessages();
 }
 
 bool TMainForm::event(QEvent* event)
 {
     // Hints go to the first panel only; the status bar's own message would hide all five.
     if (event->type() == QEvent::StatusTip) {
-        statusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        device_->setStatusText(0, static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QMainWindow::event(event);
@@ -273,56 +261,13 @@ bool TMainForm::event(QEvent* event)
 
 // --- message slots ---
 
-void TMainForm::showMessage(int slotIndex, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
+void TMainForm::showMessage(int slot, const lang::LangText* text, int durationMs, std::uint32_t fontColour,
                             std::uint32_t backColour, int priority)
 {
-    if (slotIndex < 1 || slotIndex > 4 || !slots_[std::size_t(slotIndex)].label)
-        return;
-    Slot& slot = slots_[std::size_t(slotIndex)];
-    if (!slot.text || slot.label->isHidden())
-        slot.priority = -1;
-    if (priority >= 0 && priority < slot.priority)
-        return;
-    slot.priority = priority;
-    slot.text.reset();
-    if (!text) {
-        slot.label->hide();
-        if (slotIndex == 2)
-            CGaugeProgram->hide();
-        return;
-    }
-    slot.text = std::make_unique<lang::LangText>(*text);
-    setLabelText(slot.label, QString::fromUtf8(slot.text->pick().data(), qsizetype(slot.text->pick().size())));
-    slot.label->show();
-    QPalette palette = slot.label->palette();
-    if (fontColour != lang::kColourUnchanged)
-        palette.setColor(QPalette::WindowText, bgrColour(fontColour));
-    if (backColour == devlink::kBackNormal) {
-        slot.label->setAutoFillBackground(false);
-        palette.setColor(QPalette::Window, client->palette().color(QPalette::Window));
-    } else if (backColour != lang::kColourUnchanged) {
-        slot.label->setAutoFillBackground(true);
-        palette.setColor(QPalette::Window, bgrColour(backColour));
-    }
-    slot.label->setPalette(palette);
-    if (durationMs > 0)
-        slot.expiry = durationMs / 50 + tickCount;
-    else if (durationMs < 0)
-        slot.expiry = -1;
+    device_->showMessage(slot, text, durationMs, fontColour, backColour, priority, tickCount, client->palette());
 }
 
-void TMainForm::expireMessages()
-{
-    for (std::size_t i = 1; i < slots_.size(); ++i) {
-        Slot& slot = slots_[i];
-        if (slot.label && slot.expiry > 0 && slot.expiry < tickCount) {
-            slot.expiry = 0;
-            slot.label->hide();
-            if (i == 2)
-                CGaugeProgram->hide();
-        }
-    }
-}
+void TMainForm::expireMessages() { device_->expireMessages(tickCount); }
 
 QString TMainForm::windowTitleText() const
 {
@@ -390,15 +335,9 @@ void TMainForm::applyLanguageTexts()
     MenuEnglish->setChecked(language == lang::English);
     MenuGerman->setChecked(language == lang::German);
     MenuCzech->setChecked(language == lang::Czech);
-    ButtonRead->setText(MenuRead->text());
-    ButtonVerify->setText(MenuVerify->text());
-    ButtonProgram->setText(MenuProgram->text());
-    if (portGroup_)
+    device_->retranslate();
+    if (portMenuReady_)
         portMenuRefresh();
-    // The shown messages follow the language too (they keep all three texts).
-    for (Slot& slot : slots_)
-        if (slot.label && slot.text)
-            setLabelText(slot.label, QString::fromUtf8(slot.text->pick().data(), qsizetype(slot.text->pick().size())));
     for (const lang::TextRow& row : lang::hintTable()) {
         const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
         if (auto* menu = findChild<QMenu*>(name)) {

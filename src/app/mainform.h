@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 #include <QTimer>
-#include <QDesktopServices>
 #include <QUrl>
 #include <array>
 #include <memory>
@@ -69,6 +68,9 @@ struct StartOptions {
     std::function<QRect()> availableArea;  // the screen's area for the window; empty: the window's screen
 };
 
+class DevicePanel;
+class FilePanel;
+class PlayerPanel;
 class WindowWorkflowView;
 class NotifyListener;
 class TFormDifferences;
@@ -115,6 +117,8 @@ public:
     bool unitConnected() const;
 
     // --- device link and workflow ---
+    // The device part: buttons, gauge, port menu, message labels, monitor panel, status bar.
+    DevicePanel& device() { return *device_; }
     std::unique_ptr<devlink::CCOMCOM> link;
     std::unique_ptr<devlink::RememberedUnit> rememberedUnit;  // the last unit's row, probed first
     std::unique_ptr<devlink::Workflow> workflow;
@@ -123,7 +127,8 @@ public:
     void MenuProgramClick();
     void MenuResetClick();
     void portMenuRefresh();
-    void MenuCom1Click(int item);
+    // The port menu's choice: -1 offline, 0 automatic, else a port's number.
+    void MenuCom1Click(int portSetting);
     void onPortNotification(int port, std::uint32_t code);
     QString bootloaderTitleText() const;
 
@@ -164,6 +169,8 @@ public:
     void playTick();
     void refreshLogControls() override;
     void stopLog() { logButton(3); }
+    // The monitor-log part: the player group and its menu item.
+    PlayerPanel& player() { return *player_; }
 
     // --- binding ---
     void fillControls();
@@ -176,7 +183,7 @@ public:
     void setLanguage(int language);
     void MenuContensClick();
     // Opens a web page in the desktop's browser; tests replace it.
-    std::function<bool(const QUrl&)> openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    std::function<bool(const QUrl&)> openUrl;
 
     // --- undo ---
     void undoReset();
@@ -213,14 +220,12 @@ public:
     void showDifferences(const params::ParameterSet* verifyRead = nullptr);
     void takeUnitValues(const std::vector<params::SettingDifference>& chosen);
     TFormDifferences* differencesForm = nullptr;
-    QAction* MenuDifferences = nullptr;
 
     // --- zoom ---
     // The design scaled by `percent` (0: the zoom that fits the screen); remembered.
     void setZoom(int percent);
     double zoom() const;
     QRect availableScreenArea() const;
-    QMenu* MenuView = nullptr;
 
     // --- About window, update check, printing ---
     void MenuAboutClick();
@@ -239,18 +244,29 @@ public:
     // Chooses the printer (paper or PDF file); false cancels. Tests replace it.
     std::function<bool(QPrinter&)> choosePrinter;
 
-    // --- controls (named as in the window definition) ---
+    // --- the window's frame (the parts place their controls in it) ---
     QWidget* client = nullptr;  // the design-size area inside the scroll area
     QScrollArea* scrollArea = nullptr;
+    QWidget* curveEditorBand = nullptr;  // the curve editor's place
+    curveeditor::TTab* curveEditor = nullptr;  // fills the band (the curve editor part)
+
+    // The window's size at start: the whole design area between menu bar and status bar.
+    QSize designedSize() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // --- the parameter binding's controls and the form's own menus, named as in the
+    // window definition; tests find them by these names ---
     QGroupBox* GroupBoxToolBar = nullptr;
-    QToolButton *SpeedButtonNew = nullptr, *SpeedButtonOpen = nullptr, *SpeedButtonSave = nullptr,
-                *SpeedButtonPrint = nullptr, *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
-    QPushButton *ButtonRead = nullptr, *ButtonVerify = nullptr, *ButtonProgram = nullptr;
+    QToolButton *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
     QLabel* LabelAB = nullptr;
     RadioGroup* RadioGroupAB = nullptr;
-    QLabel *LabelConnection = nullptr, *LabelCongruence = nullptr, *LabelCom = nullptr;
-    QWidget* curveEditorBand = nullptr;  // the curve editor's place
-    curveeditor::TTab* curveEditor = nullptr;  // fills the band
     QLabel* LabelUnknownAB = nullptr;
 
     QLineEdit* EditBaseAdv = nullptr;
@@ -279,46 +295,26 @@ public:
     UpDown *UpDownRpmPulsu = nullptr, *UpDownRpmKorekce = nullptr;
     QLabel *LabelRpmPulsu = nullptr, *LabelRpmKorekce = nullptr;
 
-    QLabel *LabelNapeti = nullptr, *LabelMonInput1In = nullptr, *LabelMonInput2In = nullptr,
-           *LabelKillSwitch = nullptr, *LabelBlocking = nullptr, *LabelMonCurve = nullptr, *LabelClutchMon = nullptr,
-           *LabelMonStartLimiterOut = nullptr, *LabelMonHardLimiter = nullptr, *LabelMonLedRazeni = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QLineEdit *EditLedRazeni = nullptr, *EditPWM = nullptr;
     UpDown *UpDownLedRazeni = nullptr, *UpDownPWM = nullptr;
     QLabel *LabelLedRazeni = nullptr, *LabelPWM = nullptr;
     QCheckBox* CheckBoxRevOutLedRazeni = nullptr;
 
-    QLabel *LabelMon_Advance = nullptr, *LabelRpm = nullptr;
-    Gauge* CGaugeRpm = nullptr;
-    QLabel *LabelSnimac = nullptr, *LabelPolaritaMer = nullptr, *LabelEeDataErr = nullptr, *LabelResult = nullptr;
-    Gauge* CGaugeProgram = nullptr;
-    QLabel *LabelPocetProgramovani = nullptr, *LabelHourMeter = nullptr;
     QGroupBox* GroupBoxTestIgn = nullptr;
     QPushButton *ButtonTestIgn1 = nullptr, *ButtonTestPilotLight = nullptr, *ButtonTestRpm = nullptr;
     QLineEdit* EditTestRpm = nullptr;
     UpDown* UpDownTestRpm = nullptr;
     QCheckBox *CheckBoxZakazCteni = nullptr, *CheckBoxProgHned = nullptr;
 
-    std::array<QLabel*, 8> LabelTest{};
-    QGroupBox* GroupBoxPlayer = nullptr;
-    std::array<QToolButton*, 4> SpeedButtonPlay{};
-    QLabel *LabelPlayDevice = nullptr, *LabelPlayFile = nullptr, *LabelPlayPos = nullptr;
-    QWidget* ScrollBarPlay = nullptr;
     QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr, *LabelVersion = nullptr;
-    std::array<QLabel*, 5> statusPanels{};
 
-    // --- menus ---
-    QMenu *MenuFile = nullptr, *MenuCom = nullptr, *MenuDevice = nullptr, *MenuTools = nullptr,
-          *MenuLanguage = nullptr, *MenuHelp = nullptr;
-    QAction *MenuNew = nullptr, *MenuOpen = nullptr, *MenuOpenExeDir = nullptr, *MenuSave = nullptr,
-            *MenuSaveExeDir = nullptr, *MenuPrint = nullptr, *MenuExit = nullptr, *MenuRead = nullptr,
-            *MenuVerify = nullptr, *MenuProgram = nullptr, *MenuReset = nullptr, *MenuAdvanceMinus = nullptr,
-            *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr, *MenuMonitorPlayer = nullptr,
+    QMenu *MenuTools = nullptr, *MenuLanguage = nullptr, *MenuHelp = nullptr;
+    QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr,
             *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
             *MenuAbout = nullptr;
-    std::array<QAction*, 9> MenuHistory{};
-    QAction* historySeparator = nullptr;  // MenuHistoryEnd
-    std::array<QAction*, 30> portItems{};
+    QAction* MenuDifferences = nullptr;
+    QMenu* MenuView = nullptr;
 
     // A numeric control of the binding table.
     struct NumericBinding {
@@ -330,22 +326,11 @@ public:
         int offset;
         bool signedByte;
     };
-    const std::vector<NumericBinding>& numericBindings() const { return numeric_; }
-    // The window's size at start: the whole design area between menu bar and status bar.
-    QSize designedSize() const;
     bool isValueEdit(const QObject* object) const
     {
         return std::any_of(numeric_.begin(), numeric_.end(), [&](const NumericBinding& b) { return b.edit == object; });
     }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // The window's side of the monitor log.
     std::uint32_t processClock() override;
     std::filesystem::path chooseLogFile(bool save) override;
@@ -367,7 +352,6 @@ private:
     void writeCurveEditorMarkers();
     void showStartLimiterMarker(bool shown);
     void createMenus();
-    void createStatusBar();
     void connectHandlers();
     void connectFileCommands();
     void connectDeviceCommands();
@@ -387,14 +371,6 @@ private:
     void showCurveIndicator();
     int currentPresetCode() const { return state.params[params::idx::Bike]; }
 
-    struct Slot {
-        QLabel* label = nullptr;
-        std::unique_ptr<lang::LangText> text;
-        int priority = -1;
-        int expiry = 0;
-    };
-    std::array<Slot, 5> slots_;  // 1..4 used
-
     StartOptions options_;
     QTimer timer_;
     std::vector<NumericBinding> numeric_;
@@ -404,8 +380,11 @@ private:
     bool settingsReady_ = false;  // no save before the settings were read
     bool settingsSaveFailureShown_ = false;  // a failed save of the settings is said once
     bool permissionExplained_ = false;
+    bool portMenuReady_ = false;  // the port menu follows the language once it was first filled
+    std::unique_ptr<DevicePanel> device_;
+    std::unique_ptr<FilePanel> file_;
+    std::unique_ptr<PlayerPanel> player_;
     std::unique_ptr<WindowWorkflowView> workflowView_;
-    QActionGroup* portGroup_ = nullptr;
     NotifyListener* notifyListener_ = nullptr;
     std::unique_ptr<PortMessageFilter> portMessageFilter_;  // window message 0x8309 (Windows)
 };

@@ -9,64 +9,21 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/devicepanel.h"
+#include "app/filepanel.h"
+#include "app/playerpanel.h"
 #include "app/mainform.h"
 #include "app/modal.h"
+#include "app/placement.h"
 #include "lang/messagebox.h"
 
 namespace app {
-namespace {
-
-QAction* item(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
-}
-
-QMenu* menu(QMenuBar* bar, const char* name, const QString& title)
-{
-    QMenu* m = bar->addMenu(title);
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
-}
-
-}  // namespace
-
 void TMainForm::createMenus()
 {
     QMenuBar* bar = menuBar();
-    MenuFile = menu(bar, "MenuFile", "&File");
-    MenuNew = item(MenuFile, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    MenuOpen = item(MenuFile, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
-    MenuOpenExeDir = item(MenuFile, "MenuOpenExeDir", "Open from exe dir", QKeySequence(Qt::CTRL | Qt::Key_F3));
-    MenuSave = item(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
-    MenuSaveExeDir = item(MenuFile, "MenuSaveExeDir", "Save to exe dir", QKeySequence(Qt::CTRL | Qt::Key_F2));
-    MenuFile->addSeparator();
-    for (int i = 0; i < 9; ++i) {
-        const QByteArray name = "MenuHistory" + QByteArray::number(i + 1);
-        MenuHistory[std::size_t(i)] = item(MenuFile, name.constData(), QString());
-        MenuHistory[std::size_t(i)]->setVisible(false);
-    }
-    historySeparator = MenuFile->addSeparator();
-    historySeparator->setObjectName(QStringLiteral("MenuHistoryEnd"));
-    historySeparator->setVisible(false);
-    MenuPrint = item(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuExit = item(MenuFile, "MenuExit", "E&xit");
-
-    MenuCom = menu(bar, "MenuCom", "&Com");
-    for (int i = 0; i < 30; ++i) {
-        const QByteArray name = "MenuCom" + QByteArray::number(i + 1);
-        portItems[std::size_t(i)] = item(MenuCom, name.constData(), QStringLiteral("COM%1").arg(i + 1));
-        portItems[std::size_t(i)]->setVisible(false);
-    }
-
-    MenuDevice = menu(bar, "MenuDevice", "&Device");
-    MenuRead = item(MenuDevice, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
-    MenuVerify = item(MenuDevice, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
-    MenuProgram = item(MenuDevice, "MenuProgram", "&Program", QKeySequence(Qt::Key_F9));
-    MenuReset = item(MenuDevice, "MenuReset", "&Reset");
+    file_->createMenu(bar);
+    device_->createPortMenu(bar);
+    device_->createDeviceMenu(bar);
 
     MenuTools = menu(bar, "MenuTools", "&Tools");
     MenuAdvanceMinus = item(MenuTools, "MenuAdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
@@ -75,8 +32,7 @@ void TMainForm::createMenus()
     MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
     // Ctrl+Y, the usual redo key on both desktops, beside the window's own.
     MenuZnovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    MenuMonitorPlayer = item(MenuTools, "MenuMonitorPlayer", "Monitor Player", QKeySequence(Qt::CTRL | Qt::Key_M));
-    MenuMonitorPlayer->setCheckable(true);
+    player_->createMenuItem(MenuTools);
 
     MenuLanguage = menu(bar, "MenuLanguage", "&Language");
     MenuEnglish = item(MenuLanguage, "MenuEnglish", "&English");
@@ -89,23 +45,15 @@ void TMainForm::createMenus()
     MenuContens = item(MenuHelp, "MenuContens", "&Contens", QKeySequence(Qt::Key_F1));
     MenuAbout = item(MenuHelp, "MenuAbout", "&About...");
 
-    connect(MenuExit, &QAction::triggered, this, &QWidget::close);
     connect(MenuAdvancePlus, &QAction::triggered, this, [this] { MenuAdvanceClick(1); });
     connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
     connect(MenuAbout, &QAction::triggered, this, &TMainForm::MenuAboutClick);
-    connect(MenuPrint, &QAction::triggered, this, &TMainForm::printSettings);
-    connect(SpeedButtonPrint, &QToolButton::clicked, this, &TMainForm::printSettings);
     connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
     connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
     connect(MenuGerman, &QAction::triggered, this, [this] { setLanguage(lang::German); });
     connect(MenuCzech, &QAction::triggered, this, [this] { setLanguage(lang::Czech); });
-    connect(MenuMonitorPlayer, &QAction::triggered, this, [this] {
-        GroupBoxPlayer->setVisible(!GroupBoxPlayer->isVisibleTo(client));
-        MenuMonitorPlayer->setChecked(GroupBoxPlayer->isVisibleTo(client));
-        saveSettings();
-    });
     // The window's shortcuts come before the edit boxes' own keys (Ctrl+Z undoes the
     // parameter set, not the typing in the box).
     for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -114,7 +62,7 @@ void TMainForm::createMenus()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == LabelCongruence && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == device_->congruenceLabel() && event->type() == QEvent::MouseButtonRelease) {
         showDifferences();
         return true;
     }

@@ -1,6 +1,5 @@
-// The monitor recorder and player on the main window: the four player buttons, the
-// scroll bar and labels, the record hooks and the replay of records through the same
-// display routines as the live values. A replay shows the recorded parameter sets; the
+// The window's side of the monitor log: the player part's commands, the record hooks and
+// the replay of records through the same display routines as the live values. A replay shows the recorded parameter sets; the
 // user's own sets are given back when it stops.
 
 #include <chrono>
@@ -14,13 +13,10 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSysInfo>
-#include <QToolButton>
 
 #include "app/mainform.h"
-#include "app/stripchart.h"
+#include "app/playerpanel.h"
 #include "curveeditor/widget/tab.h"
 #include "link/monitor.h"
 
@@ -46,18 +42,11 @@ QString defaultLogDialog(QWidget* parent, bool save, const QString& start)
 void TMainForm::connectMonitorLog()
 {
     logFileDialog = [this](bool save, const QString& start) { return defaultLogDialog(this, save, start); };
-    for (int i = 0; i < int(SpeedButtonPlay.size()); ++i)
-        connect(SpeedButtonPlay[std::size_t(i)], &QToolButton::clicked, this, [this, i] { logButton(i); });
-    auto* scroll = qobject_cast<QScrollBar*>(ScrollBarPlay);
-    scroll->setPageStep(1);  // one record a step; a thumb of its own size
-    connect(scroll, &QScrollBar::valueChanged, this,
-            [this](int position) { monitorLog.scrollChanged(position); });
-    // The ride at a glance above the scroll bar while a log is replayed; a click seeks.
-    auto* strip = new StripChart(GroupBoxPlayer);
-    strip->setObjectName(QStringLiteral("StripChartPlay"));
-    strip->setGeometry(390, 8, 330, 45);
-    strip->setProperty("designRect", strip->geometry());  // scaled with the window's zoom
-    connect(strip, &StripChart::seekRequested, this, [this](int position) { monitorLog.scrollChanged(position); });
+    player_->connectCommands({
+        .button = [this](int index) { logButton(index); },
+        .seek = [this](int position) { monitorLog.scrollChanged(position); },
+        .shownChanged = [this] { saveSettings(); },
+    });
     refreshLogControls();
 }
 
@@ -211,25 +200,9 @@ void TMainForm::applyRecord(const monitorlog::RecordView& record)
 
 void TMainForm::refreshLogControls()
 {
-    const monitorlog::LogControls c = monitorLog.controls(processClock());
-    const bool enabled[] = {c.record, c.play, c.pause, c.stop};
-    for (std::size_t i = 0; i < SpeedButtonPlay.size(); ++i)
-        SpeedButtonPlay[i]->setEnabled(enabled[i]);
-    auto* scroll = qobject_cast<QScrollBar*>(ScrollBarPlay);
-    {
-        const QSignalBlocker quiet(scroll);  // a position set here is no jump of the user's
-        scroll->setRange(0, c.scrollMax);
-        scroll->setValue(c.scrollPosition);
-    }
-    scroll->setVisible(c.scrollVisible);
-    setLabelText(LabelPlayPos, QString::fromStdString(c.positionText));
-    LabelPlayPos->setVisible(c.positionVisible);
-    setLabelText(LabelPlayFile, QFile::decodeName(QByteArray::fromStdString(monitorLog.fileName().string())));
-    LabelPlayFile->setVisible(c.fileVisible);
-    setLabelText(LabelPlayDevice, QString());
-    LabelPlayDevice->setVisible(c.deviceVisible);
-    if (auto* strip = GroupBoxPlayer->findChild<StripChart*>())
-        strip->follow(monitorLog.replaying() ? &monitorLog.player().log() : nullptr, monitorLog.position());
+    player_->showControls(monitorLog.controls(processClock()),
+                          QFile::decodeName(QByteArray::fromStdString(monitorLog.fileName().string())),
+                          monitorLog.replaying() ? &monitorLog.player().log() : nullptr, monitorLog.position());
 }
 
 }  // namespace app

@@ -178,9 +178,10 @@ void TMainForm::preparePrint(QWidget* container)
     if (container == client) {
         setWindowColour(client, Qt::white);
         setWindowColour(statusBar(), Qt::white);
-        for (QWidget* fixed : std::initializer_list<QWidget*>{LabelPocetProgramovani, GroupBoxToolBar,
-                                                              CheckBoxProgHned, LabelConnection, LabelCongruence})
-            hideForPrint(*this, PrintFixed, fixed, face);
+        // Controls of no use on paper, found by their names in whichever part owns them.
+        for (const char* name : {"LabelPocetProgramovani", "GroupBoxToolBar", "CheckBoxProgHned", "LabelConnection",
+                                 "LabelCongruence"})
+            hideForPrint(*this, PrintFixed, client->findChild<QWidget*>(QLatin1String(name)), face);
     }
     prepareChildren(*this, container, face);
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "app/mainform.h"
+#include "app/playerpanel.h"
 #include "lang/messagebox.h"
 
 namespace app {
@@ -58,8 +59,7 @@ void TMainForm::playLogFile(const QString& path)
 {
     if (monitorLog.mode() != monitorlog::Stopped)
         stopLog();
-    GroupBoxPlayer->show();
-    MenuMonitorPlayer->setChecked(true);
+    player_->setShown(true);
     const auto dialog = std::exchange(logFileDialog, [path](bool, const QString&) { return path; });
     logButton(1);
     logFileDialog = dialog;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QUrl>
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "app/modal.h"
 #include "lang/langtext.h"
@@ -50,7 +51,7 @@ bool offerUpdate(TMainForm& form, const std::string& description)
     if (!offer)
         return false;
     form.newVersionText = std::to_string(offer->number);
-    form.statusPanels[2]->setText(
+    form.device().setStatusText(2, 
         QString::fromStdString(devlink::buildProgramInfoText(form.compileDate, form.newVersionText)));
     if (!update::shouldOffer(*offer, form.settings.updateNumber))
         return false;
@@ -70,7 +71,7 @@ bool offerUpdate(TMainForm& form, const std::string& description)
             form.close();
         }
     }
-    form.statusPanels[0]->clear();
+    form.device().setStatusText(0, {});
     return true;
 }
 
@@ -101,8 +102,8 @@ void TMainForm::updateTick()
     const int state = updateDownloader.state.load(std::memory_order_acquire);
     if (updateResultExpiry > 0 && updateResultExpiry < tickCount) {
         updateResultExpiry = 0;
-        if (statusPanels[0]->text() == updateResultText)
-            statusPanels[0]->clear();  // unless a hint has taken the panel since
+        if (device_->statusText(0) == updateResultText)
+            device_->setStatusText(0, {});  // unless a hint has taken the panel since
     }
     if (state == update::Finished) {
         // Every check ends with a word for the user: the dialog, or a result that clears.
@@ -111,13 +112,13 @@ void TMainForm::updateTick()
         if (answered && offerUpdate(*this, updateDownloader.data()))
             return;
         updateResultText = text(answered ? kNoUpdate : kServerUnreachable);
-        statusPanels[0]->setText(updateResultText);
+        device_->setStatusText(0, updateResultText);
         updateResultExpiry = kResultShownMs / 50 + tickCount;
         return;
     }
     if (state == update::Idle && msClock() > kStartDelayMs && !noUpdateCheck) {
         static const lang::LangText kTrying{"###Trying updates...####Zjišťuji aktualizace..."};
-        statusPanels[0]->setText(text(kTrying));
+        device_->setStatusText(0, text(kTrying));
         updateDownloader.state.store(update::Requested, std::memory_order_release);
     }
 }

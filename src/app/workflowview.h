@@ -2,6 +2,7 @@
 // The device workflow's view in the window: labels, gauge, status texts and the
 // settings it changes.
 
+#include "app/devicepanel.h"
 #include "app/mainform.h"
 #include "link/workflow.h"
 #include "storage/backups.h"
@@ -29,12 +30,9 @@ public:
     void refreshTitle() override { form_.refreshTitle(); }
     void setGauge(int percent, std::uint32_t colour, bool visible) override
     {
-        form_.CGaugeProgram->setValue(percent);
-        if (colour != lang::kColourUnchanged)
-            form_.CGaugeProgram->setBarColour(bgrColour(colour));
-        form_.CGaugeProgram->setVisible(visible && !form_.LabelResult->isHidden());
+        form_.device().setGauge(percent, colour, visible);
     }
-    void setPortLabel(const std::string& text) override { setLabelText(form_.LabelCom, QString::fromStdString(text)); }
+    void setPortLabel(const std::string& text) override { form_.device().setPortLabel(QString::fromStdString(text)); }
     void refreshControls() override { form_.fillControls(); }
     void storeUndoStep() override { form_.undoSnapshot(); }
     void parametersTakenFromUnit() override
@@ -44,7 +42,10 @@ public:
         form_.settings.newInstall = false;  // a set from a unit ends the new installation
         form_.saveSettings();
     }
-    void setStatusText(const std::string& text) override { form_.statusPanels[4]->setText(QString::fromStdString(text)); }
+    void setStatusText(const std::string& text) override
+    {
+        form_.device().setStatusText(4, QString::fromStdString(text));
+    }
     void monitorBlockArrived() override
     {
         form_.monitorRecord = form_.workflow->monitor();

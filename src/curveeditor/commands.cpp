@@ -1,36 +1,10 @@
-// The numbered commands of the buttons, menu items and keys that change the model.
-// Clipboard commands (0, 1, 2, 40) belong to the clipboard exchange, not here.
+// The numbered commands that change the model; the clipboard commands (0, 1, 2, 40)
+// belong to the clipboard exchange, not here.
 
+#include "curveeditor/commandcodes.h"
 #include "curveeditor/model.h"
 
 namespace curveeditor {
-namespace {
-
-enum Command : int {
-    CmdIncrement = 3,
-    CmdDecrement = 4,
-    CmdViewTable = 5,
-    CmdView2D = 6,
-    CmdView3D = 7,
-    CmdEditableX = 10,
-    CmdEditableZ = 12,
-    CmdOnlyX = 13,
-    CmdOnlyY = 14,
-    CmdBoth = 15,
-    CmdPresetTop = 16,
-    CmdPresetIso2 = 18,
-    CmdSwitchSheet = 19,
-    CmdPositionBeginning = 20,
-    CmdPositionEnd = 22,
-    CmdAddColumn = 23,
-    CmdRemoveColumn = 24,
-    CmdInterpolate = 101,
-    CmdScrollX = 1001,
-    CmdScrollY = 1002,
-};
-
-}  // namespace
-
 bool TabModel::RunCommand(int command, int argument)
 {
     if (!sheet)

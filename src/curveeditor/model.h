@@ -82,8 +82,6 @@ struct SpinState {
     int col = -1, row = -1;
     int shown = 0;
     int upPressed = 0, downPressed = 0;
-    int pressedAt = 0;
-    int repeating = 0;
 };
 
 enum Hint3D : int { Hint3DRotate = 1, Hint3DLegendWheel = 2 };

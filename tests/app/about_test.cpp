@@ -35,7 +35,7 @@ TEST_F(AboutTest, CaptionFollowsTheLanguageAndTheBuildIsShown)
             EXPECT_EQ(about.LabelExit->geometry(), QRect(272, 368, 35, 29));
             return 0;
         };
-        w.MenuAbout->trigger();
+        findControl<QAction>(w, "MenuAbout")->trigger();
         EXPECT_EQ(shown, 1);
     }
 }

@@ -59,8 +59,8 @@ TEST_F(CurveEditorWindowTest, AdvanceMenuStepsTheSelectionAfterTheDeferredAnnoun
     app::TMainForm& w = open();
     editor().model.sheet->sel.SelectOne(4, 0);
     const int before = w.state.params[AdvanceA + 4];
-    w.MenuAdvancePlus->trigger();
-    w.MenuAdvancePlus->trigger();
+    findControl<QAction>(w, "MenuAdvancePlus")->trigger();
+    findControl<QAction>(w, "MenuAdvancePlus")->trigger();
     ticks(6);
     EXPECT_EQ(w.state.params[AdvanceA + 4], before + 2);
 }
@@ -79,11 +79,11 @@ TEST_F(CurveEditorWindowTest, SelectingSheetBSwitchesTheCurveMode)
 // reload of the parameter set, a switch of sheets and an undo that switches back.
 TEST_F(CurveEditorWindowTest, ColumnButtonsFollowTheCurveShown)
 {
-    using curveeditor::views::ButtonAddColumn;
+    using curveeditor::CmdAddColumn;
     using curveeditor::views::ButtonUnclickable;
     app::TMainForm& w = open();
     w.show();
-    const auto addBlocked = [&] { return (editor().view.buttons[ButtonAddColumn].state & ButtonUnclickable) != 0; };
+    const auto addBlocked = [&] { return (editor().view.buttons[CmdAddColumn].state & ButtonUnclickable) != 0; };
     ASSERT_TRUE(addBlocked()) << "curve A starts with all 15 points";
 
     w.state.params[params::idx::PointsA] = 6;

@@ -56,19 +56,19 @@ TEST_F(DesktopTest, AMonitorLogNamedAtStartPlaysInTheShownPlayer)
     app::TMainForm& w = open();
     const QString log = QString::fromStdString((dir / "ride.ignlog").string());
     w.logFileDialog = [log](bool, const QString&) { return log; };
-    w.SpeedButtonPlay[0]->click();  // record
+    playButton(w, 0)->click();  // record
     ticks(3);
-    w.SpeedButtonPlay[3]->click();  // stop: the file is written
+    playButton(w, 3)->click();  // stop: the file is written
     w.logFileDialog = [](bool, const QString&) {
         ADD_FAILURE() << "no dialog for a file named at start";
         return QString();
     };
-    ASSERT_FALSE(w.GroupBoxPlayer->isVisibleTo(&w));
+    ASSERT_FALSE(findControl<QGroupBox>(w, "GroupBoxPlayer")->isVisibleTo(&w));
 
     w.openStartFiles({log});
     EXPECT_EQ(w.monitorLog.mode(), monitorlog::Playing);
     EXPECT_EQ(w.monitorLog.fileName(), std::filesystem::path(log.toStdString()));
-    EXPECT_TRUE(w.GroupBoxPlayer->isVisibleTo(&w));
+    EXPECT_TRUE(findControl<QGroupBox>(w, "GroupBoxPlayer")->isVisibleTo(&w));
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(DesktopTest, LangWinsOverTheSettingsAndTheStartWord)
     startLanguage = lang::Czech;
     app::TMainForm& w = open({QStringLiteral("ENGLISH")});
     EXPECT_EQ(lang::currentLanguage(), lang::Czech);
-    EXPECT_EQ(w.MenuCzech->isChecked(), true);
+    EXPECT_EQ(findControl<QAction>(w, "MenuCzech")->isChecked(), true);
 }
 
 TEST_F(DesktopTest, TheWindowCarriesTheProgramIconInEverySize)

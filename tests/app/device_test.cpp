@@ -1,6 +1,7 @@
 // The window against the simulated unit on a pseudo-terminal mapped as COM5: it finds the
-// unit by itself, reads it, programs an edited value and shows the live values. Ticks
-// come every 55 ms as in the program; outcomes are asserted with generous bounds.
+// unit by itself, reads it, programs an edited value and shows the live values. The test
+// drives the ticks: one as soon as the link's running job has its answer, else after the
+// timer's 55 ms (TickDriver); outcomes are asserted with generous bounds.
 
 #include <QAction>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "cli/notify_command.h"
+#include "link/linktestsupport.h"
 #include "curveeditor/widget/tab.h"
 #include "sim/simulator.h"
 #include "storage/readfile.h"
@@ -41,15 +43,8 @@ protected:
         std::string error;
         ASSERT_TRUE(unit->start(&error)) << error;
     }
-    bool tickUntil(const std::function<bool()>& done, int maxTicks = 400)
-    {
-        for (int i = 0; i < maxTicks && !done(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(55));
-            window->Timer1Timer();
-        }
-        return done();
-    }
-    bool resultShows(const char* text) { return !window->LabelResult->isHidden() && window->LabelResult->text() == text; }
+    bool tickUntil(const std::function<bool()>& done, int maxTicks = 400) { return clock.tickUntil(done, maxTicks); }
+    bool resultShows(const char* text) { return !findControl<QLabel>(*window, "LabelResult")->isHidden() && findControl<QLabel>(*window, "LabelResult")->text() == text; }
     std::array<std::uint8_t, 100> unitMemory()
     {
         params::ParameterSet set;
@@ -60,6 +55,8 @@ protected:
     }
 
     std::unique_ptr<sim::Simulator> unit;
+    TickDriver clock{[this](int, std::uint32_t) { window->Timer1Timer(); },
+                     [this] { return window && window->link->jobStatus() == devlink::JobStatus::Running; }};
 };
 
 TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
@@ -68,34 +65,34 @@ TEST_F(DeviceTest, ConnectsReadsProgramsAndShowsLiveValues)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
-    EXPECT_EQ(w.LabelCom->text(), "COM=5");
-    EXPECT_TRUE(w.ButtonRead->isEnabled());
-    EXPECT_NE(w.statusPanels[4]->text(), "not connected");
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM=5");
+    EXPECT_TRUE(findControl<QPushButton>(w, "ButtonRead")->isEnabled());
+    EXPECT_NE(statusPanel(w, 4)->text(), "not connected");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
     const auto backups = dir / "state" / "backups";
     ASSERT_TRUE(std::filesystem::exists(backups)) << "the set read at the connection check is kept";
     EXPECT_FALSE(std::filesystem::is_empty(backups));
 
-    w.MenuRead->trigger();
+    findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
     EXPECT_EQ(w.state.params[idx::BaseAdvance], 25);
-    EXPECT_EQ(w.EditBaseAdv->text(), "25");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditBaseAdv")->text(), "25");
     EXPECT_FALSE(w.settings.newInstall) << "a read ends the new installation";
 
-    type(w.EditHardLimiter, "13000");
-    w.MenuProgram->trigger();
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Program device: OK"); }, 600));
     EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are identical");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are identical");
 
-    ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text() != "RPM = 0 "; }));
-    EXPECT_TRUE(w.LabelNapeti->text().startsWith("U = ")) << w.LabelNapeti->text().toStdString();
-    EXPECT_NE(w.LabelNapeti->text(), "U = --- V");
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelRpm")->text() != "RPM = 0 "; }));
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = ")) << findControl<QLabel>(w, "LabelNapeti")->text().toStdString();
+    EXPECT_NE(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
 
     // A saved file names the unit's program.
     const auto saved = dir / "read.ign";
     w.fileDialog = [&](bool, const QString&) { return QString::fromStdString(saved.string()); };
-    w.MenuSave->trigger();
+    findControl<QAction>(w, "MenuSave")->trigger();
     std::string text;
     ASSERT_TRUE(storage::readWholeFile(saved, 1 << 20, text));
     const devlink::IdentityTexts& id = w.workflow->identity();
@@ -110,10 +107,10 @@ TEST_F(DeviceTest, AFailedVerifyListsTheDifferingSettings)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
-    w.MenuRead->trigger();
+    findControl<QAction>(w, "MenuRead")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify: OK"); }));
-    type(w.EditBaseAdv, "27");
-    w.MenuVerify->trigger();
+    type(findControl<QLineEdit>(w, "EditBaseAdv"), "27");
+    findControl<QAction>(w, "MenuVerify")->trigger();
     ASSERT_TRUE(tickUntil([&] { return resultShows("Verify error !"); }));
     ASSERT_NE(w.differencesForm, nullptr);
     EXPECT_TRUE(w.differencesForm->isVisible());
@@ -130,7 +127,7 @@ TEST_F(DeviceTest, NewInstallationBlocksProgramUntilARead)
     startUnit(unitMemory());
     TMainForm& w = open();
     ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
-    w.MenuProgram->trigger();
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Attention");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with("This is a new installation"));
@@ -148,14 +145,14 @@ TEST_F(DeviceTest, PortMenuListsThePortsPresent)
     startUnit(unitMemory());
     TMainForm& w = open();
     tickUntil([&] { return w.workflow->connected(); });
-    EXPECT_EQ(w.portItems[0]->text(), "COM &offline");
-    EXPECT_TRUE(w.portItems[1]->isChecked()) << "automatic search";
-    EXPECT_TRUE(w.portItems[2]->isSeparator());
-    EXPECT_EQ(w.portItems[3]->text(), "COM&5");
-    EXPECT_TRUE(w.portItems[3]->isChecked()) << "the connected port";
-    EXPECT_FALSE(w.portItems[4]->isVisible());
+    EXPECT_EQ(portItem(w, 0)->text(), "COM &offline");
+    EXPECT_TRUE(portItem(w, 1)->isChecked()) << "automatic search";
+    EXPECT_TRUE(portItem(w, 2)->isSeparator());
+    EXPECT_EQ(portItem(w, 3)->text(), "COM&5");
+    EXPECT_TRUE(portItem(w, 3)->isChecked()) << "the connected port";
+    EXPECT_FALSE(portItem(w, 4)->isVisible());
 
-    w.portItems[0]->trigger();  // offline
+    portItem(w, 0)->trigger();  // offline
     EXPECT_EQ(w.link->portSetting, -1);
     EXPECT_FALSE(w.workflow->connected());
     EXPECT_EQ(w.settings.comPort, -1);
@@ -178,7 +175,7 @@ TEST_F(DeviceTest, AnotherProgramBorrowsAndReturnsThePort)
     w.Timer1Timer();
     EXPECT_FALSE(w.workflow->connected());
     EXPECT_TRUE(w.windowTitle().endsWith("(Disconnected by bootloader)"));
-    EXPECT_EQ(w.LabelCom->text(), "COM=5 (DISCONECTED)");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->text(), "COM=5 (DISCONECTED)");
 
     ASSERT_TRUE(cli::sendPortNotification(socket, 4, 0x7FFFFFA4, error));  // another port: ignored
     ASSERT_TRUE(cli::sendPortNotification(socket, 5, 0x7FFFFFA4, error));
@@ -209,10 +206,10 @@ TEST_F(DeviceTest, DisagreeingReadsFallBackToTheSlowCheck)
             states.insert({w.workflow->workflowState(), w.workflow->slowCheckQuarter()});
             return states.count({WorkflowState::SlowMonitor, 0}) && w.workflow->workflowState() == WorkflowState::Idle;
         })) << "the slow check ran and ended";
-        EXPECT_TRUE(resultShows(c.result)) << w.LabelResult->text().toStdString();
+        EXPECT_TRUE(resultShows(c.result)) << findControl<QLabel>(w, "LabelResult")->text().toStdString();
         if (c.unsteadyReads > 0) {
             EXPECT_TRUE(states.count({WorkflowState::SlowReread, 3})) << "every quarter read twice";
-            EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
+            EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
             EXPECT_EQ(w.state.unitParameters[idx::BaseAdvance], 25) << "the unit's set as the quarters read it";
         }
         window.reset();
@@ -228,7 +225,7 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
     TMainForm& w = open({}, false, QString::fromStdString(socket.string()));
     ASSERT_TRUE(tickUntil([&] { return w.workflow->connected() && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
 
-    w.MenuReset->trigger();
+    findControl<QAction>(w, "MenuReset")->trigger();
     ASSERT_TRUE(tickUntil([&] { return unit->resets() == 1 && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     EXPECT_TRUE(resultShows("Reset: OK")) << "the reset is reported in the result slot";
     EXPECT_TRUE(w.workflow->connected()) << "a plain reset keeps the connection";
@@ -247,11 +244,11 @@ TEST_F(DeviceTest, ResetReachesTheUnitAndTheBootloaderResetLetsThePortGo)
 
 bool panelShowsNothingLive(TMainForm& w)
 {
-    return w.LabelNapeti->text() == "U = --- V" && w.LabelRpm->text().isEmpty() && w.CGaugeRpm->value() == 0 &&
-           w.LabelSnimac->text() == "Pick-up (CPS) = --- " && w.LabelMonHardLimiter->text() == "Limiter = ---" &&
-           w.LabelMonLedRazeni->text() == "Gear shift light = ---" &&
-           w.LabelMon_Advance->text() == "Advance = ---  °" &&
-           w.LabelPocetProgramovani->text() == "Number of Programing= ---" &&
+    return findControl<QLabel>(w, "LabelNapeti")->text() == "U = --- V" && findControl<QLabel>(w, "LabelRpm")->text().isEmpty() && findControl<app::Gauge>(w, "CGaugeRpm")->value() == 0 &&
+           findControl<QLabel>(w, "LabelSnimac")->text() == "Pick-up (CPS) = --- " && findControl<QLabel>(w, "LabelMonHardLimiter")->text() == "Limiter = ---" &&
+           findControl<QLabel>(w, "LabelMonLedRazeni")->text() == "Gear shift light = ---" &&
+           findControl<QLabel>(w, "LabelMon_Advance")->text() == "Advance = ---  °" &&
+           findControl<QLabel>(w, "LabelPocetProgramovani")->text() == "Number of Programing= ---" &&
            (w.curveEditor->model.liveOff & 1) != 0;
 }
 
@@ -271,14 +268,14 @@ TEST_F(DeviceTest, EveryLiveValueIsNotAvailableAtOnceWhenTheUnitIsLost)
         std::filesystem::create_directories(dir / "settings" / "ports");
         startUnit(unitMemory());
         TMainForm& w = open();
-        ASSERT_TRUE(tickUntil([&] { return w.LabelRpm->text().startsWith("RPM = ") && w.LabelRpm->text() != "RPM = 0 "; }));
-        ASSERT_NE(w.LabelNapeti->text(), "U = --- V");
+        ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelRpm")->text().startsWith("RPM = ") && findControl<QLabel>(w, "LabelRpm")->text() != "RPM = 0 "; }));
+        ASSERT_NE(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
         c.lose(w);
         // The tick that finds the unit gone leaves nothing of its last block on the panel.
         ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 200));
-        EXPECT_TRUE(panelShowsNothingLive(w)) << w.LabelNapeti->text().toStdString() << " | "
-                                              << w.LabelRpm->text().toStdString() << " | "
-                                              << w.LabelSnimac->text().toStdString();
+        EXPECT_TRUE(panelShowsNothingLive(w)) << findControl<QLabel>(w, "LabelNapeti")->text().toStdString() << " | "
+                                              << findControl<QLabel>(w, "LabelRpm")->text().toStdString() << " | "
+                                              << findControl<QLabel>(w, "LabelSnimac")->text().toStdString();
         window.reset();
         unit.reset();
     }
@@ -291,21 +288,21 @@ TEST_F(DeviceTest, AProgramCutWhileSavingSaysSoInTheUsersLanguageAndTheReturnTel
     TMainForm& w = open({"DEUTSCH"});
     w.settings.newInstall = false;
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
-    type(w.EditHardLimiter, "13000");
-    w.MenuProgram->trigger();
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
+    findControl<QAction>(w, "MenuProgram")->trigger();
     ASSERT_TRUE(tickUntil([&] { return !w.workflow->connected(); }, 600));
     EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
-        << w.LabelResult->text().toStdString();
+        << findControl<QLabel>(w, "LabelResult")->text().toStdString();
     tickUntil([] { return false; }, 60);  // the failure stays until the unit is back
     EXPECT_TRUE(resultShows("Programmieren: abgebrochen - die Zündung wurde beim Speichern getrennt"))
-        << w.LabelResult->text().toStdString();
+        << findControl<QLabel>(w, "LabelResult")->text().toStdString();
 
     const auto memory = unit->parameters();
     unit.reset();
     startUnit(memory);  // plugged in again
     ASSERT_TRUE(tickUntil([&] {
         return resultShows("Programmieren: die Zündung hat die neuen Einstellungen behalten");
-    })) << w.LabelResult->text().toStdString();
+    })) << findControl<QLabel>(w, "LabelResult")->text().toStdString();
     EXPECT_EQ(unit->parameters()[idx::HardLimiterA], 130);
 }
 
@@ -318,7 +315,7 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
     TMainForm& w = open({}, true);
     w.processClockSource = [&w] { return std::uint32_t(w.tickCount) * 50; };
     w.logFileDialog = [&](bool, const QString&) { return QString::fromStdString(log.string()); };
-    w.SpeedButtonPlay[0]->click();  // record a ride at 4995 rpm, 12.5 V, on curve B
+    playButton(w, 0)->click();  // record a ride at 4995 rpm, 12.5 V, on curve B
     for (int i = 0; i < 12; ++i) {
         ticks(7);
         auto& b = w.monitorRecord.bytes;
@@ -331,29 +328,28 @@ TEST_F(DeviceTest, AReplayIsNotMixedWithTheLiveBlocks)
         b[44] = 0;  // M[43]: curve B
         w.recordMonitor();
     }
-    w.SpeedButtonPlay[3]->click();
+    playButton(w, 3)->click();
 
     startUnit(unitMemory());  // the unit runs curve A at about 13.6 V
-    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }));
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }));
     ASSERT_EQ(w.state.unitActiveCurve, 0);
-    w.SpeedButtonPlay[1]->click();
+    playButton(w, 1)->click();
     ASSERT_TRUE(w.monitorLog.replaying());
     int replayedBlocks = 0;
     for (int i = 0; i < 80 && w.monitorLog.mode() == monitorlog::Playing; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
-        w.Timer1Timer();
-        EXPECT_FALSE(w.LabelNapeti->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
+        clock.tick();
+        EXPECT_FALSE(findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13")) << "a live block on the panel at tick " << i;
         const int marker = w.curveEditor->model.live.rpm;
         EXPECT_TRUE(marker == 0 || marker == 4995) << "the live speed " << marker << " marked at tick " << i;
-        if (w.LabelNapeti->text() == "U = 12.5 V") {
+        if (findControl<QLabel>(w, "LabelNapeti")->text() == "U = 12.5 V") {
             ++replayedBlocks;
             EXPECT_EQ(w.state.unitActiveCurve, 1) << "the replay's curve, not the unit's, at tick " << i;
         }
     }
     EXPECT_GT(replayedBlocks, 20);
     EXPECT_TRUE(w.workflow->connected());
-    w.SpeedButtonPlay[3]->click();
-    ASSERT_TRUE(tickUntil([&] { return w.LabelNapeti->text().startsWith("U = 13"); }, 40)) << "live again";
+    playButton(w, 3)->click();
+    ASSERT_TRUE(tickUntil([&] { return findControl<QLabel>(w, "LabelNapeti")->text().startsWith("U = 13"); }, 40)) << "live again";
     EXPECT_EQ(w.state.unitActiveCurve, 0);
 }
 

@@ -40,7 +40,7 @@ TEST_F(WindowTest, OpeningAFileThatIsNoParameterFileSaysSo)
     }
     const auto before = w.state.params;
     w.fileDialog = [&](bool, const QString&) { return QString::fromStdString(path.string()); };
-    w.MenuOpen->trigger();
+    findControl<QAction>(w, "MenuOpen")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "The file is not a parameter file (*.ign)!");
     EXPECT_EQ(w.state.params, before);
@@ -50,17 +50,17 @@ TEST_F(WindowTest, OpeningAFileThatIsNoParameterFileSaysSo)
 TEST_F(WindowTest, ComMenuSeparatorIsAPlainLineAndCtrlYRedoes)
 {
     TMainForm& w = open();
-    EXPECT_TRUE(w.portItems[2]->isSeparator());
-    EXPECT_TRUE(w.portItems[2]->text().isEmpty()) << "a separator with a text shows it as a heading";
-    EXPECT_TRUE(w.MenuZnovu->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)));
+    EXPECT_TRUE(portItem(w, 2)->isSeparator());
+    EXPECT_TRUE(portItem(w, 2)->text().isEmpty()) << "a separator with a text shows it as a heading";
+    EXPECT_TRUE(findControl<QAction>(w, "MenuZnovu")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)));
 
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    type(w.EditBaseAdv, "12");
-    w.MenuZpet->trigger();
+    type(findControl<QLineEdit>(w, "EditBaseAdv"), "12");
+    findControl<QAction>(w, "MenuZpet")->trigger();
     ASSERT_EQ(w.state.params[idx::BaseAdvance], 10);
-    w.EditHardLimiter->setFocus();
+    findControl<QLineEdit>(w, "EditHardLimiter")->setFocus();
     QTest::keyClick(w.windowHandle(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(w.state.params[idx::BaseAdvance], 12) << "Ctrl+Y redoes, also from an edit box";
 }
@@ -73,9 +73,9 @@ TEST_F(WindowTest, AEqualsBQuestionAnsweredNoOrCancelKeepsTheMode)
     for (int answer : {lang::IdNo, lang::IdCancel}) {
         const auto before = w.state.params;
         boxes.answerWith(answer);
-        w.RadioGroupAB->button(3)->click();
+        findControl<app::RadioGroup>(w, "RadioGroupAB")->button(3)->click();
         EXPECT_EQ(w.state.params, before) << answer;
-        EXPECT_EQ(w.RadioGroupAB->itemIndex(), 0) << answer;
+        EXPECT_EQ(findControl<app::RadioGroup>(w, "RadioGroupAB")->itemIndex(), 0) << answer;
     }
 }
 
@@ -96,11 +96,11 @@ TEST_F(WindowTest, StartedInGermanOrCzechTheChoiceListsAndOwnCaptionsFollow)
     };
     for (const Case& c : cases) {
         TMainForm& w = open({QString::fromLatin1(c.argument)});
-        EXPECT_EQ(w.ComboBoxSynchPos->itemText(0), QString::fromUtf8(c.syncPolarity));
-        EXPECT_EQ(w.ComboBoxPocPalcu->itemText(0), QString::fromUtf8(c.ignitions));
-        EXPECT_EQ(w.RadioGroupPolarita->items().value(2), QString::fromUtf8(c.polarity));
-        EXPECT_EQ(w.LabelClutch1->text(), QString::fromUtf8(c.clutch));
-        EXPECT_EQ(w.GroupBox1->title(), QString::fromUtf8(c.powerOut));
+        EXPECT_EQ(findControl<QComboBox>(w, "ComboBoxSynchPos")->itemText(0), QString::fromUtf8(c.syncPolarity));
+        EXPECT_EQ(findControl<QComboBox>(w, "ComboBoxPocPalcu")->itemText(0), QString::fromUtf8(c.ignitions));
+        EXPECT_EQ(findControl<app::RadioGroup>(w, "RadioGroupPolarita")->items().value(2), QString::fromUtf8(c.polarity));
+        EXPECT_EQ(findControl<QLabel>(w, "LabelClutch1")->text(), QString::fromUtf8(c.clutch));
+        EXPECT_EQ(findControl<QGroupBox>(w, "GroupBox1")->title(), QString::fromUtf8(c.powerOut));
         window.reset();
         lang::setCurrentLanguage(lang::English);
     }
@@ -110,11 +110,11 @@ TEST_F(WindowTest, CongruenceLabelFollowsALanguageSwitch)
 {
     TMainForm& w = open();
     unitDiffers(w, [](params::ParameterSet& s) { s[idx::BaseAdvance] = 20; });
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are different");
-    w.MenuGerman->trigger();
-    EXPECT_EQ(w.LabelCongruence->text(), "Einrichten der Einheit und der PC sind anders");
-    w.MenuCzech->trigger();
-    EXPECT_EQ(w.LabelCongruence->text(), QString::fromUtf8("Nastavení v jednotce a PC se liší"));
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are different");
+    findControl<QAction>(w, "MenuGerman")->trigger();
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Einrichten der Einheit und der PC sind anders");
+    findControl<QAction>(w, "MenuCzech")->trigger();
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), QString::fromUtf8("Nastavení v jednotce a PC se liší"));
 }
 
 TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
@@ -132,7 +132,7 @@ TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
     };
     TMainForm& w = open();
     w.show();
-    QLabel* const labels[] = {w.LabelConnection, w.LabelResult, w.LabelCongruence};
+    QLabel* const labels[] = {findControl<QLabel>(w, "LabelConnection"), findControl<QLabel>(w, "LabelResult"), findControl<QLabel>(w, "LabelCongruence")};
     for (int zoom : {75, 100, 125, 150}) {
         w.setZoom(zoom);
         for (int language : {lang::English, lang::German, lang::Czech}) {
@@ -140,16 +140,16 @@ TEST_F(WindowTest, MessageLabelsNeverRunIntoTheirNeighbours)
             for (const lang::LangText& message : messages) {
                 for (int slot : {1, 2, 4})
                     w.showMessage(slot, &message, -1, lang::colour::Black, lang::colour::Yellow, -1);
-                app::setLabelText(w.LabelCom, QStringLiteral("COM=(auto 3,4,5,6)"));
-                for (QLabel* label : {labels[0], labels[1], labels[2], w.LabelCom}) {
+                app::setLabelText(findControl<QLabel>(w, "LabelCom"), QStringLiteral("COM=(auto 3,4,5,6)"));
+                for (QLabel* label : {labels[0], labels[1], labels[2], findControl<QLabel>(w, "LabelCom")}) {
                     const std::string where = label->objectName().toStdString() + " at " + std::to_string(zoom) +
                                               " %, language " + std::to_string(language) + ": " +
                                               std::string(message.pick(lang::English));
                     EXPECT_TRUE(w.client->rect().contains(label->geometry())) << where;
                     for (QWidget* other : w.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                         // The connection and congruence labels are stacked by the design.
-                        const bool stacked = (label == w.LabelConnection && other == w.LabelCongruence) ||
-                                             (label == w.LabelCongruence && other == w.LabelConnection);
+                        const bool stacked = (label == findControl<QLabel>(w, "LabelConnection") && other == findControl<QLabel>(w, "LabelCongruence")) ||
+                                             (label == findControl<QLabel>(w, "LabelCongruence") && other == findControl<QLabel>(w, "LabelConnection"));
                         if (other == label || stacked || !other->isVisibleTo(w.client))
                             continue;
                         EXPECT_FALSE(label->geometry().intersects(other->geometry()))
@@ -168,7 +168,7 @@ TEST_F(WindowTest, ClickingTheCongruenceLabelListsTheDifferencesAndTakesTheUnits
         s[idx::HardLimiterA] = 120;
         s[idx::AdvanceA + 4] = 22;
     });
-    QTest::mouseClick(w.LabelCongruence, Qt::LeftButton);
+    QTest::mouseClick(findControl<QLabel>(w, "LabelCongruence"), Qt::LeftButton);
     ASSERT_NE(w.differencesForm, nullptr);
     EXPECT_TRUE(w.differencesForm->isVisible());
     QTreeWidget& tree = *w.differencesForm->tree();
@@ -182,19 +182,19 @@ TEST_F(WindowTest, ClickingTheCongruenceLabelListsTheDifferencesAndTakesTheUnits
     EXPECT_EQ(tree.topLevelItem(1)->child(0)->text(2), QString::fromUtf8("5 000 rpm, 22°"));
 
     // In the user's language, as the window speaks it.
-    w.MenuGerman->trigger();
+    findControl<QAction>(w, "MenuGerman")->trigger();
     EXPECT_EQ(tree.topLevelItem(0)->text(0), "Begrenzer A");
-    w.MenuEnglish->trigger();
+    findControl<QAction>(w, "MenuEnglish")->trigger();
 
     // One setting, then the rest.
     tree.topLevelItem(0)->setSelected(true);
     QTest::mouseClick(w.differencesForm->takeOneButton(), Qt::LeftButton);
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 120);
-    EXPECT_EQ(w.EditHardLimiter->text(), "12 000");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "12 000");
     ASSERT_EQ(tree.topLevelItemCount(), 1);
     QTest::mouseClick(w.differencesForm->takeAllButton(), Qt::LeftButton);
     EXPECT_EQ(w.state.params[idx::AdvanceA + 4], 22);
-    EXPECT_EQ(w.LabelCongruence->text(), "Unit and PC settings are identical");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are identical");
     EXPECT_TRUE(w.undoRing.canUndo());
 }
 
@@ -203,10 +203,10 @@ TEST_F(WindowTest, DeviceMenuShowsTheDifferencesWithTheOpenFile)
     TMainForm& w = open();
     const auto path = dir / "a.ign";
     w.fileDialog = [&](bool, const QString&) { return QString::fromStdString(path.string()); };
-    w.MenuSave->trigger();
-    type(w.EditBaseAdv, "14");
+    findControl<QAction>(w, "MenuSave")->trigger();
+    type(findControl<QLineEdit>(w, "EditBaseAdv"), "14");
     unitDiffers(w, [](params::ParameterSet& s) { s[idx::BaseAdvance] = 12; });
-    w.MenuDifferences->trigger();
+    findControl<QAction>(w, "MenuDifferences")->trigger();
     ASSERT_NE(w.differencesForm, nullptr);
     const auto& list = w.differencesForm->differences();
     ASSERT_EQ(list.size(), 1u);

@@ -34,31 +34,31 @@ protected:
 TEST_F(FileCommandsTest, SaveNewOpenRoundTripWithTitleAndHistory)
 {
     TMainForm& w = open();
-    type(w.EditHardLimiter, "13000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13000");
     answerDialog(path("bike.ign"));
-    w.MenuSave->trigger();
+    findControl<QAction>(w, "MenuSave")->trigger();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_TRUE(dialogs[0].save);
     EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign")));
     EXPECT_TRUE(w.state.sameAsFile);
 
     boxes.answerWith(lang::IdYes);
-    w.MenuNew->trigger();
+    findControl<QAction>(w, "MenuNew")->trigger();
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 150);
     EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       ");
-    EXPECT_TRUE(w.MenuHistory[0]->isVisible()) << "the previous file is offered after New";
-    EXPECT_EQ(w.MenuHistory[0]->text(), "1 bike");
+    EXPECT_TRUE(historyItem(w, 0)->isVisible()) << "the previous file is offered after New";
+    EXPECT_EQ(historyItem(w, 0)->text(), "1 bike");
 
     answerDialog(path("bike.ign"));
-    w.MenuOpen->trigger();
+    findControl<QAction>(w, "MenuOpen")->trigger();
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 130);
-    EXPECT_EQ(w.EditHardLimiter->text(), "13 000");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "13 000");
     EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign")));
     EXPECT_FALSE(w.settings.newInstall);
 
-    type(w.EditHardLimiter, "12000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "12000");
     EXPECT_EQ(w.windowTitle(), "  Tavrin (v109)       ") << "a change removes the file name";
-    w.MenuZpet->trigger();
+    findControl<QAction>(w, "MenuZpet")->trigger();
     EXPECT_TRUE(w.windowTitle().endsWith(path("bike.ign"))) << "undo brings it back";
 }
 
@@ -66,8 +66,8 @@ TEST_F(FileCommandsTest, ProgramFolderVariantsStartAtTheDefaultFile)
 {
     TMainForm& w = open();
     answerDialog(QString());
-    w.MenuOpenExeDir->trigger();
-    w.MenuSaveExeDir->trigger();
+    findControl<QAction>(w, "MenuOpenExeDir")->trigger();
+    findControl<QAction>(w, "MenuSaveExeDir")->trigger();
     ASSERT_EQ(dialogs.size(), 2u);
     EXPECT_TRUE(dialogs[0].start.endsWith("/data.ign"));
     EXPECT_TRUE(dialogs[1].start.endsWith("/data.ign"));
@@ -80,15 +80,15 @@ TEST_F(FileCommandsTest, MissingHistoryFileShowsErrorAndLeavesTheHistory)
     for (const char* name : {"one.ign", "two.ign"}) {
         ASSERT_TRUE(storage::writeParameterFile(dir / name, w.state.params));
         answerDialog(path(name));
-        w.MenuOpen->trigger();
+        findControl<QAction>(w, "MenuOpen")->trigger();
     }
-    ASSERT_TRUE(w.MenuHistory[0]->isVisible());
-    EXPECT_EQ(w.MenuHistory[0]->text(), "1 one");
+    ASSERT_TRUE(historyItem(w, 0)->isVisible());
+    EXPECT_EQ(historyItem(w, 0)->text(), "1 one");
     std::filesystem::remove(dir / "one.ign");
-    w.MenuHistory[0]->trigger();
+    historyItem(w, 0)->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Open file error!");
-    EXPECT_FALSE(w.MenuHistory[0]->isVisible());
+    EXPECT_FALSE(historyItem(w, 0)->isVisible());
 }
 
 TEST_F(FileCommandsTest, DroppedIgnFileIsLoaded)
@@ -107,17 +107,17 @@ TEST_F(FileCommandsTest, DroppedIgnFileIsLoaded)
 TEST_F(FileCommandsTest, SettingsAndTheLastSetSurviveARestart)
 {
     TMainForm& first = open();
-    type(first.EditBaseAdv, "17");
-    first.MenuGerman->trigger();
+    type(findControl<QLineEdit>(first, "EditBaseAdv"), "17");
+    findControl<QAction>(first, "MenuGerman")->trigger();
     first.FormClose();
     window.reset();
     lang::setCurrentLanguage(0);
 
     TMainForm& second = open();
     EXPECT_EQ(second.state.params[idx::BaseAdvance], 17);
-    EXPECT_EQ(second.EditBaseAdv->text(), "17");
-    EXPECT_EQ(second.MenuFile->title(), "&Datei");
-    EXPECT_FALSE(second.SpeedButtonZpet->isEnabled()) << "the restored set is the only undo step";
+    EXPECT_EQ(findControl<QLineEdit>(second, "EditBaseAdv")->text(), "17");
+    EXPECT_EQ(findControl<QMenu>(second, "MenuFile")->title(), "&Datei");
+    EXPECT_FALSE(findControl<QToolButton>(second, "SpeedButtonZpet")->isEnabled()) << "the restored set is the only undo step";
 }
 
 // --- odd local input ---
@@ -127,7 +127,7 @@ TEST_F(FileCommandsTest, OpenRefusesAPipeWithAClearError)
     TMainForm& w = open();
     Fifo fifo(dir / "pipe.ign");
     answerDialog(QString::fromStdString(fifo.string()));
-    w.MenuOpen->trigger();
+    findControl<QAction>(w, "MenuOpen")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Open file error!\nIt is not a regular file (a pipe, a device or a folder).");
     EXPECT_TRUE(w.currentFileName.isEmpty());
@@ -140,7 +140,7 @@ TEST_F(FileCommandsTest, OpeningAFileThatLacksSettingsWarnsAndStillReadsIt)
         << "KORVELAN_KEY     109 TAVRIN/Tavrin\r\n               \r\nBIKE               0 \r\nBASE_ADV          17 "
            "\r\nLIMITER        10000 15000 10000 15000 \r\n";
     answerDialog(path("partial.ign"));
-    w.MenuOpen->trigger();
+    findControl<QAction>(w, "MenuOpen")->trigger();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Warning");
     EXPECT_TRUE(boxes.boxes[0].text.starts_with(
@@ -163,7 +163,7 @@ TEST_F(FileCommandsTest, SettingsThatCannotBeSavedSaySoOnce)
     const std::string err = testing::internal::GetCapturedStderr();
     const std::string message = "The settings cannot be saved in " + (dir / "settings").string();
     EXPECT_EQ(err, "tavrin: " + message + "\n");
-    EXPECT_EQ(w.statusPanels[0]->text().toStdString(), message);
+    EXPECT_EQ(statusPanel(w, 0)->text().toStdString(), message);
 }
 
 }  // namespace

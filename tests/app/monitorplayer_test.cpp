@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <thread>
 
+#include "link/linktestsupport.h"
 #include "monitorlog/logformat.h"
 #include "sim/simulator.h"
 #include "storage/atomicfile.h"
@@ -25,7 +26,7 @@ protected:
         w.logFileDialog = [this](bool, const QString&) { return QString::fromStdString(logFile.string()); };
         return w;
     }
-    void press(int button) { window->SpeedButtonPlay[std::size_t(button)]->click(); }
+    void press(int button) { playButton(*window, std::size_t(button))->click(); }
     // The unit's monitor block as the workflow hands it over: the engine at `rpm`, 12.5 V.
     void monitorBlock(int rpm, bool curveA = false)
     {
@@ -43,51 +44,51 @@ protected:
         window->recordMonitor();
         window->showMonitor();
     }
-    QScrollBar* scrollBar() { return qobject_cast<QScrollBar*>(window->ScrollBarPlay); }
+    QScrollBar* scrollBar() { return qobject_cast<QScrollBar*>(findControl<QScrollBar>(*window, "ScrollBarPlay")); }
     std::filesystem::path logFile = dir / "ride.ignlog";
 };
 
 TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
 {
     TMainForm& w = openPlayer();
-    EXPECT_TRUE(w.SpeedButtonPlay[0]->isEnabled());
-    EXPECT_FALSE(w.SpeedButtonPlay[3]->isEnabled());
+    EXPECT_TRUE(playButton(w, 0)->isEnabled());
+    EXPECT_FALSE(playButton(w, 3)->isEnabled());
     press(0);
     ASSERT_EQ(w.monitorLog.mode(), monitorlog::Recording);
-    EXPECT_TRUE(w.LabelPlayPos->isVisibleTo(w.GroupBoxPlayer));
-    EXPECT_EQ(w.LabelPlayFile->text().toStdString(), logFile.string());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelPlayPos")->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer")));
+    EXPECT_EQ(findControl<QLabel>(w, "LabelPlayFile")->text().toStdString(), logFile.string());
     for (int i = 0; i < 5; ++i) {
         ticks(7);
         monitorBlock(3000 + 100 * i);
     }
-    EXPECT_EQ(w.LabelPlayPos->text(), "Recording (8) 1 seconds");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelPlayPos")->text(), "Recording (8) 1 seconds");
     press(3);
     EXPECT_EQ(w.monitorLog.mode(), monitorlog::Stopped);
 
     w.monitorRecord.bytes = {};
     w.showMonitor();
-    EXPECT_EQ(w.LabelNapeti->text(), "U = --- V") << "no unit, no replay: nothing live";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V") << "no unit, no replay: nothing live";
 
     press(1);
     ASSERT_EQ(w.monitorLog.mode(), monitorlog::Playing);
     EXPECT_TRUE(w.monitorLive());
-    EXPECT_TRUE(scrollBar()->isVisibleTo(w.GroupBoxPlayer));
+    EXPECT_TRUE(scrollBar()->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer")));
     EXPECT_EQ(scrollBar()->maximum(), 5);
     ticks(6);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 0 ") << "the first block is 7 ticks in";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 0 ") << "the first block is 7 ticks in";
     ticks(1);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3000 ");
-    EXPECT_EQ(w.LabelNapeti->text(), "U = 12.5 V");
-    EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (1) ")) << w.LabelPlayPos->text().toStdString();
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3000 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = 12.5 V");
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelPlayPos")->text().startsWith("Play (1) ")) << findControl<QLabel>(w, "LabelPlayPos")->text().toStdString();
     ticks(7 * 4);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3400 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3400 ");
     EXPECT_EQ(w.monitorLog.mode(), monitorlog::PlayingPaused) << "paused at the end";
-    EXPECT_TRUE(w.SpeedButtonPlay[1]->isEnabled());
-    EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (5) - pause ")) << w.LabelPlayPos->text().toStdString();
+    EXPECT_TRUE(playButton(w, 1)->isEnabled());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelPlayPos")->text().startsWith("Play (5) - pause ")) << findControl<QLabel>(w, "LabelPlayPos")->text().toStdString();
 
     scrollBar()->setValue(2);  // as the user drags it
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3100 ");
-    EXPECT_TRUE(w.LabelPlayPos->text().startsWith("Play (2) - pause "));
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3100 ");
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelPlayPos")->text().startsWith("Play (2) - pause "));
     if (const QString shots = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR"); !shots.isEmpty()) {
         w.show();
         w.client->grab().save(shots + QStringLiteral("/monitor-player.png"));  // the whole design area
@@ -95,27 +96,27 @@ TEST_F(MonitorPlayerTest, RecordedBlocksReplayOnThePanel)
 
     press(3);
     EXPECT_FALSE(w.monitorLive());
-    EXPECT_EQ(w.LabelNapeti->text(), "U = --- V");
-    EXPECT_FALSE(scrollBar()->isVisibleTo(w.GroupBoxPlayer));
+    EXPECT_EQ(findControl<QLabel>(w, "LabelNapeti")->text(), "U = --- V");
+    EXPECT_FALSE(scrollBar()->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer")));
 }
 
 TEST_F(MonitorPlayerTest, ReplayShowsRecordedEditsAndGivesTheUsersSetBack)
 {
     TMainForm& w = openPlayer();
-    type(w.EditHardLimiter, "12 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "12 000");
     press(0);
     ticks(3);
-    type(w.EditHardLimiter, "13 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "13 000");
     ticks(3);
     press(3);
 
-    type(w.EditHardLimiter, "9 000");
+    type(findControl<QLineEdit>(w, "EditHardLimiter"), "9 000");
     press(1);
-    EXPECT_EQ(w.EditHardLimiter->text(), "12 000") << "the set at the start of the recording";
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "12 000") << "the set at the start of the recording";
     ticks(3);
-    EXPECT_EQ(w.EditHardLimiter->text(), "13 000") << "the edit, at its time";
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "13 000") << "the edit, at its time";
     press(3);
-    EXPECT_EQ(w.EditHardLimiter->text(), "9 000");
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->text(), "9 000");
     EXPECT_EQ(w.state.params[idx::HardLimiterA], 90);
 }
 
@@ -190,12 +191,10 @@ TEST_F(MonitorPlayerTest, RecordsTheBlocksOfAConnectedUnit)
     std::string error;
     ASSERT_TRUE(unit.start(&error)) << error;
     TMainForm& w = openPlayer();
+    TickDriver clock{[&w](int, std::uint32_t) { w.Timer1Timer(); },
+                     [&w] { return w.link->jobStatus() == devlink::JobStatus::Running; }};
     auto tickUntil = [&](const std::function<bool()>& done) {
-        for (int i = 0; i < 400 && !done(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(55));
-            w.Timer1Timer();
-        }
-        return done();
+        return clock.tickUntil(done, 400);
     };
     ASSERT_TRUE(tickUntil([&] { return w.state.unitParametersValid && w.workflow->workflowState() == devlink::WorkflowState::Idle; }));
     press(0);

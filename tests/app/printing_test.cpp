@@ -21,40 +21,40 @@ TEST_F(PrintTest, PrintLookHidesOperatingElementsAndRestoreUndoesEverything)
     auto& w = open();
     const QColor face = QApplication::palette().color(QPalette::Window);
     // A grey opaque label and the red label of a message.
-    w.LabelRpm->setAutoFillBackground(true);
-    QPalette grey = w.LabelRpm->palette();
+    findControl<QLabel>(w, "LabelRpm")->setAutoFillBackground(true);
+    QPalette grey = findControl<QLabel>(w, "LabelRpm")->palette();
     grey.setColor(QPalette::Window, face);
-    w.LabelRpm->setPalette(grey);
+    findControl<QLabel>(w, "LabelRpm")->setPalette(grey);
     const lang::LangText message{"###Failed##Fehler##Chyba"};
     w.showMessage(2, &message, 5000, 0x000000, 0x0000FF, 1);
-    ASSERT_FALSE(w.LabelConnection->isVisibleTo(w.client)) << "hidden before printing";
-    const QColor resultBack = windowColour(w.LabelResult);
+    ASSERT_FALSE(findControl<QLabel>(w, "LabelConnection")->isVisibleTo(w.client)) << "hidden before printing";
+    const QColor resultBack = windowColour(findControl<QLabel>(w, "LabelResult"));
 
     w.preparePrint(w.client);
-    EXPECT_TRUE(w.GroupBoxToolBar->isHidden());
-    EXPECT_TRUE(w.CheckBoxProgHned->isHidden());
-    EXPECT_TRUE(w.UpDownBaseAdv->isHidden());
-    EXPECT_TRUE(w.ButtonTestIgn1->isHidden());
+    EXPECT_TRUE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
+    EXPECT_TRUE(findControl<QCheckBox>(w, "CheckBoxProgHned")->isHidden());
+    EXPECT_TRUE(findControl<app::UpDown>(w, "UpDownBaseAdv")->isHidden());
+    EXPECT_TRUE(findControl<QPushButton>(w, "ButtonTestIgn1")->isHidden());
     EXPECT_EQ(w.curveEditor->view.printing, 1);
     EXPECT_EQ(windowColour(w.client), QColor(Qt::white));
-    EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), QColor(Qt::white)) << "grey backgrounds become white";
-    EXPECT_FALSE(w.LabelRpm->autoFillBackground()) << "a grey label becomes transparent";
-    EXPECT_TRUE(w.LabelResult->autoFillBackground()) << "a label with its own colour keeps it";
-    EXPECT_EQ(windowColour(w.LabelResult), resultBack);
+    EXPECT_EQ(windowColour(findControl<QCheckBox>(w, "CheckBoxZakazCteni")), QColor(Qt::white)) << "grey backgrounds become white";
+    EXPECT_FALSE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground()) << "a grey label becomes transparent";
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelResult")->autoFillBackground()) << "a label with its own colour keeps it";
+    EXPECT_EQ(windowColour(findControl<QLabel>(w, "LabelResult")), resultBack);
     EXPECT_GT(w.printChanges.count(), 0);
 
     w.restorePrint();
     EXPECT_EQ(w.printChanges.count(), 0);
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
-    EXPECT_FALSE(w.CheckBoxProgHned->isHidden());
-    EXPECT_FALSE(w.UpDownBaseAdv->isHidden());
-    EXPECT_FALSE(w.ButtonTestIgn1->isHidden());
-    EXPECT_TRUE(w.LabelConnection->isHidden()) << "what was hidden stays hidden";
-    EXPECT_TRUE(w.CGaugeProgram->isHidden());
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
+    EXPECT_FALSE(findControl<QCheckBox>(w, "CheckBoxProgHned")->isHidden());
+    EXPECT_FALSE(findControl<app::UpDown>(w, "UpDownBaseAdv")->isHidden());
+    EXPECT_FALSE(findControl<QPushButton>(w, "ButtonTestIgn1")->isHidden());
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelConnection")->isHidden()) << "what was hidden stays hidden";
+    EXPECT_TRUE(findControl<app::Gauge>(w, "CGaugeProgram")->isHidden());
     EXPECT_EQ(w.curveEditor->view.printing, 0);
     EXPECT_EQ(windowColour(w.client), face);
-    EXPECT_EQ(windowColour(w.CheckBoxZakazCteni), face);
-    EXPECT_TRUE(w.LabelRpm->autoFillBackground());
+    EXPECT_EQ(windowColour(findControl<QCheckBox>(w, "CheckBoxZakazCteni")), face);
+    EXPECT_TRUE(findControl<QLabel>(w, "LabelRpm")->autoFillBackground());
 }
 
 TEST_F(PrintTest, ClassCodesFollowTheControls)
@@ -63,12 +63,12 @@ TEST_F(PrintTest, ClassCodesFollowTheControls)
     const struct {
         QWidget* control;
         int kind;
-    } cases[] = {{w.LabelRpm, app::PrintLabel},           {w.UpDownBaseAdv, app::PrintUpDown},
-                 {w.RadioGroupPolarita, app::PrintRadioGroup}, {w.CheckBoxZakazCteni, app::PrintCheckBox},
-                 {w.ComboBoxBike, app::PrintComboBox},     {w.ButtonRead, app::PrintButton},
-                 {w.GroupBoxLimiters, app::PrintGroupBox}, {w.curveEditor, app::PrintTab},
-                 {w.CGaugeRpm, app::PrintGauge},           {w.EditBaseAdv, app::PrintEdit},
-                 {w.SpeedButtonPrint, app::PrintSpeedButton}};
+    } cases[] = {{findControl<QLabel>(w, "LabelRpm"), app::PrintLabel},           {findControl<app::UpDown>(w, "UpDownBaseAdv"), app::PrintUpDown},
+                 {findControl<app::RadioGroup>(w, "RadioGroupPolarita"), app::PrintRadioGroup}, {findControl<QCheckBox>(w, "CheckBoxZakazCteni"), app::PrintCheckBox},
+                 {findControl<QComboBox>(w, "ComboBoxBike"), app::PrintComboBox},     {findControl<QPushButton>(w, "ButtonRead"), app::PrintButton},
+                 {findControl<QGroupBox>(w, "GroupBoxLimiters"), app::PrintGroupBox}, {w.curveEditor, app::PrintTab},
+                 {findControl<app::Gauge>(w, "CGaugeRpm"), app::PrintGauge},           {findControl<QLineEdit>(w, "EditBaseAdv"), app::PrintEdit},
+                 {findControl<QToolButton>(w, "SpeedButtonPrint"), app::PrintSpeedButton}};
     for (const auto& c : cases)
         EXPECT_EQ(app::printKind(c.control), c.kind) << c.control->objectName().toStdString();
 }
@@ -77,8 +77,8 @@ TEST_F(PrintTest, CancelledPrinterChoiceChangesNothing)
 {
     auto& w = open();
     w.choosePrinter = [](QPrinter&) { return false; };
-    w.MenuPrint->trigger();
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
+    findControl<QAction>(w, "MenuPrint")->trigger();
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
     EXPECT_EQ(w.printChanges.count(), 0);
 }
 
@@ -96,9 +96,9 @@ TEST_F(PrintTest, PrintsTheWindowOnWhiteScaledToAPdfPage)
         printer.setOutputFileName(pdf);
         return true;
     };
-    w.SpeedButtonPrint->click();
+    findControl<QToolButton>(w, "SpeedButtonPrint")->click();
     EXPECT_EQ(w.printChanges.count(), 0);
-    EXPECT_FALSE(w.GroupBoxToolBar->isHidden());
+    EXPECT_FALSE(findControl<QGroupBox>(w, "GroupBoxToolBar")->isHidden());
 
     const QString prefix = QString::fromStdString((dir / "page").string());
     ASSERT_EQ(QProcess::execute(pdftoppm, {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile", pdf, prefix}), 0);

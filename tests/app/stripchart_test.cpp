@@ -105,9 +105,9 @@ TEST_F(StripChartWindowTest, ClickingTheChartSeeksThePlayer)
     app::TMainForm& w = open({}, true);
     const std::filesystem::path logFile = dir / "ride.ignlog";
     w.logFileDialog = [&](bool, const QString&) { return QString::fromStdString(logFile.string()); };
-    auto* strip = w.GroupBoxPlayer->findChild<StripChart*>();
+    auto* strip = findControl<QGroupBox>(w, "GroupBoxPlayer")->findChild<StripChart*>();
     ASSERT_NE(strip, nullptr);
-    w.SpeedButtonPlay[0]->click();
+    playButton(w, 0)->click();
     for (int i = 0; i < 6; ++i) {
         ticks(7);
         auto& b = w.monitorRecord.bytes;
@@ -119,25 +119,25 @@ TEST_F(StripChartWindowTest, ClickingTheChartSeeksThePlayer)
         b[42] = 1;
         w.recordMonitor();
     }
-    EXPECT_FALSE(strip->isVisibleTo(w.GroupBoxPlayer)) << "only while replaying";
-    w.SpeedButtonPlay[3]->click();
-    w.SpeedButtonPlay[1]->click();
+    EXPECT_FALSE(strip->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer"))) << "only while replaying";
+    playButton(w, 3)->click();
+    playButton(w, 1)->click();
     ASSERT_TRUE(w.monitorLog.replaying());
-    ASSERT_TRUE(strip->isVisibleTo(w.GroupBoxPlayer));
+    ASSERT_TRUE(strip->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer")));
     EXPECT_EQ(strip->samples().size(), 6u);
 
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->width() - 1, 10));
     EXPECT_EQ(w.monitorLog.position(), 6);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 8000 ");
-    EXPECT_EQ(qobject_cast<QScrollBar*>(w.ScrollBarPlay)->value(), 6) << "the scroll bar follows";
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 8000 ");
+    EXPECT_EQ(qobject_cast<QScrollBar*>(findControl<QScrollBar>(w, "ScrollBarPlay"))->value(), 6) << "the scroll bar follows";
     EXPECT_NEAR(strip->markX(), strip->width(), 1);
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(0, 10));
     EXPECT_EQ(w.monitorLog.position(), 1);
-    EXPECT_EQ(w.LabelRpm->text(), "RPM = 3000 ");
+    EXPECT_EQ(findControl<QLabel>(w, "LabelRpm")->text(), "RPM = 3000 ");
     if (const QString shots = qEnvironmentVariable("TAVRIN_SCREENSHOT_DIR"); !shots.isEmpty()) {
         w.show();
-        w.GroupBoxPlayer->grab().save(shots + QStringLiteral("/player-strip-chart.png"));
+        findControl<QGroupBox>(w, "GroupBoxPlayer")->grab().save(shots + QStringLiteral("/player-strip-chart.png"));
     }
-    w.SpeedButtonPlay[3]->click();
-    EXPECT_FALSE(strip->isVisibleTo(w.GroupBoxPlayer));
+    playButton(w, 3)->click();
+    EXPECT_FALSE(strip->isVisibleTo(findControl<QGroupBox>(w, "GroupBoxPlayer")));
 }

@@ -59,7 +59,7 @@ protected:
         ticks(1);
         if (arguments.contains(QStringLiteral("nopatchcheck")))
             return;
-        EXPECT_EQ(window->statusPanels[0]->text(), lang::currentLanguage() == lang::Czech ? "Zjišťuji aktualizace..."
+        EXPECT_EQ(statusPanel(*window, 0)->text(), lang::currentLanguage() == lang::Czech ? "Zjišťuji aktualizace..."
                                                                                            : "Trying updates...");
         // The download is real network traffic on 127.0.0.1: a generous bound, outcome asserted.
         QElapsedTimer clock;
@@ -90,8 +90,8 @@ TEST_F(UpdateCheckTest, OffersTheRecommendationForThisBuildAndRemembersADeclined
     EXPECT_TRUE(shown->downloadVisible);
     EXPECT_TRUE(shown->webVisible);
     EXPECT_EQ(window->settings.updateNumber, 3);
-    EXPECT_EQ(window->statusPanels[0]->text(), "");
-    EXPECT_TRUE(window->statusPanels[2]->text().endsWith("NEW=3")) << window->statusPanels[2]->text().toStdString();
+    EXPECT_EQ(statusPanel(*window, 0)->text(), "");
+    EXPECT_TRUE(statusPanel(*window, 2)->text().endsWith("NEW=3")) << statusPanel(*window, 2)->text().toStdString();
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_EQ(window->updateDownloader.state.load(), update::Processed);
 
@@ -178,11 +178,11 @@ TEST_F(UpdateCheckTest, EveryCheckEndsWithAResultThatClears)
         runCheck(server);
         EXPECT_FALSE(shown) << c.name;
         EXPECT_TRUE(boxes.boxes.empty()) << c.name;
-        EXPECT_EQ(window->statusPanels[0]->text(), c.result) << c.name;
+        EXPECT_EQ(statusPanel(*window, 0)->text(), c.result) << c.name;
         ticks(100);
-        EXPECT_EQ(window->statusPanels[0]->text(), c.result) << c.name << ": shown for a while";
+        EXPECT_EQ(statusPanel(*window, 0)->text(), c.result) << c.name << ": shown for a while";
         ticks(30);
-        EXPECT_EQ(window->statusPanels[0]->text(), "") << c.name << ": then cleared";
+        EXPECT_EQ(statusPanel(*window, 0)->text(), "") << c.name << ": then cleared";
         window->FormClose();
         window.reset();
     }
@@ -194,7 +194,7 @@ TEST_F(UpdateCheckTest, EveryCheckEndsWithAResultThatClears)
     while (window->updateDownloader.state.load() != update::Finished && clock.elapsed() < 30000)
         QThread::msleep(5);
     ticks(1);
-    EXPECT_EQ(window->statusPanels[0]->text(), "Update server not reachable");
+    EXPECT_EQ(statusPanel(*window, 0)->text(), "Update server not reachable");
 }
 
 TEST_F(UpdateCheckTest, NoPatchCheckOnTheCommandLineSuppressesTheCheck)
@@ -204,7 +204,7 @@ TEST_F(UpdateCheckTest, NoPatchCheckOnTheCommandLineSuppressesTheCheck)
     EXPECT_TRUE(window->noUpdateCheck);
     ticks(40);
     EXPECT_EQ(window->updateDownloader.state.load(), update::Idle);
-    EXPECT_EQ(window->statusPanels[0]->text(), "");
+    EXPECT_EQ(statusPanel(*window, 0)->text(), "");
     EXPECT_TRUE(server.requests.isEmpty());
 }
 

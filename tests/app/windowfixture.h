@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
 #include <memory>
+#include <stdexcept>
 
 #include "app/mainform.h"
 #include "lang/langtext.h"
@@ -19,6 +24,38 @@
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 QT_END_NAMESPACE
+
+// A control of the window by its name in the window definition. The window's parts keep
+// their controls to themselves; a test finds one as the language tables and a user do,
+// by what it is called. A name that is not there fails the test.
+template <typename T>
+T* findControl(const QObject& window, const QString& name)
+{
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        throw std::runtime_error("the window has no control " + name.toStdString());
+    return found;
+}
+inline QLabel* statusPanel(const QObject& window, std::size_t panel)
+{
+    return findControl<QLabel>(window, QStringLiteral("StatusPanel%1").arg(panel));
+}
+inline QAction* portItem(const QObject& window, std::size_t item)
+{
+    return findControl<QAction>(window, QStringLiteral("MenuCom%1").arg(item + 1));
+}
+inline QToolButton* playButton(const QObject& window, std::size_t button)
+{
+    return findControl<QToolButton>(window, QStringLiteral("SpeedButtonPlay%1").arg(button + 1));
+}
+inline QAction* historyItem(const QObject& window, std::size_t index)
+{
+    return findControl<QAction>(window, QStringLiteral("MenuHistory%1").arg(index + 1));
+}
+inline QLabel* testLabel(const QObject& window, std::size_t index)
+{
+    return findControl<QLabel>(window, QStringLiteral("LabelTest%1").arg(index + 1));
+}
 
 class WindowTest : public ::testing::Test {
 protected:

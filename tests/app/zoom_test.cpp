@@ -53,9 +53,9 @@ TEST_F(WindowTest, SmallScreensGetTheZoomThatFitsWithEveryControlShown)
         EXPECT_LE(w.height(), area.height());
         expectEveryControlShown(w, qPrintable(QStringLiteral("%1x%2").arg(area.width()).arg(area.height())));
         // Scaled, not reflowed: positions and fonts follow the factor.
-        EXPECT_EQ(w.LabelCom->x(), std::lround(987 * zoom));
-        EXPECT_EQ(w.GroupBoxPlayer->geometry().top(), std::lround(851 * zoom));
-        EXPECT_EQ(w.LabelAB->font().pixelSize(), std::lround(32 * zoom));
+        EXPECT_EQ(findControl<QLabel>(w, "LabelCom")->x(), std::lround(987 * zoom));
+        EXPECT_EQ(findControl<QGroupBox>(w, "GroupBoxPlayer")->geometry().top(), std::lround(851 * zoom));
+        EXPECT_EQ(findControl<QLabel>(w, "LabelAB")->font().pixelSize(), std::lround(32 * zoom));
         EXPECT_EQ(w.curveEditor->width(), std::lround(1109 * zoom));
         window.reset();
     }
@@ -70,8 +70,8 @@ TEST_F(WindowTest, ViewMenuZoomIsRememberedAndPaintsSharp)
     w.findChild<QAction*>("MenuZoom150")->trigger();
     EXPECT_EQ(w.zoom(), 1.5);
     EXPECT_EQ(w.client->size(), QSize(1679, 1427));
-    EXPECT_EQ(w.EditHardLimiter->geometry(), QRect(24, 90, 63, 32));
-    EXPECT_EQ(w.statusPanels[0]->width(), 600);
+    EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->geometry(), QRect(24, 90, 63, 32));
+    EXPECT_EQ(statusPanel(w, 0)->width(), 600);
     // The curve editor paints into an image of the shown size: no scaled-up bitmap.
     const QImage& image = w.curveEditor->backBitmap();
     EXPECT_EQ(image.size(), QSize(1664, 605));

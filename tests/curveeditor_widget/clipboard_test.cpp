@@ -75,7 +75,7 @@ TEST_F(ClipboardTab, CopyTableButtonThenCtrlVMovesCurveAToCurveB)
     model().RunCommand(24);  // curve A keeps 14 points
     ticks(6);
     const std::vector<int> speedsA = speedsOf(sheet());
-    click(tab, centre(tab->view.buttons[views::ButtonCopyTable]));
+    click(tab, centre(tab->view.buttons[curveeditor::CmdCopyTable]));
     const QMimeData* data = clipboard().mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->text().startsWith(QStringLiteral("1 000\t1 800\t")));
@@ -116,7 +116,7 @@ TEST_F(ClipboardTab, CtrlCCopiesTheSelectionAndShiftInsertPastesOutsideText)
 
 TEST_F(ClipboardTab, PasteButtonFollowsTheClipboardAndShowsAHeldSheet)
 {
-    const views::TButton& paste = tab->view.buttons[views::ButtonPaste];
+    const views::TButton& paste = tab->view.buttons[curveeditor::CmdPaste];
     click(tab, cellCentre(3, 0));
     EXPECT_EQ(paste.state, 0);  // nothing to paste
     clipboard().setText(QStringLiteral("7"));
@@ -146,7 +146,7 @@ TEST_F(ClipboardTab, CopyGraphPutsTheWhiteGraphAreaOnTheClipboard)
 {
     ASSERT_TRUE(model().viewBits & ViewGraph2D);
     const QImage before = image().copy();
-    tab->RunCommand(CommandCopyGraph);
+    tab->RunCommand(curveeditor::CmdCopyGraph);
     const QImage picture = clipboard().image();
     const views::Graph2DState& g = tab->view.graph;
     ASSERT_FALSE(picture.isNull());

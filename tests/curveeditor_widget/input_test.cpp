@@ -229,7 +229,7 @@ TEST_F(TabFixture, ButtonLeftBeforeReleaseDoesNotRun)
 {
     click(tab, cellCentre(2, 0));
     ticks(2);  // the button states follow the selection
-    const auto& plus = tab->view.buttons[curveeditor::views::ButtonIncrement];
+    const auto& plus = tab->view.buttons[curveeditor::CmdIncrement];
     ASSERT_NE(plus.state, 0);
     const QPoint on((plus.left + plus.right) / 2, (plus.top + plus.bottom) / 2);
     hover(on);
@@ -243,13 +243,13 @@ TEST_F(TabFixture, ButtonLeftBeforeReleaseDoesNotRun)
 
 TEST_F(TabFixture, RemoveColumnButtonShortensTheCurve)
 {
-    const auto& remove = tab->view.buttons[curveeditor::views::ButtonRemoveColumn];
+    const auto& remove = tab->view.buttons[curveeditor::CmdRemoveColumn];
     const QPoint on((remove.left + remove.right) / 2, (remove.top + remove.bottom) / 2);
     click(tab, on);
     EXPECT_EQ(sheet().x.count, 14);
     ticks(6);  // a structural edit is announced by the deferred flush
     EXPECT_EQ(announcements, 1);
-    EXPECT_EQ(tab->view.buttons[curveeditor::views::ButtonAddColumn].state & curveeditor::views::ButtonUnclickable, 0);
+    EXPECT_EQ(tab->view.buttons[curveeditor::CmdAddColumn].state & curveeditor::views::ButtonUnclickable, 0);
 }
 
 TEST_F(TabFixture, DraggingAPointChangesItsAdvanceAndSpeed)
@@ -339,7 +339,7 @@ TEST_F(TabFixture, LeavingTheControlClearsWhatThePointerShowed)
 
     hover(cellCentre(7, 0));
     ASSERT_TRUE(model().spin.shown);
-    const auto& remove = tab->view.buttons[curveeditor::views::ButtonRemoveColumn];
+    const auto& remove = tab->view.buttons[curveeditor::CmdRemoveColumn];
     hover(QPoint((remove.left + remove.right) / 2, (remove.top + remove.bottom) / 2));
     ASSERT_EQ(remove.hover, 1);
     QApplication::sendEvent(tab, &leave);

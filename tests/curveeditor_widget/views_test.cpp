@@ -105,7 +105,7 @@ protected:
                 sheet().cell(i, j) = int(10 + 40 * std::exp(-((i - 4) * (i - 4) + (j - 3) * (j - 3)) / 6.0));
         }
         show();
-        tab->RunButton(views::ButtonView3D);
+        tab->RunButton(curveeditor::CmdView3D);
     }
     const views::TButton& button(int index) { return tab->view.buttons[std::size_t(index)]; }
     QPoint plotPoint() { return {450, 220}; }
@@ -129,17 +129,17 @@ protected:
 TEST_F(Graph3DTest, TopPresetIsTheOnlyPressedButtonAndRotatingReleasesIt)
 {
     ASSERT_EQ(tab->model.viewBits, ViewGraph3D);
-    EXPECT_TRUE(button(views::ButtonView3D).down);
+    EXPECT_TRUE(button(curveeditor::CmdView3D).down);
     // The default angles are ISO2.
-    EXPECT_FALSE(button(views::ButtonPresetTop).down);
-    EXPECT_TRUE(button(views::ButtonPresetTop + 2).down);
+    EXPECT_FALSE(button(curveeditor::CmdPresetTop).down);
+    EXPECT_TRUE(button(curveeditor::CmdPresetTop + 2).down);
     shot("graph3d_iso2");
 
-    const views::TButton& top = button(views::ButtonPresetTop);
+    const views::TButton& top = button(curveeditor::CmdPresetTop);
     QTest::mouseClick(tab, Qt::LeftButton, Qt::NoModifier, QPoint((top.left + top.right) / 2, (top.top + top.bottom) / 2));
     EXPECT_EQ(tab->model.graph.angles, Presets3D[0]);
     for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(button(views::ButtonPresetTop + k).down, k == 0) << k;
+        EXPECT_EQ(button(curveeditor::CmdPresetTop + k).down, k == 0) << k;
     shot("graph3d_top");
 
     // Dragging over the plot turns X by the vertical and XY by the horizontal move, in tenths of pixels.
@@ -148,7 +148,7 @@ TEST_F(Graph3DTest, TopPresetIsTheOnlyPressedButtonAndRotatingReleasesIt)
     EXPECT_EQ(tab->model.graph.angles, (Angles3D{-6, 5, 0}));
     EXPECT_FALSE(tab->model.graph.hints3D & Hint3DRotate);
     for (int k = 0; k < 3; ++k)
-        EXPECT_FALSE(button(views::ButtonPresetTop + k).down) << k;
+        EXPECT_FALSE(button(curveeditor::CmdPresetTop + k).down) << k;
     // A long drag wraps the angle instead of running away.
     drag(plotPoint(), plotPoint() + QPoint(0, 600));
     EXPECT_EQ(tab->model.graph.angles.x, WrapAngle(-6 - 60));
@@ -226,7 +226,7 @@ TEST_F(Graph3DTest, MenuOffersPresetsColourAndLabelModes)
     EXPECT_EQ(tab->model.graph.labelMode, 3);
     find("Top view")->trigger();
     EXPECT_EQ(tab->model.graph.angles, Presets3D[0]);
-    EXPECT_TRUE(button(views::ButtonPresetTop).down);
+    EXPECT_TRUE(button(curveeditor::CmdPresetTop).down);
     // The picture of the graph is the graph area, legend included.
     ASSERT_NE(find("Copy graph"), nullptr);
     find("Copy graph")->trigger();

@@ -72,11 +72,11 @@ TEST(PortWatcher, APluggedUnitIsSearchedAndAnUnpluggedOneDroppedAtTheNextTick)
     std::string error;
     ASSERT_TRUE(unit->start(&error)) << error;
     int ticks = 0;
-    while (ticks < 12 && link.linkState.load() != LinkReady) {
+    while (ticks < 12 && link.linkState() != LinkReady) {
         tick();
         ++ticks;
     }
-    EXPECT_EQ(link.linkState.load(), LinkReady) << "not connected within " << ticks << " ticks";
+    EXPECT_EQ(link.linkState(), LinkReady) << "not connected within " << ticks << " ticks";
     EXPECT_EQ(link.connectedPort.load(), std::uint32_t(kCom));
 
     unit->stop();  // its port map entry goes

@@ -104,24 +104,24 @@ void BuildFrame(const TabModel& m, TabView& v)
         const CSheet& s = *m.sheet;
         v.buttonCount = ButtonSlots;
         auto& bt = v.buttons;
-        place(bt[ButtonCopy], d, b, d + 24, b + 24);
-        bt[ButtonCopy].icon = "CLBRD_COPY";
-        bt[ButtonCopy].hint = "###Copy##Kopieren##Kopírovat";
-        place(bt[ButtonCopyTable], d + 30, b, d + 54, b + 24);
-        bt[ButtonCopyTable].icon = "CLBRD_COPYSHEET";
-        bt[ButtonCopyTable].hint = "###Copy table##Tabelle kopieren##Kopírovat tabulku";
-        place(bt[ButtonPaste], d + 60, b, d + 84, b + 24);
-        bt[ButtonPaste].icon = "CLBRD_PAST";
-        bt[ButtonPaste].hint = "###Paste##Einfügen##Vložit";
-        place(bt[ButtonIncrement], d + 100, b, d + 112, b + 12);
-        bt[ButtonIncrement].caption = "+";
-        bt[ButtonIncrement].hint = "###Increment selection or actual value##Increment Auswahl oder Istwert##Zvětšit hodnotu "
+        place(bt[CmdCopy], d, b, d + 24, b + 24);
+        bt[CmdCopy].icon = "CLBRD_COPY";
+        bt[CmdCopy].hint = "###Copy##Kopieren##Kopírovat";
+        place(bt[CmdCopyTable], d + 30, b, d + 54, b + 24);
+        bt[CmdCopyTable].icon = "CLBRD_COPYSHEET";
+        bt[CmdCopyTable].hint = "###Copy table##Tabelle kopieren##Kopírovat tabulku";
+        place(bt[CmdPaste], d + 60, b, d + 84, b + 24);
+        bt[CmdPaste].icon = "CLBRD_PAST";
+        bt[CmdPaste].hint = "###Paste##Einfügen##Vložit";
+        place(bt[CmdIncrement], d + 100, b, d + 112, b + 12);
+        bt[CmdIncrement].caption = "+";
+        bt[CmdIncrement].hint = "###Increment selection or actual value##Increment Auswahl oder Istwert##Zvětšit hodnotu "
                                    "vybraných buňek nebo aktuální hodnotu";
-        place(bt[ButtonDecrement], d + 100, b + 13, d + 112, b + 24);
-        bt[ButtonDecrement].caption = "-";
-        bt[ButtonDecrement].hint = "###Decrement selection or actual value##Decrement Auswahl oder Istwert##Zmenšit hodnotu "
+        place(bt[CmdDecrement], d + 100, b + 13, d + 112, b + 24);
+        bt[CmdDecrement].caption = "-";
+        bt[CmdDecrement].hint = "###Decrement selection or actual value##Decrement Auswahl oder Istwert##Zmenšit hodnotu "
                                    "vybraných buňek nebo aktuální hodnotu";
-        for (int i = ButtonCopy; i <= ButtonDecrement; ++i)
+        for (int i = CmdCopy; i <= CmdDecrement; ++i)
             bt[std::size_t(i)].flags = ButtonDrawDisabled;
         if (u > 0) {
             int slot = d + 128;
@@ -138,15 +138,15 @@ void BuildFrame(const TabModel& m, TabView& v)
             const char* onlyHint = "###Use only this parameter for table definition##Verwenden Sie nur diese Parameter für "
                                    "Tabellendefinition##Použít pouze tento parametr pro definici tabluky";
             if (s.y.sliceMode == 1)
-                slicing(ButtonOnlyX, pick(OnlyText) + " " + xTitle, onlyHint);
+                slicing(CmdOnlyX, pick(OnlyText) + " " + xTitle, onlyHint);
             if (s.x.sliceMode == 1)
-                slicing(ButtonOnlyY, pick(OnlyText) + " " + yTitle, onlyHint);
-            slicing(ButtonBoth, xTitle + " " + pick(AndText) + " " + yTitle,
+                slicing(CmdOnlyY, pick(OnlyText) + " " + yTitle, onlyHint);
+            slicing(CmdBoth, xTitle + " " + pick(AndText) + " " + yTitle,
                     "###Use both dimensions for table definition##Benutzen Sie beide Dimensionen für die "
                     "Tabellendefinition##Použít oba rozměry pro definici tabluky");
-            bt[ButtonOnlyX].down = s.y.sliced && !s.x.sliced;
-            bt[ButtonOnlyY].down = s.x.sliced && !s.y.sliced;
-            bt[ButtonBoth].down = !s.x.sliced && !s.y.sliced;
+            bt[CmdOnlyX].down = s.y.sliced && !s.x.sliced;
+            bt[CmdOnlyY].down = s.x.sliced && !s.y.sliced;
+            bt[CmdBoth].down = !s.x.sliced && !s.y.sliced;
         }
         if (a > 1) {
             const char* icons[] = {"BTTAB", "BT2D", "BT3D"};
@@ -157,7 +157,7 @@ void BuildFrame(const TabModel& m, TabView& v)
             for (int k = 0; k < 3; ++k) {
                 if (!(m.options & (OptionTableView << k)))
                     continue;
-                TButton& button = bt[std::size_t(ButtonViewTable + k)];
+                TButton& button = bt[std::size_t(CmdViewTable + k)];
                 place(button, x, b, x + 58, b + 24);
                 button.icon = icons[k];
                 button.hint = hints[k];
@@ -175,7 +175,7 @@ void BuildFrame(const TabModel& m, TabView& v)
                                "###View graph as ISO1##Ein Blick auf die Tabelle isometrisch##Pohled na graf izometricky",
                                "###View graph as ISO2##Ein Blick auf die Tabelle isometrisch##Pohled na graf izometricky"};
         for (int k = 0; k < 3; ++k) {
-            TButton& button = v.buttons[std::size_t(ButtonPresetTop + k)];
+            TButton& button = v.buttons[std::size_t(CmdPresetTop + k)];
             button.caption = k == 0 ? pick(captions[k]) : captions[k];
             button.hint = hints[k];
             button.flags = ButtonToggle;
@@ -189,12 +189,12 @@ void BuildFrame(const TabModel& m, TabView& v)
         const TableGeometry& g = v.table;
         const int x = int(g.cellsLeft + m.visibleCols * g.cellWidth) + 5;
         const int y = g.gridTop + g.headerHeight + 8;
-        TButton& add = v.buttons[ButtonAddColumn];
+        TButton& add = v.buttons[CmdAddColumn];
         place(add, x, y, x + 15, y + 15);
         add.caption = "+";
         add.hint = "###Add column##Spalte hinzufügen##Přidat sloupec";
         add.state = ButtonTableOnly | (s.x.count >= s.x.maxCount ? ButtonUnclickable : 0);
-        TButton& remove = v.buttons[ButtonRemoveColumn];
+        TButton& remove = v.buttons[CmdRemoveColumn];
         place(remove, x, y + 20, x + 15, y + 35);
         remove.caption = "-";
         remove.hint = "###Remove column##Spalte entfernen##Odstranit sloupec";
@@ -217,7 +217,7 @@ void ApplyView(TabModel& m, TabView& v, int requested)
     if (bits == ViewCheckGrid)
         bits = (m.options & OptionTableView) ? ViewTable : (m.options & OptionGraph2DView) ? ViewGraph2D : 0;
     for (int k = 0; k < 3; ++k)
-        v.buttons[std::size_t(ButtonViewTable + k)].down = m.requestedView == (1 << k);
+        v.buttons[std::size_t(CmdViewTable + k)].down = m.requestedView == (1 << k);
     Graph2DState& g = v.graph;
     g.areaLeft = v.leftMargin;
     g.areaTop = v.topMargin;
@@ -261,7 +261,7 @@ void ApplyView(TabModel& m, TabView& v, int requested)
     }
     constexpr int presetLeft[] = {10, 60, 100}, presetRight[] = {55, 95, 135};
     for (int k = 0; k < 3; ++k)
-        place(v.buttons[std::size_t(ButtonPresetTop + k)], g.areaLeft + presetLeft[k], g.areaTop + 25,
+        place(v.buttons[std::size_t(CmdPresetTop + k)], g.areaLeft + presetLeft[k], g.areaTop + 25,
               g.areaLeft + presetRight[k], g.areaTop + 41);
     m.viewBits = bits;
     if (requested)
@@ -278,20 +278,20 @@ bool UpdateButtonStates(const TabModel& m, TabView& v, int clipboard)
     v.selectionHasEditable = editable;
     const bool live = (s.flags & SheetLiveCell) && s.activeKind > 0;
     const int stepState = editable || live ? ButtonShown : 0;
-    v.buttons[ButtonIncrement].state = v.buttons[ButtonDecrement].state = stepState;
+    v.buttons[CmdIncrement].state = v.buttons[CmdDecrement].state = stepState;
     // The copy and paste buttons wait for a clipboard handler.
     const bool handler = clipboard >= 0;
     const bool copyable = m.edit.editing ? m.edit.hasSelection() : s.sel.count > 0;
     const bool sheetHeld = handler && (clipboard & 2);
     const bool anyEditable = s.x.editable || s.y.editable || s.z.editable;
-    v.buttons[ButtonCopy].state = handler && copyable ? ButtonShown : 0;
-    v.buttons[ButtonCopyTable].state = handler ? ButtonShown : 0;
-    v.buttons[ButtonPaste].state = (handler && (clipboard & 1) && editable) || (sheetHeld && anyEditable) ? ButtonShown : 0;
-    v.buttons[ButtonPaste].icon = sheetHeld ? "CLBRD_PASTSHEET" : "CLBRD_PAST";
+    v.buttons[CmdCopy].state = handler && copyable ? ButtonShown : 0;
+    v.buttons[CmdCopyTable].state = handler ? ButtonShown : 0;
+    v.buttons[CmdPaste].state = (handler && (clipboard & 1) && editable) || (sheetHeld && anyEditable) ? ButtonShown : 0;
+    v.buttons[CmdPaste].icon = sheetHeld ? "CLBRD_PASTSHEET" : "CLBRD_PAST";
     // A preset shows pressed exactly while the angles equal it.
     const int preset = PresetOf(m.graph.angles);
     for (int k = 0; k < 3; ++k)
-        v.buttons[std::size_t(ButtonPresetTop + k)].down = preset == k;
+        v.buttons[std::size_t(CmdPresetTop + k)].down = preset == k;
     for (std::size_t i = 0; i < before.size(); ++i)
         if (before[i].state != v.buttons[i].state || before[i].icon != v.buttons[i].icon || before[i].down != v.buttons[i].down)
             return true;

@@ -4,29 +4,12 @@
 
 #include <QPainter>
 
+#include "curveeditor/commandcodes.h"
 #include "curveeditor/model.h"
 #include "curveeditor/views/viewstate.h"
 
 namespace curveeditor::views {
 
-// Button indexes are the commands they run.
-enum FrameButton : int {
-    ButtonCopy = 0,
-    ButtonCopyTable = 1,
-    ButtonPaste = 2,
-    ButtonIncrement = 3,
-    ButtonDecrement = 4,
-    ButtonViewTable = 5,
-    ButtonView2D = 6,
-    ButtonView3D = 7,
-    ButtonOnlyX = 13,
-    ButtonOnlyY = 14,
-    ButtonBoth = 15,
-    ButtonPresetTop = 16,
-    ButtonPositionBeginning = 20,
-    ButtonAddColumn = 23,
-    ButtonRemoveColumn = 24,
-};
 
 // Margins, buttons and table geometry.
 void BuildFrame(const TabModel& model, TabView& view);

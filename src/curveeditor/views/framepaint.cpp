@@ -120,8 +120,8 @@ void plusMinus(QPainter& p, const TButton& b, bool enabled, int shift)
 void buttons(QPainter& p, const TabModel& m, const TabView& v)
 {
     const CSheet& s = *m.sheet;
-    const TButton& inc = v.buttons[ButtonIncrement];
-    const TButton& dec = v.buttons[ButtonDecrement];
+    const TButton& inc = v.buttons[CmdIncrement];
+    const TButton& dec = v.buttons[CmdDecrement];
     if (v.buttonCount && inc.right > inc.left) {
         const QRect around(inc.left - 5, inc.top - 3, inc.right - inc.left + 10, dec.bottom - inc.top + 6);
         if (v.selectionHasEditable) {
@@ -184,7 +184,7 @@ void PaintFrame(QPainter& p, const TabModel& m, const TabView& v)
     if ((s.flags & SheetLargeUnit) && v.buttonCount) {
         p.setFont(viewFont(s.textSize * 3 / 2, true));
         p.setPen(Qt::black);
-        p.drawText(10, v.buttons[ButtonCopy].top + 3 + QFontMetrics(p.font()).ascent(), qtext(s.z.unit));
+        p.drawText(10, v.buttons[CmdCopy].top + 3 + QFontMetrics(p.font()).ascent(), qtext(s.z.unit));
     }
 }
 

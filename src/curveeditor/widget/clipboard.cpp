@@ -47,7 +47,7 @@ void TTab::RunClipboardCommand(int command)
     case 0: CopySelection(); break;
     case 1: CopyTable(); break;
     case 2: Paste(); break;
-    case CommandCopyGraph: CopyGraph(); break;
+    case CmdCopyGraph: CopyGraph(); break;
     default: break;
     }
 }

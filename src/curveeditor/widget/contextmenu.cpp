@@ -117,7 +117,7 @@ QMenu* TTab::BuildMenu(int x, int y)
         if (copyTable)
             addItem(menu, text("###Copy the entire table##Tabelle kopieren##Kopírovat celou tabulku"), [this] { RunCommand(1); });
         if (copyGraph)
-            addItem(menu, text("###Copy graph##Chart kopieren##Kopírovat graf"), [this] { RunCommand(CommandCopyGraph); });
+            addItem(menu, text("###Copy graph##Chart kopieren##Kopírovat graf"), [this] { RunCommand(CmdCopyGraph); });
         if (paste)
             addItem(menu, sheetHeld ? text("###Paste table##Tabelle einfügen##Vložit tabulku") : text("###Paste##Einfügen##Vložit"),
                     [this] { RunCommand(2); });
@@ -229,7 +229,7 @@ void TTab::addGraph3DItems(QMenu& menu)
     menu.addSeparator();
     const int preset = PresetOf(g.angles);
     for (int k = 0; k < 3; ++k)
-        tick(addItem(menu, text(presets[k]), [this, k] { RunCommand(views::ButtonPresetTop + k, 1); }), preset == k);
+        tick(addItem(menu, text(presets[k]), [this, k] { RunCommand(CmdPresetTop + k, 1); }), preset == k);
     const auto modeItems = [&](int& mode, const char* const* captions, int count) {
         menu.addSeparator();
         for (int k = 0; k < count; ++k)

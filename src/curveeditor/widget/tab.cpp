@@ -563,7 +563,7 @@ void TTab::RunButton(int index) { RunCommand(index, view.buttons[std::size_t(ind
 
 void TTab::RunCommand(int command, int argument)
 {
-    if ((command >= views::ButtonCopy && command <= views::ButtonPaste) || command == CommandCopyGraph) {
+    if ((command >= CmdCopy && command <= CmdPaste) || command == CmdCopyGraph) {
         if (clipboardCommand)
             clipboardCommand(*this, command);
     } else {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "curveeditor/commandcodes.h"
 #include "curveeditor/model.h"
 #include "curveeditor/views/viewstate.h"
 
@@ -19,9 +20,6 @@ namespace curveeditor {
 // "Dragging: " in the current language while a drag runs, else empty. The language
 // texts drop a variant's trailing blank, so the blank before the item is added here.
 std::string DraggingPrefix(bool dragging);
-
-// Commands of the clipboard besides the three buttons (0 copy, 1 copy table, 2 paste).
-constexpr int CommandCopyGraph = 40;
 
 class TTab : public QWidget {
     Q_OBJECT
