@@ -43,7 +43,9 @@ int TMainForm::msClock() { return g_msClock; }
 TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent), options_(std::move(options))
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowIcon(programIcon());
+    // The window shows the program's icon; decoding its files again costs start-up time.
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(programIcon());
     createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();

@@ -118,7 +118,7 @@ void TMainForm::updateTick()
     if (state == update::Idle && msClock() > kStartDelayMs && !noUpdateCheck) {
         static const lang::LangText kTrying{"###Trying updates...####Zjišťuji aktualizace..."};
         statusPanels[0]->setText(text(kTrying));
-        updateDownloader.state.store(update::Requested, std::memory_order_release);
+        updateDownloader.request();
     }
 }
 
