@@ -176,6 +176,12 @@ void Gauge::setBarColour(const QColor& colour)
 
 void setLabelText(QLabel* label, const QString& text)
 {
+    // The ticks set the same texts again and again: an unchanged label is left alone, as
+    // fitting it anew would relayout and repaint it every time. The shown text (or, for a
+    // cut text, the tooltip) is checked too, in case something set the label directly.
+    const QVariant previous = label->property("fullText");
+    if (previous.isValid() && previous.toString() == text && (label->text() == text || label->toolTip() == text))
+        return;
     label->setProperty("fullText", text);
     label->setText(text);
     if (label->property("autoSize").toBool())

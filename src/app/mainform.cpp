@@ -50,7 +50,9 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     device_ = std::make_unique<DevicePanel>(*this);
     file_ = std::make_unique<FilePanel>();
-    setWindowIcon(programIcon());
+    // The window shows the program's icon; decoding its files again costs start-up time.
+    if (QGuiApplication::windowIcon().isNull())
+        setWindowIcon(programIcon());
     createDeviceLink();
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();

@@ -119,7 +119,7 @@ void TMainForm::updateTick()
     if (state == update::Idle && msClock() > kStartDelayMs && !noUpdateCheck) {
         static const lang::LangText kTrying{"###Trying updates...####Zjišťuji aktualizace..."};
         device_->setStatusText(0, text(kTrying));
-        updateDownloader.state.store(update::Requested, std::memory_order_release);
+        updateDownloader.request();
     }
 }
 

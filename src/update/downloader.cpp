@@ -5,7 +5,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
-#include <chrono>
 
 #include "update/patchdescription.h"
 
@@ -36,19 +35,35 @@ void UpdateDownloader::start(QUrl url)
 
 void UpdateDownloader::stop()
 {
-    stop_.store(true);
+    {
+        const std::lock_guard lock(wakeMutex_);
+        stop_.store(true);
+    }
+    wake_.notify_all();
     if (thread_.joinable())
         thread_.join();
 }
 
+void UpdateDownloader::request()
+{
+    {
+        const std::lock_guard lock(wakeMutex_);
+        state.store(Requested, std::memory_order_release);
+    }
+    wake_.notify_all();
+}
+
 void UpdateDownloader::run()
 {
-    while (!stop_.load()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (state.load(std::memory_order_acquire) == Requested) {
-            download();
-            state.store(Finished, std::memory_order_release);
-        }
+    std::unique_lock lock(wakeMutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_.load() || state.load(std::memory_order_acquire) == Requested; });
+        if (stop_.load())
+            return;
+        lock.unlock();
+        download();
+        state.store(Finished, std::memory_order_release);
+        lock.lock();
     }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
-// The background download of the update description. One thread polls every 50 ms;
-// when asked (state 1) it GETs the description into memory and sets state 2. The data
-// are published before the state, so the window reads them once it sees state 2.
+// The background download of the update description. One thread sleeps until it is
+// asked (request(): state 1) or stopped; it then GETs the description into memory and
+// sets state 2. The data are published before the state, so the window reads them once
+// it sees state 2.
 
 #include <QUrl>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -28,6 +31,8 @@ public:
     void start(QUrl url);
     // Ends a running download and the thread.
     void stop();
+    // state := Requested, and the thread wakes to fetch the description.
+    void request();
 
     std::atomic<int> state{Idle};
     // Valid once `state` is Finished: whether the answer arrived, and the answer.
@@ -41,6 +46,8 @@ private:
     QUrl url_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;  // a request or the stop; no polling while idle
     bool hasData_ = false;
     std::string data_;
 };

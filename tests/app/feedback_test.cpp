@@ -28,7 +28,44 @@ void unitDiffers(TMainForm& w, const std::function<void(params::ParameterSet&)>&
     params::compareWithUnitAndFile(w.state, w);
 }
 
+// Counts the font changes and resizes a label goes through: what fitting it costs.
+struct RefitCounter : QObject {
+    int refits = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::Resize)
+            ++refits;
+        return false;
+    }
+};
+
 }  // namespace
+
+// The ticks set the port label's text again and again; only a new text fits it anew.
+TEST_F(WindowTest, AnUnchangedLabelTextIsNotFittedAgainButADifferentOneIs)
+{
+    TMainForm& w = open();
+    const QString tooLong = QStringLiteral("COM=(auto 3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20)");
+    app::setLabelText(w.LabelCom, tooLong);
+    ASSERT_EQ(w.LabelCom->toolTip(), tooLong) << "the text is cut and shown whole in the tooltip";
+    const QString shown = w.LabelCom->text();
+    RefitCounter counter;
+    w.LabelCom->installEventFilter(&counter);
+    for (int tick = 0; tick < 3; ++tick)
+        app::setLabelText(w.LabelCom, tooLong);
+    EXPECT_EQ(counter.refits, 0);
+    EXPECT_EQ(w.LabelCom->text(), shown);
+    // A text put on the label past setLabelText is replaced all the same.
+    w.LabelCom->setText(QStringLiteral("x"));
+    w.LabelCom->setToolTip(QString());
+    app::setLabelText(w.LabelCom, tooLong);
+    EXPECT_EQ(w.LabelCom->text(), shown);
+    EXPECT_EQ(w.LabelCom->toolTip(), tooLong);
+    app::setLabelText(w.LabelCom, QStringLiteral("COM=3"));
+    EXPECT_EQ(w.LabelCom->text(), QStringLiteral("COM=3"));
+    EXPECT_TRUE(w.LabelCom->toolTip().isEmpty());
+    w.LabelCom->removeEventFilter(&counter);
+}
 
 TEST_F(WindowTest, OpeningAFileThatIsNoParameterFileSaysSo)
 {
