@@ -5,10 +5,10 @@
 ; lets .ign (parameter files) and .ignlog (monitor logs) open in the program, and registers
 ; the uninstaller with Windows. "/S" installs without questions.
 
-Unicode true
+; A 64-bit installer for the 64-bit program (it runs only where the program can).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include MUI2.nsh
-!include x64.nsh
 
 !define APPKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrin"
 
@@ -37,9 +37,6 @@ LangString ParametersType ${LANG_CZECH} "Parametry zapalování TAVRIN-X"
 LangString MonitorLogType ${LANG_ENGLISH} "TAVRIN-X monitor log"
 LangString MonitorLogType ${LANG_GERMAN} "TAVRIN-X Monitorprotokoll"
 LangString MonitorLogType ${LANG_CZECH} "Záznam monitoru TAVRIN-X"
-LangString Needs64 ${LANG_ENGLISH} "Tavrin needs 64-bit Windows."
-LangString Needs64 ${LANG_GERMAN} "Tavrin braucht ein 64-Bit-Windows."
-LangString Needs64 ${LANG_CZECH} "Tavrin potřebuje 64bitový Windows."
 
 ; A file type: the extension names the type, the type opens in the program.
 !macro FileType EXT TYPE TEXT
@@ -57,10 +54,6 @@ LangString Needs64 ${LANG_CZECH} "Tavrin potřebuje 64bitový Windows."
 !macroend
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP $(Needs64) /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
   SetShellVarContext all
 FunctionEnd
