@@ -1,8 +1,9 @@
 // The plot file, painted with QPainter on the offscreen platform: PNG through QImage,
-// PDF through QPdfWriter, SVG through QSvgGenerator, each into memory and then written
-// in one piece.
+// PDF through QPdfWriter, SVG through log_plot_svg, each into memory and then written in
+// one piece.
 
 #include "cli/log_plot.h"
+#include "cli/log_plot_svg.h"
 
 #include <cstdlib>
 #include <memory>
@@ -12,7 +13,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include "monitorplot/monitorplot.h"
 #include "storage/atomicfile.h"
@@ -34,7 +34,7 @@ std::unique_ptr<QGuiApplication> guiApplication()
 {
     if (QGuiApplication::instance())
         return nullptr;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tavrin";
     static char* argv[] = {name, nullptr};
@@ -74,15 +74,9 @@ bool writeLogPlot(const std::vector<monitorlog::MonitorSample>& samples, const s
         pdf.setTitle(heading);
         QPainter painter(&pdf);
         monitorplot::paintLogPlot(painter, QRectF(0, 0, pdf.width(), pdf.height()), samples, heading);
-    } else {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(width, height));
-        svg.setViewBox(area);
-        svg.setResolution(96);
-        svg.setTitle(heading);
-        QPainter painter(&svg);
-        monitorplot::paintLogPlot(painter, area, samples, heading);
+    } else if (!paintSvgPlot(buffer, samples, heading, width, height, error)) {
+        error = output + ": " + error;
+        return false;
     }
     buffer.close();
     if (bytes.isEmpty()) {

@@ -9,6 +9,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/display.h"
 #include "cli/startarguments.h"
 #include "lang/langtext.h"
 #include "storage/errorlog.h"
@@ -23,19 +24,6 @@ const lang::LangText kNoDisplay{
     "###tavrin: no display to open the window on (the commands run without one: see tavrin --help)"
     "##tavrin: keine Anzeige für das Fenster (die Befehle brauchen keine: siehe tavrin --help)"
     "##tavrin: žádný displej pro okno (příkazy ho nepotřebují: viz tavrin --help)"};
-
-// Whether Qt has a display to show the window on (or was told which platform to use).
-// Only the build with the window asks.
-[[maybe_unused]] bool haveDisplay(const std::vector<std::string>& windowArguments)
-{
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        if (const char* value = std::getenv(variable); value && *value)
-            return true;
-    for (const std::string& a : windowArguments)
-        if (a == "-platform")
-            return true;
-    return false;
-}
 
 }  // namespace
 
@@ -62,10 +50,11 @@ int main(int argc, char** argv)
         break;
     }
 #ifdef TAVRIN_HAVE_WINDOW
-    if (!haveDisplay(start.windowArguments)) {  // Qt would abort with a message of its own
+    if (!cli::haveDisplay(start.windowArguments)) {  // Qt would abort with a message of its own
         std::fprintf(stderr, "%s\n", std::string(kNoDisplay.pick()).c_str());
         return 1;
     }
+    cli::leaveOwnConsole();
     app::WindowStart window;
     window.files = start.files;
     window.language = start.language;

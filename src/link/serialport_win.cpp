@@ -3,11 +3,12 @@
 // ClearCommError for the bytes waiting, PurgeComm at closing; the port's own DCB and
 // time-outs found at opening are restored at closing.
 //
-// Reads return at once with what has arrived (ReadIntervalTimeout MAXDWORD, no totals):
-// the link's I/O thread asks for the bytes waiting first and never blocks on a read.
-// Writes wait at most the given time for the driver to take the bytes. The port is opened
-// for plain (not overlapped) I/O, so waiting for input looks at the bytes waiting in short
-// slices while it waits on the wake-up event.
+// The port is opened for overlapped I/O so that the link's I/O thread sleeps until
+// something happens: waiting for input is one WaitForMultipleObjects on a pending
+// WaitCommEvent(EV_RXCHAR) and the link's wake-up event. A wait cut short by the wake-up
+// leaves the comm wait pending; the next wait picks it up. Reads return at once with what
+// has arrived (ReadIntervalTimeout MAXDWORD, no totals); writes wait at most the given
+// time for the driver to take the bytes.
 
 #include <algorithm>
 #include <cerrno>
@@ -24,7 +25,9 @@ namespace {
 
 constexpr DWORD kInputQueue = 10000;
 constexpr DWORD kOutputQueue = 1024;
-constexpr ULONGLONG kInputSliceMs = 2;
+// The driver ends a write at the port's write time-out; this is the margin before the
+// program stops waiting for it.
+constexpr DWORD kWriteGraceMs = 500;
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 
 class WinSerialPort final : public SerialPort {
@@ -32,13 +35,25 @@ public:
     WinSerialPort(HANDLE handle, const DCB& savedDcb, const COMMTIMEOUTS& savedTimeouts, DWORD writeTimeout)
         : handle_(handle), savedDcb_(savedDcb), savedTimeouts_(savedTimeouts), writeTimeout_(writeTimeout)
     {
+        commEvent_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ioEvent_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
     ~WinSerialPort() override
     {
+        // A pending comm wait ends when the mask is cleared; it must end before its
+        // OVERLAPPED goes away.
+        ::SetCommMask(handle_, 0);
+        if (commWaitPending_) {
+            DWORD ignored = 0;
+            ::CancelIoEx(handle_, &commEvent_);
+            ::GetOverlappedResult(handle_, &commEvent_, &ignored, TRUE);
+        }
         ::PurgeComm(handle_, kPurgeAll);
         ::SetCommTimeouts(handle_, &savedTimeouts_);
         ::SetCommState(handle_, &savedDcb_);
         ::CloseHandle(handle_);
+        ::CloseHandle(commEvent_.hEvent);
+        ::CloseHandle(ioEvent_.hEvent);
     }
 
     int bytesWaiting() override
@@ -53,18 +68,24 @@ public:
     int read(std::uint8_t* into, int count) override
     {
         DWORD got = 0;
-        if (!::ReadFile(handle_, into, static_cast<DWORD>(count), &got, nullptr))
+        // The time-outs make the read complete at once; a driver that still answers
+        // "pending" finishes it here.
+        if (!::ReadFile(handle_, into, static_cast<DWORD>(count), &got, startIo())
+            && !finishIo(got, INFINITE))
             return -1;
         return static_cast<int>(got);
     }
 
     int write(const std::uint8_t* bytes, int count, int timeoutMs) override
     {
-        setWriteTimeout(static_cast<DWORD>(timeoutMs < 0 ? 0 : timeoutMs));
+        const DWORD limit = static_cast<DWORD>(timeoutMs < 0 ? 0 : timeoutMs);
+        setWriteTimeout(limit);
         int done = 0;
         while (done < count) {
             DWORD put = 0;
-            if (!::WriteFile(handle_, bytes + done, static_cast<DWORD>(count - done), &put, nullptr) || put == 0)
+            const bool ok = ::WriteFile(handle_, bytes + done, static_cast<DWORD>(count - done), &put, startIo())
+                || finishIo(put, limit + kWriteGraceMs);
+            if (!ok || put == 0)
                 break;  // an error, or the time-out passed with nothing taken
             done += static_cast<int>(put);
         }
@@ -73,22 +94,66 @@ public:
 
     WaitResult waitForInput(WakeSignal& wake, int timeoutMs) override
     {
-        const HANDLE wakeEvent = reinterpret_cast<HANDLE>(wake.handle());
-        const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMs, 0));
-        for (;;) {
-            const int waiting = bytesWaiting();
-            if (waiting < 0)
-                return WaitResult::Hangup;
-            const ULONGLONG now = ::GetTickCount64();
-            if (waiting > 0 || now >= until)
-                return WaitResult::Ready;
-            const DWORD slice = static_cast<DWORD>(std::min(until - now, kInputSliceMs));
-            if (::WaitForSingleObject(wakeEvent, slice) == WAIT_OBJECT_0)
-                return WaitResult::Ready;  // an auto-reset event: the wait cleared it
+        if (hungUp_)
+            return WaitResult::Hangup;
+        const int waiting = bytesWaiting();
+        if (waiting != 0)
+            return hangUpIf(waiting < 0);
+        if (!commWaitPending_) {
+            ::ResetEvent(commEvent_.hEvent);
+            commMask_ = 0;
+            if (::WaitCommEvent(handle_, &commMask_, &commEvent_))
+                return WaitResult::Ready;  // it happened already
+            if (::GetLastError() != ERROR_IO_PENDING)
+                return hangUpIf(true);
+            commWaitPending_ = true;
+            // Bytes that came between the look above and the wait's start.
+            const int late = bytesWaiting();
+            if (late != 0)
+                return hangUpIf(late < 0);
         }
+        const HANDLE events[] = {commEvent_.hEvent, reinterpret_cast<HANDLE>(wake.handle())};
+        const DWORD which = ::WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>(std::max(timeoutMs, 0)));
+        if (which == WAIT_OBJECT_0) {
+            commWaitPending_ = false;
+            DWORD ignored = 0;
+            if (!::GetOverlappedResult(handle_, &commEvent_, &ignored, FALSE))
+                return hangUpIf(bytesWaiting() < 0);
+        }
+        // The wake-up event resets itself when the wait takes it; a time-out is Ready too.
+        return WaitResult::Ready;
     }
 
 private:
+    // The OVERLAPPED of one read or write, reset for a new operation.
+    OVERLAPPED* startIo()
+    {
+        ::ResetEvent(ioEvent_.hEvent);
+        ioEvent_.Internal = ioEvent_.InternalHigh = 0;
+        ioEvent_.Offset = ioEvent_.OffsetHigh = 0;
+        return &ioEvent_;
+    }
+
+    // Completes a read or write the driver left pending, waiting at most `ms`; one that
+    // takes longer is cancelled and counts what it moved.
+    bool finishIo(DWORD& moved, DWORD ms)
+    {
+        if (::GetLastError() != ERROR_IO_PENDING)
+            return false;
+        if (::WaitForSingleObject(ioEvent_.hEvent, ms) != WAIT_OBJECT_0)
+            ::CancelIoEx(handle_, &ioEvent_);
+        if (::GetOverlappedResult(handle_, &ioEvent_, &moved, TRUE))
+            return true;
+        return ::GetLastError() == ERROR_OPERATION_ABORTED;  // cancelled: `moved` holds the part done
+    }
+
+    WaitResult hangUpIf(bool gone)
+    {
+        if (gone)
+            hungUp_ = true;
+        return gone ? WaitResult::Hangup : WaitResult::Ready;
+    }
+
     void setWriteTimeout(DWORD ms)
     {
         if (ms == writeTimeout_)
@@ -106,6 +171,11 @@ private:
     DCB savedDcb_;
     COMMTIMEOUTS savedTimeouts_;
     DWORD writeTimeout_;
+    OVERLAPPED commEvent_{};  // the pending WaitCommEvent
+    DWORD commMask_ = 0;      // written by the driver when that wait ends
+    bool commWaitPending_ = false;
+    OVERLAPPED ioEvent_{};    // one read or write at a time, on the I/O thread
+    bool hungUp_ = false;
 };
 
 // The errno that tells the link (and openErrorText) why an open failed.
@@ -155,7 +225,8 @@ OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
         return result;
     }
     const std::wstring widePath(path.begin(), path.end());  // "\\.\COMn": plain ASCII
-    HANDLE handle = ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE handle = ::CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         result.error = errnoOf(::GetLastError());
         return result;
@@ -205,7 +276,7 @@ OpenResult openSerialPort(const std::string& path, std::uint32_t baud)
     if (!::SetCommState(handle, &work) || !::SetCommTimeouts(handle, &timeouts))
         return fail();
     ::SetupComm(handle, kInputQueue, kOutputQueue);
-    ::SetCommMask(handle, EV_TXEMPTY);
+    ::SetCommMask(handle, EV_RXCHAR);
     ::PurgeComm(handle, kPurgeAll);
     DWORD errors = 0;
     ::ClearCommError(handle, &errors, nullptr);  // a break or overrun from before is not ours
