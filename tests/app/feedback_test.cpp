@@ -45,26 +45,27 @@ struct RefitCounter : QObject {
 TEST_F(WindowTest, AnUnchangedLabelTextIsNotFittedAgainButADifferentOneIs)
 {
     TMainForm& w = open();
+    QLabel* labelCom = findControl<QLabel>(w, "LabelCom");
     const QString tooLong = QStringLiteral("COM=(auto 3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20)");
-    app::setLabelText(w.LabelCom, tooLong);
-    ASSERT_EQ(w.LabelCom->toolTip(), tooLong) << "the text is cut and shown whole in the tooltip";
-    const QString shown = w.LabelCom->text();
+    app::setLabelText(labelCom, tooLong);
+    ASSERT_EQ(labelCom->toolTip(), tooLong) << "the text is cut and shown whole in the tooltip";
+    const QString shown = labelCom->text();
     RefitCounter counter;
-    w.LabelCom->installEventFilter(&counter);
+    labelCom->installEventFilter(&counter);
     for (int tick = 0; tick < 3; ++tick)
-        app::setLabelText(w.LabelCom, tooLong);
+        app::setLabelText(labelCom, tooLong);
     EXPECT_EQ(counter.refits, 0);
-    EXPECT_EQ(w.LabelCom->text(), shown);
+    EXPECT_EQ(labelCom->text(), shown);
     // A text put on the label past setLabelText is replaced all the same.
-    w.LabelCom->setText(QStringLiteral("x"));
-    w.LabelCom->setToolTip(QString());
-    app::setLabelText(w.LabelCom, tooLong);
-    EXPECT_EQ(w.LabelCom->text(), shown);
-    EXPECT_EQ(w.LabelCom->toolTip(), tooLong);
-    app::setLabelText(w.LabelCom, QStringLiteral("COM=3"));
-    EXPECT_EQ(w.LabelCom->text(), QStringLiteral("COM=3"));
-    EXPECT_TRUE(w.LabelCom->toolTip().isEmpty());
-    w.LabelCom->removeEventFilter(&counter);
+    labelCom->setText(QStringLiteral("x"));
+    labelCom->setToolTip(QString());
+    app::setLabelText(labelCom, tooLong);
+    EXPECT_EQ(labelCom->text(), shown);
+    EXPECT_EQ(labelCom->toolTip(), tooLong);
+    app::setLabelText(labelCom, QStringLiteral("COM=3"));
+    EXPECT_EQ(labelCom->text(), QStringLiteral("COM=3"));
+    EXPECT_TRUE(labelCom->toolTip().isEmpty());
+    labelCom->removeEventFilter(&counter);
 }
 
 TEST_F(WindowTest, OpeningAFileThatIsNoParameterFileSaysSo)
