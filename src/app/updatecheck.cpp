@@ -11,6 +11,7 @@
 #include "lang/langtext.h"
 #include "lang/messagebox.h"
 #include "storage/inifile.h"
+#include "update/downloader.h"
 #include "update/formpatch.h"
 #include "update/patchdescription.h"
 
@@ -92,6 +93,9 @@ bool openWebAddress(TMainForm& form, const QString& address)
 
 void TMainForm::startUpdateThread()
 {
+    // The check's TLS plugin loads now, while no port is open (see update::loadTlsBackend).
+    if (!noUpdateCheck)
+        update::loadTlsBackend();
     updateDownloader.start(update::descriptionUrl(updateBase(settingsPaths)));
 }
 

@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslSocket>
 #include <QTimer>
 
 #include "update/patchdescription.h"
@@ -20,6 +21,12 @@ QUrl descriptionUrl(const QString& base)
     if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
         return {};
     return url;
+}
+
+void loadTlsBackend()
+{
+    // The first question about TLS support loads the backend plugin and its libraries.
+    (void)QSslSocket::supportsSsl();
 }
 
 void UpdateDownloader::start(QUrl url)

@@ -20,6 +20,12 @@ constexpr int kConnectTimeoutMs = 2000;
 // The description's address on the server at `base` (scheme and host, no path).
 QUrl descriptionUrl(const QString& base);
 
+// Loads the TLS plugin on the calling thread. Call it before the serial ports open: under
+// wine each pending WaitCommEvent runs on a thread of its own, and wine's loader crashes
+// when a library with thread-local data (the TLS plugin is one) loads while such a thread
+// starts or ends. Loaded at start, the download thread finds it in place.
+void loadTlsBackend();
+
 class UpdateDownloader {
 public:
     UpdateDownloader() = default;
