@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QThread>
+#include <cstdlib>
 #include <fstream>
+#include <string>
 
 #include "localhttpserver.h"
 #include "update/formpatch.h"
@@ -252,6 +254,40 @@ TEST(UpdateDialog, WebButtonOpensTheAddressAndKeepsTheDialogOpen)
     dialog.ButtonPatchCancel1->click();
     EXPECT_EQ(dialog.result(), update::TFormPatch::DoNotRemind);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// Whether a TLS plugin of Qt is mapped into this process.
+bool tlsPluginLoaded()
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find("/plugins/tls/") != std::string::npos)
+            return true;
+    return false;
+}
+
+// Under wine, a library with thread-local data that loads while the serial layer starts
+// and ends its wait threads brings the program down; the TLS plugin of the check must
+// therefore be in place once the window is created, before the first tick opens a port.
+// Each case runs in a fresh process, where no earlier test has loaded the plugin.
+TEST_F(UpdateCheckTest, TheTlsPluginIsLoadedBeforeTheFirstTickOnlyWhenTheCheckRuns)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            open();
+            std::_Exit(tlsPluginLoaded() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << "the check's TLS plugin loads with the window";
+    EXPECT_EXIT(
+        {
+            open({QStringLiteral("nopatchcheck")});
+            std::_Exit(tlsPluginLoaded() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << "without the check nothing loads it";
 }
 
 }  // namespace
