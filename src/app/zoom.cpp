@@ -97,7 +97,7 @@ void ZoomController::apply(double factor)
                 p.widget->setFixedWidth(scaled(p.rect.width(), factor));
     }
     if (editor_)
-        editor_->setZoom(factor);
+        editor_->SetZoom(factor);
 }
 
 }  // namespace app

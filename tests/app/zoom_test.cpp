@@ -73,9 +73,9 @@ TEST_F(WindowTest, ViewMenuZoomIsRememberedAndPaintsSharp)
     EXPECT_EQ(findControl<QLineEdit>(w, "EditHardLimiter")->geometry(), QRect(24, 90, 63, 32));
     EXPECT_EQ(statusPanel(w, 0)->width(), 600);
     // The curve editor paints into an image of the shown size: no scaled-up bitmap.
-    const QImage& image = w.curveEditor->backBitmap();
+    const QImage& image = w.curveEditor->BackBitmap();
     EXPECT_EQ(image.size(), QSize(1664, 605));
-    EXPECT_EQ(w.curveEditor->paintScale(), 1.5);
+    EXPECT_EQ(w.curveEditor->PaintScale(), 1.5);
     w.FormClose();
     window.reset();
 

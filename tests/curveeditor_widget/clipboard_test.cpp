@@ -49,14 +49,14 @@ protected:
     ClipboardTab() { clipboard().clear(); }
     ~ClipboardTab() override
     {
-        tab->popupMenu()->hide();
+        tab->PopupMenu()->hide();
         clipboard().clear();
     }
     // Right click at `at`; returns the texts of the menu that opened.
     QStringList rightClick(QPoint at)
     {
         click(tab, at, Qt::RightButton);
-        return items(tab->popupMenu());
+        return items(tab->PopupMenu());
     }
     QPoint tabOf(int sheetIndex)
     {
@@ -170,7 +170,7 @@ TEST_F(ClipboardTab, MenuOffersOnlyWhatTheSituationAllows)
     click(tab, cellCentre(4, 0));
     click(tab, cellCentre(6, 0), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_TRUE(rightClick(cellCentre(5, 0)).contains("Delete columns (3)"));
-    QAction* remove = item(tab->popupMenu(), "Delete columns (3)");
+    QAction* remove = item(tab->PopupMenu(), "Delete columns (3)");
     ASSERT_NE(remove, nullptr);
     remove->trigger();
     EXPECT_EQ(sheet().x.count, 12);
@@ -188,7 +188,7 @@ TEST_F(ClipboardTab, InsertColumnHereUsesTheBorderNearestThePointer)
     const auto& g = tab->view.table;
     const QPoint nearRightBorder(g.colX(4) - 3, cellCentre(3, 0).y());  // inside cell 3, by the border to 4
     rightClick(nearRightBorder);
-    QAction* insert = item(tab->popupMenu(), "Insert column here");
+    QAction* insert = item(tab->PopupMenu(), "Insert column here");
     ASSERT_NE(insert, nullptr);
     const int speed3 = sheet().x.values[3], speed4 = sheet().x.values[4];
     insert->trigger();
@@ -201,7 +201,7 @@ TEST_F(ClipboardTab, RightClickOnTheOtherTabOffersItsTable)
     clipboard().setText(QStringLiteral("9"));
     EXPECT_EQ(rightClick(tabOf(CurveSheetB)), QStringList{"Copy the entire table"});
     EXPECT_EQ(model().current, CurveSheetB);
-    item(tab->popupMenu(), "Copy the entire table")->trigger();
+    item(tab->PopupMenu(), "Copy the entire table")->trigger();
     EXPECT_TRUE(clipboard().mimeData()->data(SheetMimeType).startsWith("Label:\t###Advance B##"));
     EXPECT_EQ(rightClick(tabOf(CurveSheetA)), (QStringList{"Copy the entire table", "Paste table"}));
 }
@@ -213,7 +213,7 @@ TEST_F(ClipboardTab, SwitchedOffSheetOffersOnlyToSwitchItOn)
     const QStringList on = rightClick(cellCentre(3, 0));
     ASSERT_FALSE(on.isEmpty());
     EXPECT_EQ(on.front(), "Disable Advance A");
-    item(tab->popupMenu(), on.front())->trigger();
+    item(tab->PopupMenu(), on.front())->trigger();
     EXPECT_EQ(sheet().enabled, 0);
     EXPECT_EQ(rightClick(cellCentre(3, 0)), QStringList{"Enable Advance A"});
 }
@@ -227,8 +227,8 @@ TEST_F(ClipboardTab, AutoscrollItemsSetTheSharedFlag)
     *model().autoscroll = 0;
     const QStringList texts = rightClick(cellCentre(3, 0));
     EXPECT_TRUE(texts.contains("Autoscroll actual position"));
-    EXPECT_TRUE(item(tab->popupMenu(), "Disable autoscroll")->isChecked());
-    item(tab->popupMenu(), "Autoscroll actual position")->trigger();
+    EXPECT_TRUE(item(tab->PopupMenu(), "Disable autoscroll")->isChecked());
+    item(tab->PopupMenu(), "Autoscroll actual position")->trigger();
     EXPECT_EQ(*model().autoscroll, 1);
     *model().autoscroll = 0;
 }

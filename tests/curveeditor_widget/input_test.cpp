@@ -368,9 +368,9 @@ TEST_F(TabFixture, ContextMenuLeavesTheEntryOpen)
     QTest::keyClicks(tab, "21");
     ASSERT_TRUE(model().edit.editing);
     QTest::mouseClick(tab, Qt::RightButton, Qt::NoModifier, cellCentre(3, 0));
-    ASSERT_TRUE(tab->popupMenu()->isVisible());
+    ASSERT_TRUE(tab->PopupMenu()->isVisible());
     EXPECT_TRUE(model().edit.editing) << "the menu took the focus and the entry was committed";
-    tab->popupMenu()->hide();
+    tab->PopupMenu()->hide();
     EXPECT_TRUE(model().edit.editing);
     EXPECT_EQ(sheet().cell(3, 0), AdvanceA[3]);
     QTest::keyClick(tab, Qt::Key_Return);

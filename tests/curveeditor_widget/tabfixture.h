@@ -41,7 +41,7 @@ protected:
 
     curveeditor::TabModel& model() { return tab->model; }
     curveeditor::CSheet& sheet() { return *tab->model.sheet; }
-    const QImage& image() { return tab->backBitmap(); }
+    const QImage& image() { return tab->BackBitmap(); }
     QRgb pixel(int x, int y) { return image().pixel(x, y) & 0xFFFFFF; }
     void ticks(int n)
     {

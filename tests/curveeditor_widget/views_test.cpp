@@ -62,16 +62,16 @@ protected:
         for (int i = 0; i < n; ++i)
             tab->Tick();
     }
-    QRgb pixel(int x, int y) { return tab->backBitmap().pixel(x, y) & 0xFFFFFF; }
+    QRgb pixel(int x, int y) { return tab->BackBitmap().pixel(x, y) & 0xFFFFFF; }
     void shot(const char* name)
     {
         if (const char* dir = std::getenv("TAVRIN_SHOT_DIR"))
             tab->grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
     }
     // Wheel notches with modifiers, as the window system delivers them.
-    void wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers)
+    void Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers)
     {
-        tab->pointerMove(at.x(), at.y());
+        tab->PointerMove(at.x(), at.y());
         for (int k = 0; k < std::abs(notches); ++k) {
             QWheelEvent event(at, tab->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton,
                               modifiers, Qt::NoScrollPhase, false);
@@ -80,10 +80,10 @@ protected:
     }
     void drag(QPoint from, QPoint to)
     {
-        tab->pointerMove(from.x(), from.y());
-        tab->leftDown(from.x(), from.y());
-        tab->pointerMove(to.x(), to.y());
-        tab->leftUp(to.x(), to.y());
+        tab->PointerMove(from.x(), from.y());
+        tab->LeftDown(from.x(), from.y());
+        tab->PointerMove(to.x(), to.y());
+        tab->LeftUp(to.x(), to.y());
     }
 
     QWidget band;
@@ -156,24 +156,24 @@ TEST_F(Graph3DTest, TopPresetIsTheOnlyPressedButtonAndRotatingReleasesIt)
 
 TEST_F(Graph3DTest, WholeTurnOfTheWheelGivesTheSamePicture)
 {
-    const QImage before = tab->backBitmap().copy();
+    const QImage before = tab->BackBitmap().copy();
     for (int notch = 1; notch <= AngleTurn; ++notch) {
-        wheel(plotPoint(), 1, Qt::NoModifier);
+        Wheel(plotPoint(), 1, Qt::NoModifier);
         ASSERT_GE(tab->model.graph.angles.xyz, -35);
         ASSERT_LE(tab->model.graph.angles.xyz, 36);
         if (notch == AngleTurn / 4) {
-            EXPECT_NE(tab->backBitmap(), before);
+            EXPECT_NE(tab->BackBitmap(), before);
         }
     }
     EXPECT_EQ(tab->model.graph.angles.xyz, 0);
-    EXPECT_EQ(tab->backBitmap(), before);
+    EXPECT_EQ(tab->BackBitmap(), before);
 }
 
 TEST_F(Graph3DTest, WireModelDrawsLinesOnlyAndKeysPickTheLabels)
 {
     EXPECT_EQ(tab->model.graph.colourMode, 5);
     EXPECT_GT(palettePixelsInPlot(), 2000);
-    wheel(plotPoint(), -9, Qt::ControlModifier);  // clamped at the wire model
+    Wheel(plotPoint(), -9, Qt::ControlModifier);  // clamped at the wire model
     EXPECT_EQ(tab->model.graph.colourMode, 0);
     tab->Render();
     shot("graph3d_wire");
@@ -183,7 +183,7 @@ TEST_F(Graph3DTest, WireModelDrawsLinesOnlyAndKeysPickTheLabels)
         black += pixel(x, 220) == 0 ? 1 : 0;
     EXPECT_GT(black, 3);  // the wire crosses the middle line of the plot
 
-    wheel(plotPoint(), 2, Qt::ShiftModifier);
+    Wheel(plotPoint(), 2, Qt::ShiftModifier);
     EXPECT_EQ(tab->model.graph.labelMode, 2);
     tab->Render();
     shot("graph3d_labels");
@@ -198,7 +198,7 @@ TEST_F(Graph3DTest, WheelOverTheLegendStepsTheCurrentCellAlone)
     sheet().sel.SelectOne(4, 3);
     sheet().sel.SelectRange(5, 3);  // the selection is not what the legend steps
     const int before = sheet().cell(4, 3), neighbour = sheet().cell(5, 3);
-    wheel({tab->view.graph.areaLeft + 60, 250}, 1, Qt::NoModifier);
+    Wheel({tab->view.graph.areaLeft + 60, 250}, 1, Qt::NoModifier);
     ticks(6);
     EXPECT_EQ(sheet().cell(4, 3), before + 1);
     shot("graph3d_legend");
@@ -304,17 +304,17 @@ TEST_F(CheckGridTest, RectangleTouchingAnAreaOnlyAtItsBorderTogglesIt)
 {
     const QPoint from = inside(0, 0) + QPoint(6, 6);
     const QPoint to(grid().boundaryX[0], from.y());  // the border of area (1, 0)
-    tab->pointerMove(from.x(), from.y());
+    tab->PointerMove(from.x(), from.y());
     ASSERT_EQ(grid().hovered, views::CheckGridNothing);
-    tab->leftDown(from.x(), from.y());
-    tab->pointerMove(to.x(), to.y());
+    tab->LeftDown(from.x(), from.y());
+    tab->PointerMove(to.x(), to.y());
     tab->Render();
     shot("checkgrid_rectangle");
     // While dragging, the touched areas show what they will become.
     EXPECT_EQ(area(0, 0), WillBeOff);
     EXPECT_EQ(area(1, 0), WillBeOn);
     EXPECT_EQ(area(2, 0), OffColour);
-    tab->leftUp(to.x(), to.y());
+    tab->LeftUp(to.x(), to.y());
     EXPECT_EQ(sheet().cell(0, 0), 0);
     EXPECT_EQ(sheet().cell(1, 0), 1);
     EXPECT_EQ(sheet().cell(2, 0), 0);
@@ -328,10 +328,10 @@ TEST_F(CheckGridTest, RectangleTouchingAnAreaOnlyAtItsBorderTogglesIt)
 TEST_F(CheckGridTest, DraggingABoundaryChangesItsValueInOneUndoableGroup)
 {
     const int x = grid().boundaryX[1], y = grid().plotTop + 6;
-    tab->pointerMove(x, y);
+    tab->PointerMove(x, y);
     ASSERT_EQ(grid().hovered, views::CheckGridColumn + 1);
-    tab->leftDown(x, y);
-    tab->pointerMove(x + 25, y);
+    tab->LeftDown(x, y);
+    tab->PointerMove(x + 25, y);
     // The group stays open while the boundary follows the pointer.
     EXPECT_EQ(tab->model.pendingKey, BeginKey);
     EXPECT_EQ(announcements, 0);
@@ -339,13 +339,13 @@ TEST_F(CheckGridTest, DraggingABoundaryChangesItsValueInOneUndoableGroup)
     EXPECT_NE(tab->hoverText.find("Speed = 5"), std::string::npos) << tab->hoverText;
     const int moved = sheet().x.values[1];
     EXPECT_NEAR(moved, 50 + 25 / grid().scaleX, 1.0);
-    tab->leftUp(x + 25, y);
+    tab->LeftUp(x + 25, y);
     EXPECT_EQ(announcements, 1);
     tab->Render();
     EXPECT_NEAR(grid().boundaryX[1], x + 25, 3);
     // The wheel on a hovered boundary moves it by one unit in its own group.
-    tab->pointerMove(grid().boundaryX[1], y);
-    tab->wheel(-1);
+    tab->PointerMove(grid().boundaryX[1], y);
+    tab->Wheel(-1);
     EXPECT_EQ(sheet().x.values[1], moved - 1);
     EXPECT_EQ(announcements, 2);
 }
@@ -356,8 +356,8 @@ TEST_F(CheckGridTest, NonProportionalStyleShowsNoGridAndNoTickLabels)
     EXPECT_GT(count(GridGrey, c.plotLeft, c.plotTop, c.plotRight(), c.plotBottom()), 0);
     EXPECT_GT(labelInk(), 0);
     // The small box under the row headers switches the style.
-    tab->pointerMove(c.styleBoxLeft + 4, c.styleBoxTop + 4);
-    tab->leftDown(c.styleBoxLeft + 4, c.styleBoxTop + 4);
+    tab->PointerMove(c.styleBoxLeft + 4, c.styleBoxTop + 4);
+    tab->LeftDown(c.styleBoxLeft + 4, c.styleBoxTop + 4);
     ASSERT_EQ(tab->model.graph.proportional, 0);
     tab->Render();
     shot("checkgrid_boxes");

@@ -35,22 +35,22 @@ std::optional<Boundary> hoveredBoundary(const views::CheckGridState& c, CSheet& 
 
 }  // namespace
 
-bool TTab::checkGridGestureRunning() const { return view.checkGrid.dragging || view.checkGrid.banding; }
+bool TTab::CheckGridGestureRunning() const { return view.checkGrid.dragging || view.checkGrid.banding; }
 
-bool TTab::overStyleBox(int x, int y) const
+bool TTab::OverStyleBox(int x, int y) const
 {
     const views::CheckGridState& c = view.checkGrid;
     return (model.viewBits & ViewCheckGrid) && (model.viewBits & ViewTable) && x >= c.styleBoxLeft - 1 &&
            x <= c.styleBoxLeft + 10 && y >= c.styleBoxTop - 1 && y <= c.styleBoxTop + 10;
 }
 
-bool TTab::checkGridMouseMove(int x, int y)
+bool TTab::CheckGridMouseMove(int x, int y)
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
     if (c.dragging) {
-        checkGridDrag(x, y);
-        checkGridStatusText();
+        CheckGridDrag(x, y);
+        CheckGridStatusText();
         return true;
     }
     if (c.banding) {
@@ -84,11 +84,11 @@ bool TTab::checkGridMouseMove(int x, int y)
     }
     if (c.hovered != old)
         model.dirty |= DirtyRepaint;
-    checkGridStatusText();
+    CheckGridStatusText();
     return inGraph;
 }
 
-void TTab::checkGridDrag(int x, int y)
+void TTab::CheckGridDrag(int x, int y)
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
@@ -109,7 +109,7 @@ void TTab::checkGridDrag(int x, int y)
     model.dirty |= DirtyRelayout | DirtyRepaint;
 }
 
-bool TTab::checkGridLeftDown(int x, int y)
+bool TTab::CheckGridLeftDown(int x, int y)
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
@@ -119,7 +119,7 @@ bool TTab::checkGridLeftDown(int x, int y)
         c.grab = b->column ? x - c.boundaryX[std::size_t(b->index)] : y - c.boundaryY[std::size_t(b->index)];
         model.Change(0, BeginKey);
         model.dirty |= DirtyRepaint;
-        checkGridStatusText();
+        CheckGridStatusText();
         return true;
     }
     // A control in check-grid mode holds one sheet: its first sheet decides.
@@ -134,7 +134,7 @@ bool TTab::checkGridLeftDown(int x, int y)
     return true;
 }
 
-bool TTab::checkGridLeftUp()
+bool TTab::CheckGridLeftUp()
 {
     views::CheckGridState& c = view.checkGrid;
     CSheet& s = *model.sheet;
@@ -142,7 +142,7 @@ bool TTab::checkGridLeftUp()
         c.dragging = 0;
         model.Change(c.dragChanged ? (AxisX | AxisY) : 0, EndKey);
         model.dirty |= DirtyRelayout | DirtyRepaint;
-        checkGridStatusText();
+        CheckGridStatusText();
         return true;
     }
     if (!c.banding)
@@ -159,14 +159,14 @@ bool TTab::checkGridLeftUp()
     return true;
 }
 
-bool TTab::checkGridRightDown()
+bool TTab::CheckGridRightDown()
 {
     model.sheet->sel.Clear();
     model.dirty |= DirtyRepaint;
     return true;
 }
 
-bool TTab::checkGridWheel(int delta)
+bool TTab::CheckGridWheel(int delta)
 {
     views::CheckGridState& c = view.checkGrid;
     const std::optional<Boundary> b = hoveredBoundary(c, *model.sheet);
@@ -176,11 +176,11 @@ bool TTab::checkGridWheel(int delta)
     b->axis->values[std::size_t(b->index)] += delta > 0 ? 1 : -1;
     model.Change(b->column ? AxisX : AxisY, EndKey);
     model.dirty |= DirtyRelayout | DirtyRepaint;
-    checkGridStatusText();
+    CheckGridStatusText();
     return true;
 }
 
-void TTab::checkGridStatusText()
+void TTab::CheckGridStatusText()
 {
     const views::CheckGridState& c = view.checkGrid;
     hoverText.clear();

@@ -32,13 +32,13 @@ int TTab::ClipboardState() const
     return bits;
 }
 
-void TTab::refreshClipboardState()
+void TTab::RefreshClipboardState()
 {
     const int state = ClipboardState();
     if (state == clipboardState_)
         return;
     clipboardState_ = state;
-    refresh();
+    Refresh();
 }
 
 void TTab::RunClipboardCommand(int command)
@@ -59,7 +59,7 @@ void TTab::CopySelection()
     if (text.empty() || !clipboard)
         return;
     clipboard->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    refreshClipboardState();
+    RefreshClipboardState();
 }
 
 void TTab::CopyTable()
@@ -74,7 +74,7 @@ void TTab::CopyTable()
     data->setData(SheetMimeType, sheet);
     data->setData(SheetWindowsMimeType, sheet);
     clipboard->setMimeData(data);  // one change of the clipboard carries both texts
-    refreshClipboardState();
+    RefreshClipboardState();
 }
 
 void TTab::Paste()
@@ -95,7 +95,7 @@ void TTab::Paste()
     } else if (bits & ClipboardText) {
         PastePlainText(model, plainText);
     }
-    refresh();
+    Refresh();
 }
 
 void TTab::CopyGraph()
@@ -117,7 +117,7 @@ void TTab::CopyGraph()
     view.colours.control = control;
     Render();
     clipboard->setImage(picture);
-    refreshClipboardState();
+    RefreshClipboardState();
 }
 
 }  // namespace curveeditor

@@ -90,8 +90,8 @@ QMenu* TTab::BuildMenu(int x, int y)
     const bool anyEditable = s.x.editable || s.y.editable || s.z.editable;
     const int clip = ClipboardState();
     const bool sheetHeld = clip & ClipboardSheet;
-    const bool inTableHere = !onTab && tableContains(x, y);
-    const bool inGraphHere = !onTab && graphContains(x, y);
+    const bool inTableHere = !onTab && TableContains(x, y);
+    const bool inGraphHere = !onTab && GraphContains(x, y);
 
     bool copy = model.edit.editing ? model.edit.hasSelection() : s.sel.count > 0;
     bool paste = sheetHeld ? anyEditable : (clip & ClipboardText) && editableSelection;
@@ -128,7 +128,7 @@ QMenu* TTab::BuildMenu(int x, int y)
             menu.addSeparator();
         }
         if (!onTab && (model.requestedView & ViewTable))
-            addInsertDeleteItems(menu, x, y);
+            AddInsertDeleteItems(menu, x, y);
     }
     const bool moreThanShown = (!s.x.sliced && s.x.count > model.shownCols()) || (!s.y.sliced && s.y.count > model.shownRows());
     if (model.autoscroll && inTableHere && (model.options & OptionButtonBar) && moreThanShown) {
@@ -141,12 +141,12 @@ QMenu* TTab::BuildMenu(int x, int y)
              *flag == 0);
     }
     if ((model.viewBits & ViewGraph3D) && inGraphHere)
-        addGraph3DItems(menu);
-    addViewItems(menu);
+        AddGraph3DItems(menu);
+    AddViewItems(menu);
     return menu_;
 }
 
-void TTab::addInsertDeleteItems(QMenu& menu, int x, int y)
+void TTab::AddInsertDeleteItems(QMenu& menu, int x, int y)
 {
     const CSheet& s = *model.sheet;
     int col = -2, row = -2;
@@ -188,12 +188,12 @@ void TTab::addInsertDeleteItems(QMenu& menu, int x, int y)
         const int position = int((offset + size / 2) / size) + axis.scrollPos;
         model.InsertAt(atColumns, position);
         model.dirty |= DirtyFrame | DirtyRepaint;
-        refresh();
+        Refresh();
     };
     const auto remove = [this](bool atColumns) {
         model.DeleteSelected(atColumns);
         model.dirty |= DirtyFrame | DirtyRepaint;
-        refresh();
+        Refresh();
     };
     if (insertRow)
         addItem(menu, text("###Insert row here##Einfügen einer Zeile##Vložit řádek (zde)"), [insertAt] { insertAt(false); });
@@ -211,7 +211,7 @@ void TTab::addInsertDeleteItems(QMenu& menu, int x, int y)
                 [remove] { remove(true); });
 }
 
-void TTab::addGraph3DItems(QMenu& menu)
+void TTab::AddGraph3DItems(QMenu& menu)
 {
     static constexpr const char* presets[] = {"###Top view##Aufsicht##Pohled seshora", "###ISO1 view##ISO1 Ansicht##Pohled ISO1",
                                               "###ISO2 view##ISO2 Ansicht##Pohled ISO2"};
@@ -237,7 +237,7 @@ void TTab::addGraph3DItems(QMenu& menu)
                          [this, &mode, k] {
                              mode = k;
                              model.dirty |= DirtyRepaint;
-                             refresh();
+                             Refresh();
                          }),
                  mode == k);
     };
@@ -245,7 +245,7 @@ void TTab::addGraph3DItems(QMenu& menu)
     modeItems(g.labelMode, labelModes, 4);
 }
 
-void TTab::addViewItems(QMenu& menu)
+void TTab::AddViewItems(QMenu& menu)
 {
     const CSheet& s = *model.sheet;
     if (allowedViewCount(model.options) > 1) {
@@ -255,7 +255,7 @@ void TTab::addViewItems(QMenu& menu)
                 return;
             QAction* item = addItem(menu, text(caption), [this, bits] {
                 ApplyView(bits);
-                refresh();
+                Refresh();
             });
             tick(item, model.requestedView == bits);
         };

@@ -24,7 +24,7 @@ std::string pick(const char* text) { return std::string(lang::LangText(text).pic
 
 }  // namespace
 
-bool TTab::graph3DMouseMove(int x, int y)
+bool TTab::Graph3DMouseMove(int x, int y)
 {
     views::Graph3DState& r = view.graph3D;
     TTabGraph& g = model.graph;
@@ -50,7 +50,7 @@ bool TTab::graph3DMouseMove(int x, int y)
     return true;
 }
 
-bool TTab::graph3DLeftDown(int x, int y)
+bool TTab::Graph3DLeftDown(int x, int y)
 {
     if (x <= views::LegendRight(model, view))
         return false;
@@ -63,7 +63,7 @@ bool TTab::graph3DLeftDown(int x, int y)
     return true;
 }
 
-bool TTab::graph3DLeftUp()
+bool TTab::Graph3DLeftUp()
 {
     if (!view.graph3D.rotating)
         return false;
@@ -71,7 +71,7 @@ bool TTab::graph3DLeftUp()
     return true;
 }
 
-bool TTab::graph3DWheel(int delta)
+bool TTab::Graph3DWheel(int delta)
 {
     TTabGraph& g = model.graph;
     CSheet& s = *model.sheet;
@@ -91,7 +91,7 @@ bool TTab::graph3DWheel(int delta)
     return true;
 }
 
-bool TTab::graph3DKey(int key)
+bool TTab::Graph3DKey(int key)
 {
     if (key != ' ')
         return false;

@@ -28,12 +28,12 @@ std::string DraggingPrefix(bool dragging)
     return text + ' ';
 }
 
-bool TTab::graphMouseMove(int x, int y)
+bool TTab::GraphMouseMove(int x, int y)
 {
     views::Graph2DState& g = view.graph;
     CSheet& s = *model.sheet;
     if (g.dragging) {
-        graphDrag(x, y);
+        GraphDrag(x, y);
         return true;
     }
     if (g.banding) {
@@ -92,11 +92,11 @@ bool TTab::graphMouseMove(int x, int y)
     g.hovered = hovered;
     if (oldHovered != hovered)
         model.dirty |= DirtyRepaint;
-    graphStatusText();
+    GraphStatusText();
     return true;
 }
 
-bool TTab::graphLeftDown(int x, int y)
+bool TTab::GraphLeftDown(int x, int y)
 {
     views::Graph2DState& g = view.graph;
     CSheet& s = *model.sheet;
@@ -148,11 +148,11 @@ bool TTab::graphLeftDown(int x, int y)
     g.grabY = y - py;
     g.dragCurve = g.currentCurve;
     model.Change(0, BeginKey);
-    graphStatusText();
+    GraphStatusText();
     return true;
 }
 
-void TTab::graphDrag(int x, int y)
+void TTab::GraphDrag(int x, int y)
 {
     views::Graph2DState& g = view.graph;
     CSheet& s = *model.sheet;
@@ -170,7 +170,7 @@ void TTab::graphDrag(int x, int y)
         model.CheckSheet(s, 0);
         g.dragChanged = 1;
         model.dirty |= DirtyRelayout | DirtyRepaint;
-        graphStatusText();
+        GraphStatusText();
         return;
     }
     if (g.hovered == views::GraphLimiter || g.hovered == views::GraphStartLimiter) {
@@ -182,7 +182,7 @@ void TTab::graphDrag(int x, int y)
         model.CheckSheet(s, 0);
         g.dragChanged = 1;
         model.dirty |= DirtyRelayout | DirtyRepaint;
-        graphStatusText();
+        GraphStatusText();
         return;
     }
     if (g.hovered < 0)
@@ -218,7 +218,7 @@ void TTab::graphDrag(int x, int y)
     // Keep the pointer on the point when the scales change under it.
     const double oldScaleX = g.scaleX, oldScaleY = g.scaleY;
     const int oldHMin = g.hMin, oldVMin = g.vMin;
-    layoutGraph();
+    LayoutGraph();
     int nx = x, ny = y;
     if (g.scaleX != oldScaleX || g.hMin != oldHMin)
         nx = truncToInt((h.values[std::size_t(j)] - g.hMin) * g.scaleX + g.plotLeft + g.grabX);
@@ -233,10 +233,10 @@ void TTab::graphDrag(int x, int y)
             QCursor::setPos(mapToGlobal((QPointF(nx, ny) * zoom_).toPoint()));
     }
     model.dirty |= DirtyRelayout | DirtyRepaint;
-    graphStatusText();
+    GraphStatusText();
 }
 
-bool TTab::graphLeftUp(int, int)
+bool TTab::GraphLeftUp(int, int)
 {
     views::Graph2DState& g = view.graph;
     CSheet& s = *model.sheet;
@@ -252,11 +252,11 @@ bool TTab::graphLeftUp(int, int)
     const int hPart = model.graph.horizontal == &s.y ? AxisY : AxisX;
     model.Change(g.dragChanged ? (AxisZ | (g.hovered >= 0 ? hPart : 0)) : 0, EndKey);
     model.dirty |= DirtyRelayout | DirtyRepaint;
-    graphStatusText();
+    GraphStatusText();
     return true;
 }
 
-bool TTab::graphRightDown(int, int)
+bool TTab::GraphRightDown(int, int)
 {
     views::Graph2DState& g = view.graph;
     TSel& sel = model.sheet->sel;
@@ -272,7 +272,7 @@ bool TTab::graphRightDown(int, int)
     return true;
 }
 
-bool TTab::graphWheel(int delta)
+bool TTab::GraphWheel(int delta)
 {
     views::Graph2DState& g = view.graph;
     const CSheet& s = *model.sheet;
@@ -296,7 +296,7 @@ bool TTab::graphWheel(int delta)
     return false;
 }
 
-void TTab::graphStatusText()
+void TTab::GraphStatusText()
 {
     const views::Graph2DState& g = view.graph;
     hoverText.clear();

@@ -68,7 +68,7 @@ TTab::TTab(QWidget* parent, int width, int height, int options) : QWidget(parent
     contextMenu = [](TTab& tab, QPoint at) { tab.ShowMenu(at); };
     menu_ = new QMenu(this);
     if (QClipboard* clipboard = QGuiApplication::clipboard())
-        connect(clipboard, &QClipboard::dataChanged, this, [this] { refreshClipboardState(); });
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { RefreshClipboardState(); });
     clipboardState_ = ClipboardState();
 }
 
@@ -83,11 +83,11 @@ void TTab::NotifyOwner()
 void TTab::BuildFrame()
 {
     views::BuildFrame(model, view);
-    views::UpdateButtonStates(model, view, clipboardForButtons());
+    views::UpdateButtonStates(model, view, ClipboardForButtons());
     model.dirty &= ~DirtyFrame;
     Relayout();
     if (pointerX >= 0)
-        pointerMove(pointerX, pointerY);
+        PointerMove(pointerX, pointerY);
 }
 
 void TTab::Relayout()
@@ -104,7 +104,7 @@ void TTab::ApplyView(int viewBits)
     model.dirty |= DirtyRelayout | DirtyRepaint;
 }
 
-void TTab::layoutGraph()
+void TTab::LayoutGraph()
 {
     model.ComputeAxisRanges();
     views::LayoutGraph2D(model, view);
@@ -159,19 +159,19 @@ void TTab::Render()
     update();
 }
 
-void TTab::refresh()
+void TTab::Refresh()
 {
     if (model.dirty & DirtyFrame)
         BuildFrame();
     if (model.dirty & DirtyView)
         ApplyView(0);
-    if (views::UpdateButtonStates(model, view, clipboardForButtons()))
+    if (views::UpdateButtonStates(model, view, ClipboardForButtons()))
         model.dirty |= DirtyRepaint;
     if (model.dirty & (DirtyRepaint | DirtyRelayout | DirtyRenderNow))
         Render();
 }
 
-void TTab::setZoom(double factor)
+void TTab::SetZoom(double factor)
 {
     zoom_ = factor > 0 ? factor : 1.0;
     resize(int(std::lround(view.width * zoom_)), int(std::lround(view.height * zoom_)));
@@ -205,9 +205,9 @@ void TTab::Tick()
         ++model.tick;
         return;
     }
-    setModifiers(QGuiApplication::keyboardModifiers());
+    SetModifiers(QGuiApplication::keyboardModifiers());
     model.Tick();  // tick counter, active cell, deferred announcement
-    spinTick();
+    SpinTick();
     if (model.edit.editing) {
         if (caretPhase == 0 || caretPhase == 8)
             update();
@@ -215,16 +215,16 @@ void TTab::Tick()
     }
     if ((model.tick & 15) == 8)  // other programs change the clipboard too
         clipboardState_ = ClipboardState();
-    if ((model.tick & 2) && views::UpdateButtonStates(model, view, clipboardForButtons()))
+    if ((model.tick & 2) && views::UpdateButtonStates(model, view, ClipboardForButtons()))
         model.dirty |= DirtyRepaint;
     if (lang::currentLanguage() != lastLanguage_) {
         lastLanguage_ = lang::currentLanguage();
         model.dirty |= DirtyFrame | DirtyRepaint;
     }
-    refresh();
+    Refresh();
 }
 
-void TTab::spinTick()
+void TTab::SpinTick()
 {
     SpinState& spin = model.spin;
     if (!spin.shown || !(spin.upPressed || spin.downPressed))
@@ -243,7 +243,7 @@ void TTab::spinTick()
         model.SpinStep(10 * sign);
 }
 
-void TTab::nextSheet(int direction)
+void TTab::NextSheet(int direction)
 {
     const int n = model.sheetCount;
     int index = model.current;
@@ -292,19 +292,19 @@ bool TTab::HandleKey(int virtualKey, int character)
                 NotifyOwner();
             }
         } else {
-            nextSheet(shiftDown ? -1 : 1);
+            NextSheet(shiftDown ? -1 : 1);
         }
         used = true;
     } else if (model.viewBits & ViewTable) {
-        used = tableKey(key);
+        used = TableKey(key);
     }
     if (!used && (model.viewBits & ViewGraph3D))
-        used = graph3DKey(key);
-    refresh();
+        used = Graph3DKey(key);
+    Refresh();
     return used;
 }
 
-void TTab::setModifiers(Qt::KeyboardModifiers modifiers)
+void TTab::SetModifiers(Qt::KeyboardModifiers modifiers)
 {
     const int shift = (modifiers & Qt::ShiftModifier) ? 1 : 0, ctrl = (modifiers & Qt::ControlModifier) ? 1 : 0;
     // The graph's hover mark shows which points Shift and Ctrl would drag along; the
@@ -335,7 +335,7 @@ bool TTab::event(QEvent* event)
 
 void TTab::keyPressEvent(QKeyEvent* event)
 {
-    setModifiers(event->modifiers());
+    SetModifiers(event->modifiers());
     const int qtKey = event->key();
     bool used = false;
     if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) {
@@ -363,7 +363,7 @@ void TTab::focusInEvent(QFocusEvent* event)
 {
     view.focused = 1;
     model.dirty |= DirtyRepaint;
-    refresh();
+    Refresh();
     QWidget::focusInEvent(event);
 }
 
@@ -373,14 +373,14 @@ void TTab::focusOutEvent(QFocusEvent* event)
     // The context menu takes the focus only while it is open; typing goes on after it.
     if (event->reason() != Qt::PopupFocusReason) {
         model.CommitEdit();
-        updateTabStop();
+        UpdateTabStop();
     }
     model.dirty |= DirtyRepaint;
-    refresh();
+    Refresh();
     QWidget::focusOutEvent(event);
 }
 
-void TTab::updateTabStop()
+void TTab::UpdateTabStop()
 {
     const bool tabStop = model.sheet && model.sheet->sel.count > 0 && (model.requestedView & ViewTable);
     setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
@@ -390,65 +390,65 @@ void TTab::updateTabStop()
 // unless a gesture runs (it keeps the pointer until the button is released).
 void TTab::leaveEvent(QEvent* event)
 {
-    const bool gesture = pressedButton_ >= 0 || tableGestureRunning() || view.graph.dragging || view.graph.banding ||
-                         checkGridGestureRunning() || view.graph3D.rotating;
+    const bool gesture = pressedButton_ >= 0 || TableGestureRunning() || view.graph.dragging || view.graph.banding ||
+                         CheckGridGestureRunning() || view.graph3D.rotating;
     if (!gesture)
-        pointerMove(-1, -1);
+        PointerMove(-1, -1);
     QWidget::leaveEvent(event);
 }
 
-void TTab::mouseMoveEvent(QMouseEvent* event) { trackPointer(event); }
+void TTab::mouseMoveEvent(QMouseEvent* event) { TrackPointer(event); }
 
 // Every mouse event first brings the modifiers and the pointer position up to date.
-QPoint TTab::trackPointer(const QMouseEvent* event)
+QPoint TTab::TrackPointer(const QMouseEvent* event)
 {
-    setModifiers(event->modifiers());
+    SetModifiers(event->modifiers());
     const QPoint at = (event->position() / zoom_).toPoint();
-    pointerMove(at.x(), at.y());
+    PointerMove(at.x(), at.y());
     return at;
 }
 
 void TTab::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint at = trackPointer(event);
+    const QPoint at = TrackPointer(event);
     if (event->button() == Qt::LeftButton) {
         if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
-        leftDown(at.x(), at.y());
+        LeftDown(at.x(), at.y());
     } else if (event->button() == Qt::RightButton) {
         if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
-        rightDown(at.x(), at.y());
+        RightDown(at.x(), at.y());
     }
 }
 
 void TTab::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint at = trackPointer(event);
+    const QPoint at = TrackPointer(event);
     if (event->button() == Qt::LeftButton)
-        leftUp(at.x(), at.y());
+        LeftUp(at.x(), at.y());
 }
 
 void TTab::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const QPoint at = trackPointer(event);
+    const QPoint at = TrackPointer(event);
     if (event->button() == Qt::LeftButton)
-        doubleClick(at.x(), at.y());
+        DoubleClick(at.x(), at.y());
 }
 
 void TTab::wheelEvent(QWheelEvent* event)
 {
-    setModifiers(event->modifiers());
+    SetModifiers(event->modifiers());
     event->accept();
     // Turning the wheel while a button is held would fight the running gesture.
     if (event->buttons() & (Qt::LeftButton | Qt::RightButton))
         return;
     const int delta = event->angleDelta().y();
     if (delta != 0)
-        wheel(delta <= 0 ? -1 : 1);
+        Wheel(delta <= 0 ? -1 : 1);
 }
 
-bool TTab::tableContains(int x, int y) const
+bool TTab::TableContains(int x, int y) const
 {
     const views::TableGeometry& g = view.table;
     // In check-grid mode the cell area belongs to the check grid drawn over it.
@@ -458,17 +458,17 @@ bool TTab::tableContains(int x, int y) const
            y >= g.gridTop && y <= int(g.cellsTop + g.shownRows * g.cellHeight + 15);
 }
 
-bool TTab::graphContains(int x, int y) const
+bool TTab::GraphContains(int x, int y) const
 {
     return (model.viewBits & (ViewGraph2D | ViewGraph3D | ViewCheckGrid)) && view.graph.areaContains(x, y, view.width, view.height);
 }
 
-bool TTab::buttonVisible(const views::TButton& b) const
+bool TTab::ButtonVisible(const views::TButton& b) const
 {
     return (b.state & views::ButtonShown) || ((b.state & 0x70) && ((b.state >> 4) & 7) == model.requestedView);
 }
 
-void TTab::pointerMove(int x, int y)
+void TTab::PointerMove(int x, int y)
 {
     if (!inputOn || !model.sheet)
         return;
@@ -477,30 +477,30 @@ void TTab::pointerMove(int x, int y)
     const int oldTab = view.hoverTab;
     view.hoverTab = 0;
     hoverText.clear();
-    inTable = tableContains(x, y);
-    inGraph = graphContains(x, y);
+    inTable = TableContains(x, y);
+    inGraph = GraphContains(x, y);
     if (model.sheet->enabled) {
         const bool checkGrid = model.viewBits & ViewCheckGrid;
-        if (tableGestureRunning())
-            tableMouseMove(x, y);
+        if (TableGestureRunning())
+            TableMouseMove(x, y);
         else if (view.graph.dragging || view.graph.banding)
-            graphMouseMove(x, y);
-        else if (checkGridGestureRunning())
-            checkGridMouseMove(x, y);
+            GraphMouseMove(x, y);
+        else if (CheckGridGestureRunning())
+            CheckGridMouseMove(x, y);
         else if (view.graph3D.rotating || ((model.viewBits & ViewGraph3D) && inGraph))
-            graph3DMouseMove(x, y);
+            Graph3DMouseMove(x, y);
         else {
             // Over the check grid the cells under it take no hover.
             if ((model.viewBits & ViewTable) && (inTable || !checkGrid))
-                tableMouseMove(x, y);
+                TableMouseMove(x, y);
             else if (model.spin.shown && checkGrid) {
                 model.spin.shown = 0;
                 model.dirty |= DirtyRepaint;
             }
             if (model.viewBits & ViewGraph2D)
-                graphMouseMove(x, y);
+                GraphMouseMove(x, y);
             if (checkGrid)
-                checkGridMouseMove(x, y);
+                CheckGridMouseMove(x, y);
         }
     }
     view.hoverTab = views::TabAt(model, x, y);
@@ -509,7 +509,7 @@ void TTab::pointerMove(int x, int y)
     int hovered = -1;
     for (int k = 0; k < view.buttonCount && hovered < 0; ++k) {
         const views::TButton& c = view.buttons[std::size_t(k)];
-        if (c.state && !(c.state & views::ButtonUnclickable) && buttonVisible(c) && c.contains(x, y))
+        if (c.state && !(c.state & views::ButtonUnclickable) && ButtonVisible(c) && c.contains(x, y))
             hovered = k;
     }
     for (int i = 0; i < view.buttonCount; ++i) {
@@ -525,11 +525,11 @@ void TTab::pointerMove(int x, int y)
             pressedButton_ = -1;
         }
     }
-    updateHint();
-    refresh();
+    UpdateHint();
+    Refresh();
 }
 
-void TTab::updateHint()
+void TTab::UpdateHint()
 {
     std::string hint;
     for (int i = 0; i < view.buttonCount && hint.empty(); ++i)
@@ -537,7 +537,7 @@ void TTab::updateHint()
             hint = lang::LangText(view.buttons[std::size_t(i)].hint).pick();
     if (hint.empty() && view.tableState.cornerHover)
         hint = lang::LangText("###Interpolation####Interpolace").pick();
-    if (hint.empty() && (model.options & OptionCheckGrid) && overStyleBox(pointerX, pointerY))
+    if (hint.empty() && (model.options & OptionCheckGrid) && OverStyleBox(pointerX, pointerY))
         hint = lang::LangText("###Proporcional / nonproporcional view####Proporcionální / neproporcionální zobrazení").pick();
     if (hint.empty())
         hint = hoverText;
@@ -569,17 +569,17 @@ void TTab::RunCommand(int command, int argument)
     } else {
         model.RunCommand(command, argument);
     }
-    refresh();
+    Refresh();
 }
 
-void TTab::leftDown(int x, int y)
+void TTab::LeftDown(int x, int y)
 {
     if (!model.sheet)
         return;
     if (view.hoverTab) {
         model.SelectSheet(view.hoverTab - 1);
         NotifyOwner();
-        refresh();
+        Refresh();
         return;
     }
     if (!model.sheet->enabled)
@@ -595,33 +595,33 @@ void TTab::leftDown(int x, int y)
             b.down = 1;
             pressedButton_ = i;
             model.dirty |= DirtyRepaint;
-            refresh();
+            Refresh();
         }
         return;
     }
-    if ((model.options & OptionCheckGrid) && overStyleBox(x, y)) {
+    if ((model.options & OptionCheckGrid) && OverStyleBox(x, y)) {
         model.graph.proportional = !model.graph.proportional;
         model.dirty |= DirtyRelayout | DirtyRepaint;
-        refresh();
+        Refresh();
         return;
     }
     bool taken = false;
-    if (tableGestureRunning() || inTable)
-        taken = tableLeftDown(x, y);
+    if (TableGestureRunning() || inTable)
+        taken = TableLeftDown(x, y);
     if (!taken && (model.viewBits & ViewGraph2D) && (inGraph || view.graph.dragging))
-        taken = graphLeftDown(x, y);
+        taken = GraphLeftDown(x, y);
     if (!taken && (model.viewBits & ViewGraph3D) && inGraph)
-        taken = graph3DLeftDown(x, y);
-    if (!taken && (model.viewBits & ViewCheckGrid) && (inGraph || checkGridGestureRunning()))
-        taken = checkGridLeftDown(x, y);
+        taken = Graph3DLeftDown(x, y);
+    if (!taken && (model.viewBits & ViewCheckGrid) && (inGraph || CheckGridGestureRunning()))
+        taken = CheckGridLeftDown(x, y);
     if (!taken && model.sheet->sel.count > 0) {
         model.sheet->sel.Clear();
         model.dirty |= DirtyRepaint;
     }
-    refresh();
+    Refresh();
 }
 
-void TTab::leftUp(int x, int y)
+void TTab::LeftUp(int x, int y)
 {
     if (!model.sheet)
         return;
@@ -633,66 +633,66 @@ void TTab::leftUp(int x, int y)
         RunButton(index);
         return;
     }
-    bool taken = tableLeftUp(x, y);
+    bool taken = TableLeftUp(x, y);
     if (!taken && (model.viewBits & ViewGraph2D))
-        taken = graphLeftUp(x, y);
+        taken = GraphLeftUp(x, y);
     if (!taken && (model.viewBits & ViewGraph3D))
-        taken = graph3DLeftUp();
+        taken = Graph3DLeftUp();
     if (!taken && (model.viewBits & ViewCheckGrid))
-        checkGridLeftUp();
-    refresh();
+        CheckGridLeftUp();
+    Refresh();
 }
 
-void TTab::doubleClick(int x, int y)
+void TTab::DoubleClick(int x, int y)
 {
     for (int i = 0; i < view.buttonCount; ++i)
         if (view.buttons[std::size_t(i)].hover)
-            return leftDown(x, y);
+            return LeftDown(x, y);
     if (inTable && model.sheet && model.sheet->enabled)
-        tableDoubleClick(x, y);
-    refresh();
+        TableDoubleClick(x, y);
+    Refresh();
 }
 
-void TTab::rightDown(int x, int y)
+void TTab::RightDown(int x, int y)
 {
     if (!model.sheet)
         return;
     if (view.hoverTab) {
         model.SelectSheet(view.hoverTab - 1);
         NotifyOwner();
-        refresh();
+        Refresh();
     } else if (model.sheet->enabled) {
-        if (!(inTable && tableRightDown(x, y)) && inGraph) {
+        if (!(inTable && TableRightDown(x, y)) && inGraph) {
             if (model.viewBits & ViewGraph2D)
-                graphRightDown(x, y);
+                GraphRightDown(x, y);
             else if (model.viewBits & ViewCheckGrid)
-                checkGridRightDown();
+                CheckGridRightDown();
         }
-        refresh();
+        Refresh();
     }
     if (contextMenu)
         contextMenu(*this, QPoint(x, y));
 }
 
-void TTab::wheel(int delta)
+void TTab::Wheel(int delta)
 {
     if (!inputOn || !model.sheet || !model.sheet->enabled)
         return;
     if (inTable)
-        tableWheel(delta);
+        TableWheel(delta);
     else if (inGraph && (model.viewBits & ViewGraph2D))
-        graphWheel(delta);
+        GraphWheel(delta);
     else if (inGraph && (model.viewBits & ViewGraph3D))
-        graph3DWheel(delta);
+        Graph3DWheel(delta);
     else if (inGraph && (model.viewBits & ViewCheckGrid))
-        checkGridWheel(delta);
+        CheckGridWheel(delta);
     else if (model.viewBits & ViewTable) {
         if (!model.sheet->y.sliced && model.sheet->y.count > model.visibleRows)
             model.ScrollBy(0, -delta);
         else if (!model.sheet->x.sliced && model.sheet->x.count > model.visibleCols)
             model.ScrollBy(-delta, 0);
     }
-    refresh();
+    Refresh();
 }
 
 TTab* createCurveEditor(QWidget* band)

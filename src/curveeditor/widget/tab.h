@@ -3,6 +3,8 @@
 // into an off-screen 32-bit image; pointer, wheel and keys become model commands; the
 // owning window drives it with Tick() on every timer tick and hears about every
 // finished change through onChanged.
+// Its own methods are PascalCase and its fields camelCase; the Qt handlers it overrides
+// (paintEvent, mouseMoveEvent, ...) keep Qt's names.
 
 #include <QImage>
 #include <QMenu>
@@ -51,13 +53,13 @@ public:
     void ApplyView(int viewBits);
     // The paint pass into the back image.
     void Render();
-    const QImage& backBitmap() const { return backBitmap_; }
+    const QImage& BackBitmap() const { return backBitmap_; }
     // Shows the control `factor` times its design size: the views still lay out and
     // paint in design pixels, into a back image of the shown size (sharp at any factor);
     // pointer positions are taken back to design pixels.
-    void setZoom(double factor);
-    double zoom() const { return zoom_; }
-    double paintScale() const { return paintScale_; }
+    void SetZoom(double factor);
+    double Zoom() const { return zoom_; }
+    double PaintScale() const { return paintScale_; }
     // A key: `virtualKey` as a character (9 Tab, 13 Enter, 8 Backspace, 27 Escape, 32 Space)
     // or a navigation key shifted left by 8 (Qt's Windows-style codes 0x21 .. 0x2E); or
     // `character` for typed text. Returns whether the key was used.
@@ -82,15 +84,15 @@ public:
     // when it is empty).
     QMenu* BuildMenu(int x, int y);
     void ShowMenu(QPoint at);
-    QMenu* popupMenu() const { return menu_; }
+    QMenu* PopupMenu() const { return menu_; }
 
     // Pointer entry points in control coordinates (the Qt events call these).
-    void pointerMove(int x, int y);
-    void leftDown(int x, int y);
-    void leftUp(int x, int y);
-    void doubleClick(int x, int y);
-    void rightDown(int x, int y);
-    void wheel(int delta);
+    void PointerMove(int x, int y);
+    void LeftDown(int x, int y);
+    void LeftUp(int x, int y);
+    void DoubleClick(int x, int y);
+    void RightDown(int x, int y);
+    void Wheel(int delta);
 
     int pointerX = -1, pointerY = -1;
     int inTable = 0, inGraph = 0;
@@ -112,64 +114,64 @@ protected:
 
 private:
     // Redoes what the model's dirty bits ask for and renders.
-    void refresh();
-    void updateHint();
-    void setModifiers(Qt::KeyboardModifiers modifiers);
-    QPoint trackPointer(const QMouseEvent* event);
-    bool buttonVisible(const views::TButton& b) const;
-    void nextSheet(int direction);
+    void Refresh();
+    void UpdateHint();
+    void SetModifiers(Qt::KeyboardModifiers modifiers);
+    QPoint TrackPointer(const QMouseEvent* event);
+    bool ButtonVisible(const views::TButton& b) const;
+    void NextSheet(int direction);
     // Tab reaches the control only while its sheet has a selection in the table view.
-    void updateTabStop();
+    void UpdateTabStop();
 
     // Table view.
-    bool tableMouseMove(int x, int y);
-    bool tableLeftDown(int x, int y);
-    bool tableLeftUp(int x, int y);
-    bool tableRightDown(int x, int y);
-    bool tableDoubleClick(int x, int y);
-    bool tableWheel(int delta);
-    bool tableKey(int key);
-    bool tableGestureRunning() const;
-    void placeSpin(int col, int row);
-    int caretAt(int x) const;
-    void spinTick();
+    bool TableMouseMove(int x, int y);
+    bool TableLeftDown(int x, int y);
+    bool TableLeftUp(int x, int y);
+    bool TableRightDown(int x, int y);
+    bool TableDoubleClick(int x, int y);
+    bool TableWheel(int delta);
+    bool TableKey(int key);
+    bool TableGestureRunning() const;
+    void PlaceSpin(int col, int row);
+    int CaretAt(int x) const;
+    void SpinTick();
 
     // 2D graph view.
-    bool graphMouseMove(int x, int y);
-    bool graphLeftDown(int x, int y);
-    bool graphLeftUp(int x, int y);
-    bool graphRightDown(int x, int y);
-    bool graphWheel(int delta);
-    void graphDrag(int x, int y);
-    void graphStatusText();
-    void layoutGraph();
+    bool GraphMouseMove(int x, int y);
+    bool GraphLeftDown(int x, int y);
+    bool GraphLeftUp(int x, int y);
+    bool GraphRightDown(int x, int y);
+    bool GraphWheel(int delta);
+    void GraphDrag(int x, int y);
+    void GraphStatusText();
+    void LayoutGraph();
 
     // 3D graph view.
-    bool graph3DMouseMove(int x, int y);
-    bool graph3DLeftDown(int x, int y);
-    bool graph3DLeftUp();
-    bool graph3DWheel(int delta);
-    bool graph3DKey(int key);
+    bool Graph3DMouseMove(int x, int y);
+    bool Graph3DLeftDown(int x, int y);
+    bool Graph3DLeftUp();
+    bool Graph3DWheel(int delta);
+    bool Graph3DKey(int key);
 
     // Check-grid view.
-    bool checkGridMouseMove(int x, int y);
-    bool checkGridLeftDown(int x, int y);
-    bool checkGridLeftUp();
-    bool checkGridRightDown();
-    bool checkGridWheel(int delta);
-    void checkGridStatusText();
-    bool checkGridGestureRunning() const;
-    bool overStyleBox(int x, int y) const;
-    void checkGridDrag(int x, int y);
+    bool CheckGridMouseMove(int x, int y);
+    bool CheckGridLeftDown(int x, int y);
+    bool CheckGridLeftUp();
+    bool CheckGridRightDown();
+    bool CheckGridWheel(int delta);
+    void CheckGridStatusText();
+    bool CheckGridGestureRunning() const;
+    bool OverStyleBox(int x, int y) const;
+    void CheckGridDrag(int x, int y);
 
-    bool tableContains(int x, int y) const;
-    bool graphContains(int x, int y) const;
-    void refreshClipboardState();
-    int clipboardForButtons() const { return clipboardCommand ? clipboardState_ : -1; }
+    bool TableContains(int x, int y) const;
+    bool GraphContains(int x, int y) const;
+    void RefreshClipboardState();
+    int ClipboardForButtons() const { return clipboardCommand ? clipboardState_ : -1; }
     // Context menu parts.
-    void addInsertDeleteItems(QMenu& menu, int x, int y);
-    void addViewItems(QMenu& menu);
-    void addGraph3DItems(QMenu& menu);
+    void AddInsertDeleteItems(QMenu& menu, int x, int y);
+    void AddViewItems(QMenu& menu);
+    void AddGraph3DItems(QMenu& menu);
 
     QImage backBitmap_;
     double zoom_ = 1.0;

@@ -85,14 +85,14 @@ int cornerKind(const CSheet& s, const views::TableGeometry& g, int x, int y)
 
 }  // namespace
 
-bool TTab::tableGestureRunning() const
+bool TTab::TableGestureRunning() const
 {
     const views::TableState& t = view.tableState;
     return model.sheet && ((model.sheet->sel.building & GestureInTable) || t.dragMode || t.editSelecting ||
                            model.spin.upPressed || model.spin.downPressed);
 }
 
-void TTab::placeSpin(int col, int row)
+void TTab::PlaceSpin(int col, int row)
 {
     const views::TableGeometry& g = view.table;
     views::TableState& t = view.tableState;
@@ -114,7 +114,7 @@ void TTab::placeSpin(int col, int row)
     }
 }
 
-int TTab::caretAt(int x) const
+int TTab::CaretAt(int x) const
 {
     const views::TableState& t = view.tableState;
     const int chars = int(std::min<std::size_t>(model.edit.text.size(), t.charX.size() - 1));
@@ -125,7 +125,7 @@ int TTab::caretAt(int x) const
     return best;
 }
 
-bool TTab::tableMouseMove(int x, int y)
+bool TTab::TableMouseMove(int x, int y)
 {
     CSheet& s = *model.sheet;
     TSel& sel = s.sel;
@@ -165,7 +165,7 @@ bool TTab::tableMouseMove(int x, int y)
     }
     if (t.editSelecting) {
         const int anchor = model.edit.caret == model.edit.selEnd ? model.edit.selStart : model.edit.selEnd;
-        const int caret = caretAt(x);
+        const int caret = CaretAt(x);
         model.edit.select(anchor, caret);
         model.edit.caret = caret;
         model.dirty |= DirtyRepaint;
@@ -221,7 +221,7 @@ bool TTab::tableMouseMove(int x, int y)
         const int hit = HitTest(g.visible, x, y, col, row);
         if (hit && axisOf(s, col, row).editable) {
             if (!model.spin.shown || model.spin.col != col || model.spin.row != row) {
-                placeSpin(col, row);
+                PlaceSpin(col, row);
                 model.dirty |= DirtyRepaint;
             }
         } else if (model.spin.shown && !(model.spin.upPressed || model.spin.downPressed)) {
@@ -234,7 +234,7 @@ bool TTab::tableMouseMove(int x, int y)
     return true;
 }
 
-bool TTab::tableLeftDown(int x, int y)
+bool TTab::TableLeftDown(int x, int y)
 {
     CSheet& s = *model.sheet;
     TSel& sel = s.sel;
@@ -258,7 +258,7 @@ bool TTab::tableLeftDown(int x, int y)
         int col = -2, row = -2;
         HitTest(g.visible, x, y, col, row);
         if (col == e.col && row == e.row) {
-            model.edit.moveCaret(caretAt(x));
+            model.edit.moveCaret(CaretAt(x));
             t.editSelecting = 1;
             return true;
         }
@@ -290,7 +290,7 @@ bool TTab::tableLeftDown(int x, int y)
     return true;
 }
 
-bool TTab::tableLeftUp(int, int)
+bool TTab::TableLeftUp(int, int)
 {
     CSheet& s = *model.sheet;
     views::TableState& t = view.tableState;
@@ -322,7 +322,7 @@ bool TTab::tableLeftUp(int, int)
     return false;
 }
 
-bool TTab::tableRightDown(int x, int y)
+bool TTab::TableRightDown(int x, int y)
 {
     CSheet& s = *model.sheet;
     TSel& sel = s.sel;
@@ -359,11 +359,11 @@ bool TTab::tableRightDown(int x, int y)
     return true;
 }
 
-bool TTab::tableDoubleClick(int x, int y)
+bool TTab::TableDoubleClick(int x, int y)
 {
     views::TableState& t = view.tableState;
     if (t.spinHalf && model.spin.shown)
-        return tableLeftDown(x, y);
+        return TableLeftDown(x, y);
     int col = -2, row = -2;
     if (!HitTest(view.table.visible, x, y, col, row) || !axisOf(*model.sheet, col, row).editable)
         return false;
@@ -372,12 +372,12 @@ bool TTab::tableDoubleClick(int x, int y)
     // The painter places the edit text; then the caret goes to the character boundary
     // nearest the pointer, the whole text staying selected.
     Render();
-    model.edit.caret = caretAt(x);
+    model.edit.caret = CaretAt(x);
     caretPhase = 0;
     return true;
 }
 
-bool TTab::tableWheel(int delta)
+bool TTab::TableWheel(int delta)
 {
     if (!model.spin.shown)
         return false;
@@ -385,7 +385,7 @@ bool TTab::tableWheel(int delta)
     return true;
 }
 
-bool TTab::tableKey(int key)
+bool TTab::TableKey(int key)
 {
     CSheet& s = *model.sheet;
     TSel& sel = s.sel;
