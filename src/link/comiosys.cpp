@@ -17,6 +17,9 @@ namespace devlink {
 namespace {
 
 constexpr std::uint32_t kEnumerationInterval = 1000;
+// With the watcher reporting changes, the periodic scan of the device folders is only a
+// safety net for a change it missed; an idle window then wakes no disk every second.
+constexpr std::uint32_t kWatchedEnumerationInterval = 10000;
 constexpr std::uint32_t kOpenTimeout = 5000;
 constexpr int kWriteTimeoutMs = 100;
 // The I/O thread sleeps until bytes arrive or another thread wakes it; these bound a
@@ -115,7 +118,9 @@ void CCOMIOSYS::managePorts()
     const std::uint32_t now = msClock();
     // The first step enumerates at once, so a search can start on the first tick.
     const bool portsMoved = watcher_.changed();
-    if (!portsEnumerated || portsMoved || now - lastEnumeration_ > kEnumerationInterval) {
+    const std::uint32_t interval =
+        watcher_.watching() ? kWatchedEnumerationInterval : kEnumerationInterval;
+    if (!portsEnumerated || portsMoved || now - lastEnumeration_ > interval) {
         lastEnumeration_ = now;
         if (enumeratePorts())
             portListChanged.store(1, std::memory_order_release);
