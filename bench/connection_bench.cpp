@@ -8,7 +8,8 @@
 //
 // WorkflowTicks: the connection check, Read, Verify and Program up to "Verify: OK" in
 // ticks, counted from the tick that starts the first job to the tick that shows the
-// result, next to the floor of one tick per job (5, 2, 1 and 4).
+// result, next to the floor of one tick per job (5, 2, 1 and 4); also for units that
+// answer 2 ms late, whose IGN150/IGN300 exchanges end just after the tick.
 
 #include <benchmark/benchmark.h>
 
@@ -92,15 +93,25 @@ BENCHMARK(LinkConnect)
 
 struct ResultView : WorkflowView {
     std::string result;
+    // A result that was shown, though a later one (the saving display) may have followed
+    // within the same tick.
+    std::string watched;
+    bool seen = false;
     void showMessage(int slot, const lang::LangText* text, int, std::uint32_t, std::uint32_t, int) override
     {
-        if (slot == 2 && text)
+        if (slot == 2 && text) {
             result = std::string(text->pick(lang::English));
+            seen = seen || result == watched;
+        }
     }
 };
 
-constexpr BenchLine kWorkflowLines[] = {{ProtocolWcom, 115200}, {ProtocolWcoms, 57600}, {ProtocolIgn50, 57600},
-                                        {ProtocolIgn100, 57600}, {ProtocolIgn150, 57600}, {ProtocolIgn300, 115200}};
+// The last two: units that take 2 ms before they answer, so an IGN150 or IGN300 exchange
+// (52.8 and 52.4 ms on the line) ends just after the 55 ms tick that follows its start.
+constexpr BenchLine kWorkflowLines[] = {{ProtocolWcom, 115200},     {ProtocolWcoms, 57600},
+                                        {ProtocolIgn50, 57600},     {ProtocolIgn100, 57600},
+                                        {ProtocolIgn150, 57600},    {ProtocolIgn300, 115200},
+                                        {ProtocolIgn150, 57600, 2}, {ProtocolIgn300, 115200, 2}};
 
 void WorkflowTicks(benchmark::State& state)
 {
@@ -140,15 +151,19 @@ void WorkflowTicks(benchmark::State& state)
     auto run = [&](auto request, const char* expected, bool untilVerified) {
         while (!idle())
             tick();
+        // The result of the run before (the same text) is not this run's; and a program's
+        // "Verify: OK" may give way to the saving display in its own tick: caught as shown.
+        view.watched = expected;
+        view.seen = false;
         request();
         tick();  // takes the request over and starts the first job
         const int first = ticks;
         for (int i = 0; i < 2000; ++i) {
             tick();
-            if (untilVerified ? workflow.savingProgram() : (idle() && view.result == expected))
+            if (view.seen && (untilVerified || idle()))
                 break;
         }
-        if (view.result != expected)
+        if (!view.seen)
             state.SkipWithError(view.result.c_str());
         const int used = ticks - first;
         while (!idle())
@@ -164,7 +179,8 @@ void WorkflowTicks(benchmark::State& state)
         program += run([&] { workflow.requestProgram(); }, "Verify: OK", true);
     }
     const double n = double(state.iterations());
-    state.SetLabel(std::string(protocolName(line.protocol)) + " " + std::to_string(line.baud));
+    state.SetLabel(std::string(protocolName(line.protocol)) + " " + std::to_string(line.baud) +
+                   (line.answerDelayMs ? " unit +" + std::to_string(line.answerDelayMs) + " ms" : ""));
     state.counters["check_ticks"] = checkTicks;
     state.counters["check_ratio"] = checkTicks / 5;
     state.counters["read_ticks"] = double(read) / n;
@@ -176,6 +192,6 @@ void WorkflowTicks(benchmark::State& state)
     unit->stop();
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(WorkflowTicks)->DenseRange(0, 5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(WorkflowTicks)->DenseRange(0, 7)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

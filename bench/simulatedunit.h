@@ -15,6 +15,7 @@
 struct BenchLine {
     std::int32_t protocol;
     std::uint32_t baud;
+    int answerDelayMs = 0;  // the unit's own time before each answer
 };
 
 constexpr int kBenchCom = 9;
@@ -26,6 +27,7 @@ inline std::unique_ptr<sim::Simulator> startBenchUnit(benchmark::State& state, c
     sim::SimOptions options;
     options.unit.protocol = line.protocol;
     options.unit.baud = line.baud;
+    options.delayMs = line.answerDelayMs;
     options.com = kBenchCom;
     options.portMap = portMap;
     auto unit = std::make_unique<sim::Simulator>(options);

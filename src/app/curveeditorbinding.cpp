@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "curveeditor/curvesheets.h"
 #include "curveeditor/widget/tab.h"
 #include "link/monitor.h"
@@ -92,8 +93,8 @@ void TMainForm::onCurveEditorChanged(curveeditor::TTab& editor)
     if (!created)
         return;
     // The controls show the bytes just taken over, so that the commit reads them back.
-    fillControls();
-    commitEdit();
+    binding_->fillControls();
+    binding_->commitEdit();
 }
 
 void TMainForm::curveEditorTick()

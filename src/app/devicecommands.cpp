@@ -12,6 +12,7 @@
 
 #include "app/devicepanel.h"
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "app/notifylistener.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
@@ -67,9 +68,9 @@ void TMainForm::MenuReadClick() { workflow->requestRead(); }
 
 void TMainForm::MenuVerifyClick()
 {
-    readControls();
+    binding_->readControls();
     params::normalize(state.params);
-    fillControls();
+    binding_->fillControls();
     workflow->requestVerify();
 }
 
@@ -82,19 +83,13 @@ void TMainForm::MenuProgramClick()
                              lang::MbOk | lang::MbIconError);
         return;
     }
-    readControls();
+    binding_->readControls();
     params::normalize(state.params);
-    fillControls();
+    binding_->fillControls();
     workflow->requestProgram();
 }
 
 void TMainForm::MenuResetClick() { workflow->requestReset(); }
-
-void TMainForm::requestQuickProgramIfChecked(bool changed)
-{
-    if (changed && CheckBoxProgHned->isChecked())
-        workflow->requestQuickProgram();
-}
 
 // --- port menu ---
 

@@ -8,6 +8,7 @@
 #include "app/differencesdialog.h"
 #include "app/devicepanel.h"
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 
 namespace app {
 
@@ -50,12 +51,12 @@ void TMainForm::showDifferences(const params::ParameterSet* verifyRead)
 void TMainForm::takeUnitValues(const std::vector<params::SettingDifference>& chosen)
 {
     const params::ParameterSet& unit = differencesUnit_ ? *differencesUnit_ : state.unitParameters;
-    readControls();
+    binding_->readControls();
     for (const params::SettingDifference& d : chosen)
         params::takeUnitValue(state.params, unit, d);
     params::normalize(state.params);
-    fillControls();
-    undoStepWithProgramming();
+    binding_->fillControls();
+    binding_->storeStepAndProgram();
 }
 
 }  // namespace app

@@ -16,6 +16,7 @@
 #include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "app/workflowview.h"
 #include "lang/messagebox.h"
 #include "storage/fileprocedures.h"
@@ -33,10 +34,10 @@ const lang::LangText kSettingsNotSaved{
 class FileWindow : public storage::ParameterFileWindow {
 public:
     explicit FileWindow(TMainForm& form) : form_(form) {}
-    void commitEdit() override { form_.commitEdit(); }
-    void readControls() override { form_.readControls(); }
-    void refreshControls(bool) override { form_.fillControls(); }
-    void storeUndoStep() override { form_.undoSnapshot(); }
+    void commitEdit() override { form_.binding().commitEdit(); }
+    void readControls() override { form_.binding().readControls(); }
+    void refreshControls(bool) override { form_.binding().fillControls(); }
+    void storeUndoStep() override { form_.binding().storeStep(); }
     void currentFileChanged(const std::string& path) override
     {
         form_.currentFileName = QString::fromStdString(path);
@@ -138,8 +139,8 @@ void TMainForm::MenuNewClick()
     if (answer != lang::IdYes)
         return;
     params::applyPresetDefaults(state.params);
-    fillControls();
-    commitEdit();
+    binding_->fillControls();
+    binding_->commitEdit();
     showMessage(2, nullptr, 0, lang::kColourUnchanged, lang::kColourUnchanged, -1);
     settings.history.add(std::string());
     settings.file.clear();
@@ -164,7 +165,7 @@ void TMainForm::openCommand(bool fromProgramFolder)
 
 void TMainForm::saveCommand(bool toProgramFolder)
 {
-    if (fillingControls)
+    if (binding_->filling())
         return;
     if (toProgramFolder)
         dialogFileName = defaultFilePath;

@@ -22,10 +22,12 @@
 #include "app/devicepanel.h"
 #include "app/filepanel.h"
 #include "app/playerpanel.h"
+#include "app/parameterbinding.h"
 #include "app/differencesdialog.h"
 #include "app/workflowview.h"
 #include "app/zoom.h"
 #include "lang/langtext.h"
+#include "params/presets.h"
 #include "util/buildstamp.h"
 
 namespace app {
@@ -50,6 +52,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     device_ = std::make_unique<DevicePanel>(*this);
     file_ = std::make_unique<FilePanel>();
+    binding_ = std::make_unique<ParameterBinding>(state, texts);
     // The window shows the program's icon; decoding its files again costs start-up time.
     if (QGuiApplication::windowIcon().isNull())
         setWindowIcon(programIcon());
@@ -57,7 +60,7 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     setWindowTitle(QStringLiteral("Programming of \"TAVRIN-X\" unit"));
     createControls();
     createMenus();
-    connectHandlers();
+    connectBinding();
     connectFileCommands();
     connectDeviceCommands();
     connectMonitorLog();
@@ -73,6 +76,43 @@ TMainForm::TMainForm(StartOptions options, QWidget* parent) : QMainWindow(parent
     connect(&timer_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 }
 
+// What an edit in the parameter binding sets off in the rest of the window.
+void TMainForm::connectBinding()
+{
+    binding_->connectHooks({
+        .curvesFilled = [this] { loadCurveEditor(); },
+        .curveStateShown =
+            [this](bool curveKnown, bool startLimiter) {
+                curveEditorBand->setVisible(curveKnown);
+                showStartLimiterMarker(startLimiter);
+            },
+        .statesShown =
+            [this](int presetCode, bool presetChanged) {
+                device_->setMeasuredPolarityShown(params::presetShowsMeasuredPolarity(presetCode));
+                if (presetChanged)
+                    applyLanguageTexts();
+                showMonitor();
+            },
+        .stepStored =
+            [this] {
+                params::compareWithUnitAndFile(state, *this);
+                saveSettings();
+                recordParameters(false);
+            },
+        .stepRestored =
+            [this] {
+                params::compareWithUnitAndFile(state, *this);
+                // A running recording gets the restored set too: without it a replay would
+                // go on showing the set from before the undo.
+                recordParameters(false);
+            },
+        .historyReset = [this] { saveSettings(); },
+        .programNow = [this] { workflow->requestQuickProgram(); },
+        .testButton = [this](int bit) { workflow->testCommand |= 1 << bit; },
+        .focusNext = [this] { focusNextChild(); },
+    });
+}
+
 // The design's outer size less the frame and caption the window manager adds.
 QSize TMainForm::designedSize() const { return {1127, 1020 - 31}; }
 
@@ -82,7 +122,9 @@ TMainForm::~TMainForm()
     // focus on the way must not commit into them.
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
         edit->removeEventFilter(this);
+        edit->removeEventFilter(binding_.get());
         disconnect(edit, nullptr, this, nullptr);
+        disconnect(edit, nullptr, binding_.get(), nullptr);
     }
     destroyDeviceLink();
 }
@@ -105,8 +147,8 @@ void TMainForm::FormCreate()
     params::normalize(state.params);
     portMenuReady_ = true;
     portMenuRefresh();
-    fillChoiceLists();
-    UpDownRpmPulsu->setRange(-1, UpDownRpmPulsu->maximum());
+    binding_->fillChoiceLists();
+    binding_->allowPickupPulses();
     // 5. preset defaults
     state.params[params::idx::Bike] = 0;
     params::applyPresetDefaults(state.params);
@@ -128,14 +170,14 @@ void TMainForm::FormCreate()
     // 9. command line
     applyCommandLine();
     // The choice lists take the language of the settings or the command line.
-    fillChoiceLists();
+    binding_->fillChoiceLists();
     // 10.
     params::normalize(state.params);
     applyLanguageTexts();
-    fillControls();
+    binding_->fillControls();
     historyMenuRefresh();
-    undoReset();
-    fillControls();
+    binding_->resetHistory();
+    binding_->fillControls();
     // 11.
     resetStatusTexts();
     // 12.
@@ -146,10 +188,10 @@ void TMainForm::FormCreate()
     workflow->testEnabled = testEnabled;
     device_->setTestLabelsVisible(testEnabled);
     // 14.
-    refreshControlStates();
+    binding_->refreshControlStates();
     // 15.
     player_->setShown(testEnabled);
-    CheckBoxFourStrokeIgn->show();
+    binding_->showFourStroke();
     // 16.
     device_->setStatusText(2, QString::fromStdString(devlink::buildProgramInfoText(compileDate, newVersionText)));
     showMonitor();
@@ -158,7 +200,7 @@ void TMainForm::FormCreate()
     setAcceptDrops(true);
     listenForPortNotifications();
     // 19.
-    refreshControlStates();
+    binding_->refreshControlStates();
     startUpdateThread();
     created = true;
     if (options_.startTimer)
@@ -209,7 +251,7 @@ void TMainForm::Timer1Timer()
         return;
     if (firstCreatedTick_) {
         firstCreatedTick_ = false;
-        CheckBoxZakazCteni->setFocus();
+        binding_->focusStart();
     }
     workflow->tick(tickCount, std::uint32_t(g_msClock));
     rememberedUnit->learnFrom(*link);
@@ -219,11 +261,7 @@ void TMainForm::Timer1Timer()
     expireMessages();
     updateTick();
     device_->setCommandsEnabled(unitConnected());
-    if (EditRpmPulsu->text() == QLatin1String("-1")) {
-        UpDownRpmPulsu->setPosition(-1);
-        EditRpmPulsu->setText(QStringLiteral("pickup"));
-        state.params[params::idx::TachoPulses] = params::kTachoPickup;
-    }
+    binding_->takeTypedPickup();
     device_->setStatusText(4, QString::fromStdString(workflow->statusText()));
     playTick();
     explainPortPermission();
@@ -245,7 +283,7 @@ void TMainForm::FormClose()
     stopUpdateThread();
     link->requestCloseAll();
     link->managePorts();
-    readControls();
+    binding_->readControls();
     params::normalize(state.params);
     saveSettings();
     device_->clearMessages();

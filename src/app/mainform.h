@@ -1,6 +1,6 @@
 #pragma once
-// The main window: owns the parameter set and its companions, the undo history, the
-// message slots and every control; a 55 ms timer drives it.
+// The main window: owns the parameter set and its companions and composes the window's
+// parts (device, file, player, parameter binding); a 55 ms timer drives it.
 
 #include <QMainWindow>
 #include <QTimer>
@@ -18,7 +18,6 @@
 #include "link/rememberedunit.h"
 #include "monitorlog/logsession.h"
 #include "params/parameterstate.h"
-#include "params/undoring.h"
 #include "storage/parameterfile.h"
 #include "storage/settings.h"
 #include "update/downloader.h"
@@ -29,8 +28,6 @@
 class QAction;
 class QActionGroup;
 class QLocalServer;
-class QCheckBox;
-class QComboBox;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -70,6 +67,7 @@ struct StartOptions {
 
 class DevicePanel;
 class FilePanel;
+class ParameterBinding;
 class PlayerPanel;
 class WindowWorkflowView;
 class NotifyListener;
@@ -89,7 +87,6 @@ public:
 
     // --- state (read by tests and the later subsystems) ---
     params::ParameterState state;
-    params::UndoRing undoRing;
     int tickCount = 0;
     // The process clock of the monitor log in ms; tests replace it with one they move by hand.
     std::function<std::uint32_t()> processClockSource = steadyMilliseconds;
@@ -105,8 +102,6 @@ public:
     // Runs the open (save = false) or save dialog starting at `start`; an empty result
     // means cancelled. Tests replace it.
     std::function<QString(bool save, const QString& start)> fileDialog;
-    bool fillingControls = false;
-    bool settingControl = false;
     lang::MessageTexts texts;
     devlink::MonitorRecord monitorRecord;
     std::string compileDate;
@@ -172,25 +167,13 @@ public:
     // The monitor-log part: the player group and its menu item.
     PlayerPanel& player() { return *player_; }
 
-    // --- binding ---
-    void fillControls();
-    void readControls();
-    void refreshControlStates();
-    void commitEdit();
-    // Stores an undo step when the set changed, then programs at once when asked to.
-    bool undoStepWithProgramming();
+    // --- the parameter binding: edit boxes, choices, undo history ---
+    ParameterBinding& binding() { return *binding_; }
     void applyLanguageTexts();
     void setLanguage(int language);
     void MenuContensClick();
     // Opens a web page in the desktop's browser; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
-
-    // --- undo ---
-    void undoReset();
-    bool undoSnapshot();
-    void undo();
-    void redo();
-    void undoButtonsRefresh();
 
     // --- files and settings ---
     void MenuNewClick();
@@ -202,12 +185,6 @@ public:
     void historyMenuRefresh();
     void saveSettings();
 
-    // --- handlers ---
-    void ComboBoxBikeChange();
-    void RadioGroupABClick();
-    void RadioGroupPolaritaClick();
-    void RadioGroupInputClick(RadioGroup* group, int index);
-    void ButtonTestClick(int bit);
     // --- curve editor ---
     void onCurveEditorChanged(curveeditor::TTab& editor);
     void curveEditorTick();
@@ -261,75 +238,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // --- the parameter binding's controls and the form's own menus, named as in the
-    // window definition; tests find them by these names ---
+    // --- the form's own controls and menus, named as in the window definition; tests
+    // find them by these names ---
     QGroupBox* GroupBoxToolBar = nullptr;
-    QToolButton *SpeedButtonZpet = nullptr, *SpeedButtonZnovu = nullptr;
-    QLabel* LabelAB = nullptr;
-    RadioGroup* RadioGroupAB = nullptr;
-    QLabel* LabelUnknownAB = nullptr;
-
-    QLineEdit* EditBaseAdv = nullptr;
-    UpDown* UpDownBaseAdv = nullptr;
-    QLabel* LabelBaseAdv = nullptr;
-    RadioGroup* RadioGroupPolarita = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    QComboBox *ComboBoxBike = nullptr, *ComboBoxSynchPos = nullptr, *ComboBoxPocPalcu = nullptr;
-    QCheckBox* CheckBoxPredPalec = nullptr;
-    QLineEdit* EditSpecStartPerc = nullptr;
-    UpDown* UpDownSpecStartPerc = nullptr;
-    QLabel* LabelSpecStartPerc = nullptr;
-    QCheckBox* CheckBoxFourStrokeIgn = nullptr;
-    QGroupBox* GroupBoxLimiters = nullptr;
-    QLineEdit *EditOmez1 = nullptr, *EditSoftLimiter = nullptr, *EditHardLimiter = nullptr;
-    UpDown *UpDownOmez1 = nullptr, *UpDownSoftLimiter = nullptr, *UpDownHardLimiter = nullptr;
-    QLabel *LabelOmez1 = nullptr, *LabelSoftLimiter = nullptr, *LabelHardLimiter = nullptr;
-    QGroupBox* GroupBoxClutch = nullptr;
-    QLineEdit *EditClutch1 = nullptr, *EditClutch2 = nullptr;
-    UpDown *UpDownClutch1 = nullptr, *UpDownClutch2 = nullptr;
-    QLabel *LabelClutch1 = nullptr, *LabelClutch2 = nullptr;
-
-    RadioGroup *RadioGroupInput1 = nullptr, *RadioGroupInput2 = nullptr;
-    QGroupBox* GroupBoxRpm = nullptr;
-    QLineEdit *EditRpmPulsu = nullptr, *EditRpmKorekce = nullptr;
-    UpDown *UpDownRpmPulsu = nullptr, *UpDownRpmKorekce = nullptr;
-    QLabel *LabelRpmPulsu = nullptr, *LabelRpmKorekce = nullptr;
-
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit *EditLedRazeni = nullptr, *EditPWM = nullptr;
-    UpDown *UpDownLedRazeni = nullptr, *UpDownPWM = nullptr;
-    QLabel *LabelLedRazeni = nullptr, *LabelPWM = nullptr;
-    QCheckBox* CheckBoxRevOutLedRazeni = nullptr;
-
-    QGroupBox* GroupBoxTestIgn = nullptr;
-    QPushButton *ButtonTestIgn1 = nullptr, *ButtonTestPilotLight = nullptr, *ButtonTestRpm = nullptr;
-    QLineEdit* EditTestRpm = nullptr;
-    UpDown* UpDownTestRpm = nullptr;
-    QCheckBox *CheckBoxZakazCteni = nullptr, *CheckBoxProgHned = nullptr;
-
     QLabel *LabelVerze1 = nullptr, *LabelVerze2 = nullptr, *LabelVerze3 = nullptr, *LabelVersion = nullptr;
 
     QMenu *MenuTools = nullptr, *MenuLanguage = nullptr, *MenuHelp = nullptr;
-    QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuZpet = nullptr, *MenuZnovu = nullptr,
-            *MenuEnglish = nullptr, *MenuGerman = nullptr, *MenuCzech = nullptr, *MenuContens = nullptr,
-            *MenuAbout = nullptr;
+    QAction *MenuAdvanceMinus = nullptr, *MenuAdvancePlus = nullptr, *MenuEnglish = nullptr, *MenuGerman = nullptr,
+            *MenuCzech = nullptr, *MenuContens = nullptr, *MenuAbout = nullptr;
     QAction* MenuDifferences = nullptr;
     QMenu* MenuView = nullptr;
-
-    // A numeric control of the binding table.
-    struct NumericBinding {
-        QLineEdit* edit;
-        UpDown* upDown;
-        int indexA;      // the curve-A byte (or the only byte)
-        bool perCurve;   // shows the curve-B byte while curve B is current
-        int factor;
-        int offset;
-        bool signedByte;
-    };
-    bool isValueEdit(const QObject* object) const
-    {
-        return std::any_of(numeric_.begin(), numeric_.end(), [&](const NumericBinding& b) { return b.edit == object; });
-    }
 
     // The window's side of the monitor log.
     std::uint32_t processClock() override;
@@ -352,29 +270,18 @@ private:
     void writeCurveEditorMarkers();
     void showStartLimiterMarker(bool shown);
     void createMenus();
-    void connectHandlers();
+    void connectBinding();
     void connectFileCommands();
     void connectDeviceCommands();
     void createDeviceLink();
     void destroyDeviceLink();
     void listenForPortNotifications();
-    void requestQuickProgramIfChecked(bool changed);
-    void showRestoredStep(bool changed);
     void loadStartupSettings();
     void readTestFlags();
     void applyCommandLine();
-    void setNumeric(const NumericBinding& binding, int byteValue);
-    void fillPolarityChoices();
-    void fillChoiceLists();
-    int selectedCode(const QComboBox* combo) const;
-    void selectCode(QComboBox* combo, int code);
-    void showCurveIndicator();
-    int currentPresetCode() const { return state.params[params::idx::Bike]; }
 
     StartOptions options_;
     QTimer timer_;
-    std::vector<NumericBinding> numeric_;
-    int lastRefreshPreset_ = -1;
     bool firstCreatedTick_ = true;
     bool closed_ = false;
     bool settingsReady_ = false;  // no save before the settings were read
@@ -383,6 +290,7 @@ private:
     bool portMenuReady_ = false;  // the port menu follows the language once it was first filled
     std::unique_ptr<DevicePanel> device_;
     std::unique_ptr<FilePanel> file_;
+    std::unique_ptr<ParameterBinding> binding_;
     std::unique_ptr<PlayerPanel> player_;
     std::unique_ptr<WindowWorkflowView> workflowView_;
     NotifyListener* notifyListener_ = nullptr;

@@ -1,5 +1,5 @@
 // The menu bar: items, shortcuts and the commands that belong to the window itself
-// (language, undo and redo, the monitor player's visibility, the advance steps).
+// (language, the undo and redo items of the parameter binding, the monitor player's visibility, the advance steps).
 
 #include <QActionGroup>
 #include <QDesktopServices>
@@ -13,6 +13,7 @@
 #include "app/filepanel.h"
 #include "app/playerpanel.h"
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "app/modal.h"
 #include "app/placement.h"
 #include "lang/messagebox.h"
@@ -28,10 +29,7 @@ void TMainForm::createMenus()
     MenuTools = menu(bar, "MenuTools", "&Tools");
     MenuAdvanceMinus = item(MenuTools, "MenuAdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
     MenuAdvancePlus = item(MenuTools, "MenuAdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
-    MenuZpet = item(MenuTools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MenuZnovu = item(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
-    // Ctrl+Y, the usual redo key on both desktops, beside the window's own.
-    MenuZnovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    binding_->createUndoMenuItems(MenuTools);
     player_->createMenuItem(MenuTools);
 
     MenuLanguage = menu(bar, "MenuLanguage", "&Language");
@@ -49,8 +47,6 @@ void TMainForm::createMenus()
     connect(MenuAdvanceMinus, &QAction::triggered, this, [this] { MenuAdvanceClick(-1); });
     connect(MenuContens, &QAction::triggered, this, &TMainForm::MenuContensClick);
     connect(MenuAbout, &QAction::triggered, this, &TMainForm::MenuAboutClick);
-    connect(MenuZpet, &QAction::triggered, this, &TMainForm::undo);
-    connect(MenuZnovu, &QAction::triggered, this, &TMainForm::redo);
     connect(MenuEnglish, &QAction::triggered, this, [this] { setLanguage(lang::English); });
     connect(MenuGerman, &QAction::triggered, this, [this] { setLanguage(lang::German); });
     connect(MenuCzech, &QAction::triggered, this, [this] { setLanguage(lang::Czech); });
@@ -66,15 +62,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         showDifferences();
         return true;
     }
-    // Leaving a value box commits it even when its text is unchanged: the commit also
-    // takes the check boxes that have no handler of their own. Focus lost to another
-    // window or a menu is not leaving the box.
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isValueEdit(watched) &&
-            !fillingControls && !settingControl)
-            commitEdit();
-    }
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
         for (const QAction* action : findChildren<QAction*>())
@@ -88,7 +75,7 @@ void TMainForm::setLanguage(int language)
 {
     lang::setCurrentLanguage(language);
     applyLanguageTexts();
-    fillControls();
+    binding_->fillControls();
 }
 
 }  // namespace app

@@ -16,6 +16,7 @@
 #include <QSysInfo>
 
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "app/playerpanel.h"
 #include "curveeditor/widget/tab.h"
 #include "link/monitor.h"
@@ -52,7 +53,7 @@ void TMainForm::connectMonitorLog()
 
 void TMainForm::logButton(int index)
 {
-    if (fillingControls)
+    if (binding_->filling())
         return;
     const bool wasReplaying = monitorLog.replaying();
     if (monitorLog.mode() == monitorlog::Stopped)
@@ -77,7 +78,7 @@ void TMainForm::logButton(int index)
         monitorRecord = unitConnected() ? workflow->monitor() : devlink::MonitorRecord{};
         if (unitConnected())
             devlink::followActiveCurve(state, monitorRecord);
-        fillControls();
+        binding_->fillControls();
         compareWithUnitAndFile(state, *this);
         showMonitor();
     }
@@ -153,7 +154,7 @@ monitorlog::LogInfo TMainForm::recordingInfo()
         info.screens[std::size_t(i)] = {std::int16_t(r.left()), std::int16_t(r.width()), std::int16_t(r.top()),
                                         std::int16_t(r.height())};
     }
-    info.layoutMarker = CheckBoxZakazCteni->x();
+    info.layoutMarker = binding_->layoutMarker();
     info.programInfo = devlink::buildProgramInfoText(compileDate, newVersionText);
     return info;
 }
@@ -172,7 +173,7 @@ void TMainForm::applyRecord(const monitorlog::RecordView& record)
     case monitorlog::Parameters:
         std::copy(record.payload.begin(), record.payload.end(), state.params.bytes.begin());
         params::normalize(state.params);
-        fillControls();
+        binding_->fillControls();
         compareWithUnitAndFile(state, *this);
         break;
     case monitorlog::UnitParameters:
@@ -185,7 +186,7 @@ void TMainForm::applyRecord(const monitorlog::RecordView& record)
         showMonitor();
         // A replayed ride switches curves where the unit did, as a connected unit does.
         if (devlink::followActiveCurve(state, monitorRecord))
-            fillControls();
+            binding_->fillControls();
         break;
     case monitorlog::ViewState:
         for (const monitorlog::ViewEntry& entry : monitorlog::viewEntries(record.payload))

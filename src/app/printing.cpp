@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "curveeditor/widget/tab.h"
 #include "util/resourcebitmap.h"
 
@@ -226,7 +227,7 @@ void TMainForm::printSettings()
     const bool chosen = choosePrinter ? choosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
     if (!chosen)
         return;
-    CheckBoxProgHned->setFocus();
+    binding_->focusRest();
     preparePrint(client);
     renderToPage(*this, printer);
     restorePrint();

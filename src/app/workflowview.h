@@ -4,6 +4,7 @@
 
 #include "app/devicepanel.h"
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "link/workflow.h"
 #include "storage/backups.h"
 
@@ -33,8 +34,8 @@ public:
         form_.device().setGauge(percent, colour, visible);
     }
     void setPortLabel(const std::string& text) override { form_.device().setPortLabel(QString::fromStdString(text)); }
-    void refreshControls() override { form_.fillControls(); }
-    void storeUndoStep() override { form_.undoSnapshot(); }
+    void refreshControls() override { form_.binding().fillControls(); }
+    void storeUndoStep() override { form_.binding().storeStep(); }
     void parametersTakenFromUnit() override
     {
         if (!form_.settings.newInstall)

@@ -9,6 +9,17 @@ namespace devlink {
 namespace {
 
 constexpr std::uint32_t kMaxUnmaskedGap = 50;
+// A tick waits for a last answer due on the line from this long before now until this
+// long after its due time: the thread hand-offs of one exchange fit easily; an answer
+// later than that is lost or slow, and the time-out deals with it.
+constexpr auto kDueAhead = std::chrono::milliseconds(5);
+constexpr auto kDueGrace = std::chrono::milliseconds(8);
+
+std::int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 bool running(std::uint32_t code) { return code != jobs::None && code != jobs::Failed && code != jobs::Done; }
 
@@ -81,6 +92,36 @@ std::uint32_t CCOMCOM::bytesPerFrame() const
 bool CCOMCOM::moveLink(std::uint32_t from, std::uint32_t to)
 {
     return linkState_.compare_exchange_strong(from, to, std::memory_order_acq_rel);
+}
+
+void CCOMCOM::finishJob(std::uint32_t code, std::uint32_t result)
+{
+    if (!job_.compare_exchange_strong(code, result, std::memory_order_acq_rel))
+        return;
+    // Taking the lock orders the change before a waiting tick's look at the job.
+    { std::lock_guard lock(endMutex_); }
+    jobEnded_.notify_all();
+}
+
+void CCOMCOM::awaitDueAnswer()
+{
+    if (linkState_.load(std::memory_order_acquire) != LinkWaiting || !lastFrame_.load(std::memory_order_relaxed) ||
+        jobStatus() != JobStatus::Running)
+        return;
+    const std::uint32_t baud = connectedRow().baud;
+    if (baud == 0)
+        return;
+    // Ten bits a byte on the line.
+    const std::int64_t wireNs = std::int64_t(exchangeBytes_.load(std::memory_order_relaxed)) * 10'000'000'000LL / baud;
+    const auto due = std::chrono::steady_clock::time_point(
+        std::chrono::nanoseconds(frameSentNs_.load(std::memory_order_relaxed) + wireNs));
+    const auto now = std::chrono::steady_clock::now();
+    if (now + kDueAhead < due || now > due + kDueGrace)
+        return;
+    std::unique_lock lock(endMutex_);
+    jobEnded_.wait_until(lock, due + kDueGrace, [this] {
+        return jobStatus() != JobStatus::Running || linkState_.load(std::memory_order_acquire) != LinkWaiting;
+    });
 }
 
 void CCOMCOM::quiesce()
@@ -227,6 +268,8 @@ void CCOMCOM::tick(std::uint32_t ms)
     } else if (state == LinkWaiting && ms - sendTime_.load(std::memory_order_acquire) > kAnswerTimeout) {
         if (moveLink(LinkWaiting, LinkFailed))
             notifyLink();
+    } else if (state == LinkWaiting) {
+        awaitDueAnswer();
     }
 }
 
@@ -265,7 +308,7 @@ bool CCOMCOM::jobStep(std::uint32_t code)
         if (++retryCount_ >= retryLimit_) {
             lastJob_.store(code, std::memory_order_relaxed);
             if (moveLink(LinkFailed, LinkReady))
-                job_.compare_exchange_strong(code, jobs::Failed, std::memory_order_acq_rel);
+                finishJob(code, jobs::Failed);
             return true;
         }
         // Another attempt at the same frame; an answer to the earlier attempt that still
@@ -285,8 +328,10 @@ bool CCOMCOM::jobStep(std::uint32_t code)
     }
     if (linkState_.load(std::memory_order_acquire) == LinkSending) {
         send(codec, port, &linkLog(), jobLoops_.load(std::memory_order_relaxed));
-        if (codec.sendComplete())
+        if (codec.sendComplete()) {
+            frameSentNs_.store(steadyNs(), std::memory_order_relaxed);
             moveLink(LinkSending, LinkWaiting);
+        }
     }
     if (linkState_.load(std::memory_order_acquire) == LinkReady)
         planAndBuild(code);
@@ -304,11 +349,16 @@ void CCOMCOM::planAndBuild(std::uint32_t code)
         ign ? planIgnFrame(transferMask_.data(), from, endAddress_, d) : planWcomFrame(transferMask_.data(), from, endAddress_, d);
     if (!plan.found) {
         lastJob_.store(code, std::memory_order_relaxed);
-        job_.compare_exchange_strong(code, jobs::Done, std::memory_order_acq_rel);
+        finishJob(code, jobs::Done);
         return;
     }
     currentAddress_.store(plan.first, std::memory_order_release);
     frameDataLength_ = static_cast<std::uint16_t>(plan.length);
+    const std::uint32_t after = plan.first + plan.length;
+    lastFrame_.store(!(ign ? planIgnFrame(transferMask_.data(), after, endAddress_, d)
+                           : planWcomFrame(transferMask_.data(), after, endAddress_, d))
+                          .found,
+                     std::memory_order_relaxed);
     // Bytes of the frame beyond the memory arrays travel as zeros.
     std::uint8_t data[kFrameCapacity] = {};
     const std::uint32_t available = plan.first < kMemoryArray ? std::min(plan.length, kMemoryArray - plan.first) : 0;
@@ -355,6 +405,11 @@ void CCOMCOM::planAndBuild(std::uint32_t code)
         }
         expectedAnswer_ = command;
     }
+    // An IGN answer is as long as its request; a WCOM answer is a header, with the data
+    // when it brings memory back.
+    const bool bringsData = code == jobs::Read || code == jobs::Monitor || code == jobs::ReadIdentity;
+    exchangeBytes_.store(codec.txFrameLength + (ign ? codec.txFrameLength : kWcomOverhead + (bringsData ? plan.length : 0)),
+                         std::memory_order_relaxed);
     // A new request: bytes still waiting answer an earlier one (a late answer, or the
     // answer to a probe's second sending) and would be taken for this one's answer.
     discardStale(codec, channel(static_cast<int>(connectedPort.load(std::memory_order_acquire))));

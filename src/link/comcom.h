@@ -13,7 +13,9 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <span>
 #include <thread>
 
@@ -90,6 +92,9 @@ public:
 
     void disconnect();
     // One main-timer tick at `msClock`: the port search, link supervision, answer time-out.
+    // When the running job waits for the answer to its last frame and that answer is due
+    // on the line within a few milliseconds of now, the tick waits for it, so the job ends
+    // in this tick rather than the next one.
     void tick(std::uint32_t msClock);
     // Memory bytes per frame of the connected unit.
     std::uint32_t bytesPerFrame() const;
@@ -112,6 +117,10 @@ private:
     bool moveLink(std::uint32_t from, std::uint32_t to);
     // Waits until the job thread is outside a step, after the link was taken down.
     void quiesce();
+    // Ends the running job as done or failed and tells a tick that waits for it.
+    void finishJob(std::uint32_t code, std::uint32_t result);
+    // The tick's short wait for a last frame's answer that is due now (see tick()).
+    void awaitDueAnswer();
 
     // Written by the user-interface thread only while no job runs, read by the job thread.
     std::array<std::uint8_t, kMemoryArray> sendData_{};
@@ -134,6 +143,14 @@ private:
     std::uint32_t retryLimit_ = 3;
     std::atomic<std::uint32_t> sendTime_{0};
     std::atomic<bool> busy_{false};
+    // The frame in flight, published before LinkWaiting: when it was handed to the port
+    // (steady clock, ns), the bytes of the exchange on the line (request and answer) and
+    // whether its answer ends the job.
+    std::atomic<std::int64_t> frameSentNs_{0};
+    std::atomic<std::uint32_t> exchangeBytes_{0};
+    std::atomic<bool> lastFrame_{false};
+    std::mutex endMutex_;
+    std::condition_variable jobEnded_;
     std::thread thread_;
 };
 

@@ -17,6 +17,9 @@ namespace devlink {
 namespace {
 
 constexpr std::uint32_t kEnumerationInterval = 1000;
+// With the watcher reporting changes, the periodic scan of the device folders is only a
+// safety net for a change it missed; an idle window then wakes no disk every second.
+constexpr std::uint32_t kWatchedEnumerationInterval = 10000;
 constexpr std::uint32_t kOpenTimeout = 5000;
 constexpr int kWriteTimeoutMs = 100;
 // The I/O thread sleeps until bytes arrive or another thread wakes it; these bound a
@@ -115,71 +118,86 @@ void CCOMIOSYS::managePorts()
     const std::uint32_t now = msClock();
     // The first step enumerates at once, so a search can start on the first tick.
     const bool portsMoved = watcher_.changed();
-    if (!portsEnumerated || portsMoved || now - lastEnumeration_ > kEnumerationInterval) {
+    const std::uint32_t interval =
+        watcher_.watching() ? kWatchedEnumerationInterval : kEnumerationInterval;
+    if (!portsEnumerated || portsMoved || now - lastEnumeration_ > interval) {
         lastEnumeration_ = now;
         if (enumeratePorts())
             portListChanged.store(1, std::memory_order_release);
         portsEnumerated = 1;
     }
-    for (CCOM& c : channels_) {
-        if (c.threadState.load(std::memory_order_acquire) == ThreadFinished) {
-            if (c.thread.joinable())
-                c.thread.join();
-            c.threadState.store(ThreadNone, std::memory_order_release);
-        }
-        if (c.request == 0)
-            continue;
-        const std::uint8_t io = c.ioState.load(std::memory_order_acquire);
-        if (c.request & RequestClose) {
-            if (io == IoClosed) {
-                if (cancelQueuedOpen(c))
-                    c.request &= static_cast<std::uint8_t>(~RequestClose);
-            } else if (io != IoClosing) {
-                c.threadCommand.store(CommandClose, std::memory_order_release);
-                c.wakeThread();
-            }
-            continue;
-        }
-        if (c.lastEvent.load(std::memory_order_acquire) == EventCannotOpen) {
-            c.request = 0;
-            continue;
-        }
-        if (io == IoOpen) {
-            c.request = 0;
-            continue;
-        }
-        if (io == IoOpening || c.threadCommand.load(std::memory_order_acquire) == CommandOpen) {
-            if (now - c.stamp.load(std::memory_order_relaxed) > kOpenTimeout) {
-                c.lastEvent.store(EventOpenTimeout, std::memory_order_relaxed);
-                c.threadCommand.store(CommandClose, std::memory_order_release);
-                c.wakeThread();
-                c.request = RequestClose;
-            }
-            continue;
-        }
-        // A thread from the previous opening is still winding down: wait for it.
-        if (c.threadState.load(std::memory_order_acquire) != ThreadNone || c.hasHandle.load(std::memory_order_acquire))
-            continue;
-        const std::string path = comDevicePath(c.portNumber, folders_);
-        std::snprintf(c.devicePath, sizeof c.devicePath, "%s", path.c_str());
-        std::snprintf(c.modeString, sizeof c.modeString, "%u,N,8,1", static_cast<unsigned>(c.baudRate));
-        if (!c.wakeOwner) {
-            c.wakeOwner = std::make_unique<WakeSignal>();
-            c.wake.store(c.wakeOwner.get(), std::memory_order_release);
-        }
-        try {
-            c.thread = std::thread(&CCOMIOSYS::ioThread, this, std::ref(c));
-        } catch (const std::system_error&) {
-            c.lastEvent.store(EventNoThread, std::memory_order_relaxed);
-            c.request = 0;
-            continue;
-        }
-        c.stamp.store(now, std::memory_order_relaxed);
-        c.lastEvent.store(EventNone, std::memory_order_relaxed);
-        c.threadCommand.store(CommandOpen, std::memory_order_relaxed);
-        c.threadState.store(ThreadRunning, std::memory_order_release);
-        c.wakeThread();
+    for (CCOM& c : channels_)
+        manageChannel(c, now);
+}
+
+void CCOMIOSYS::openAtOnce(int port)
+{
+    if (port < 0 || port > 255)
+        return;
+    CCOM& c = channel(port);
+    if (c.request & RequestOpen)
+        manageChannel(c, msClock());
+}
+
+void CCOMIOSYS::manageChannel(CCOM& c, std::uint32_t now)
+{
+    if (c.threadState.load(std::memory_order_acquire) == ThreadFinished) {
+        if (c.thread.joinable())
+            c.thread.join();
+        c.threadState.store(ThreadNone, std::memory_order_release);
     }
+    if (c.request == 0)
+        return;
+    const std::uint8_t io = c.ioState.load(std::memory_order_acquire);
+    if (c.request & RequestClose) {
+        if (io == IoClosed) {
+            if (cancelQueuedOpen(c))
+                c.request &= static_cast<std::uint8_t>(~RequestClose);
+        } else if (io != IoClosing) {
+            c.threadCommand.store(CommandClose, std::memory_order_release);
+            c.wakeThread();
+        }
+        return;
+    }
+    if (c.lastEvent.load(std::memory_order_acquire) == EventCannotOpen) {
+        c.request = 0;
+        return;
+    }
+    if (io == IoOpen) {
+        c.request = 0;
+        return;
+    }
+    if (io == IoOpening || c.threadCommand.load(std::memory_order_acquire) == CommandOpen) {
+        if (now - c.stamp.load(std::memory_order_relaxed) > kOpenTimeout) {
+            c.lastEvent.store(EventOpenTimeout, std::memory_order_relaxed);
+            c.threadCommand.store(CommandClose, std::memory_order_release);
+            c.wakeThread();
+            c.request = RequestClose;
+        }
+        return;
+    }
+    // A thread from the previous opening is still winding down: wait for it.
+    if (c.threadState.load(std::memory_order_acquire) != ThreadNone || c.hasHandle.load(std::memory_order_acquire))
+        return;
+    const std::string path = comDevicePath(c.portNumber, folders_);
+    std::snprintf(c.devicePath, sizeof c.devicePath, "%s", path.c_str());
+    std::snprintf(c.modeString, sizeof c.modeString, "%u,N,8,1", static_cast<unsigned>(c.baudRate));
+    if (!c.wakeOwner) {
+        c.wakeOwner = std::make_unique<WakeSignal>();
+        c.wake.store(c.wakeOwner.get(), std::memory_order_release);
+    }
+    try {
+        c.thread = std::thread(&CCOMIOSYS::ioThread, this, std::ref(c));
+    } catch (const std::system_error&) {
+        c.lastEvent.store(EventNoThread, std::memory_order_relaxed);
+        c.request = 0;
+        return;
+    }
+    c.stamp.store(now, std::memory_order_relaxed);
+    c.lastEvent.store(EventNone, std::memory_order_relaxed);
+    c.threadCommand.store(CommandOpen, std::memory_order_relaxed);
+    c.threadState.store(ThreadRunning, std::memory_order_release);
+    c.wakeThread();
 }
 
 bool CCOMIOSYS::cancelQueuedOpen(CCOM& c)

@@ -32,6 +32,9 @@ public:
     void managePorts();
     // Returns whether the set of existing ports changed.
     bool enumeratePorts();
+    // Carries out a pending open of `port` now instead of at the next manager step: the
+    // port search opens a port it has just taken in the same tick.
+    void openAtOnce(int port);
 
     // A message line of the link log.
     void logLine(std::string_view text);
@@ -67,6 +70,8 @@ private:
     // Turns a queued open the port thread has not claimed into a close; returns whether
     // the port stays closed (false: the thread claimed the open and is opening the port).
     static bool cancelQueuedOpen(CCOM& channel);
+    // The manager step for one channel: reaps its finished thread, carries out its request.
+    void manageChannel(CCOM& channel, std::uint32_t now);
     void ioThread(CCOM& channel);
     void transmit(CCOM& channel, SerialPort& port);
     // Moves waiting bytes into the ring; false when the ring is full (bytes may wait).

@@ -344,6 +344,7 @@ bool CCOMSEARCH::stepSlot(int s, bool& endStep)
         if (probes_[static_cast<std::size_t>(slot.probeIndex)].protocol == ProtocolNone)
             freeSlot(slot);
     }
+    const bool tookPort = !slot.port;
     if (!slot.port) {
         if (portSetting > 0) {
             if (s > 0) {
@@ -375,6 +376,11 @@ bool CCOMSEARCH::stepSlot(int s, bool& endStep)
     bool again = false;
     if (channel(slot.port).ioState.load(std::memory_order_acquire) != IoOpen) {
         requestOpen(slot.port, start.baud);
+        // A port the search has just taken opens in this step, so its first probe goes out
+        // at the next tick rather than the one after. (Reopening at another line speed keeps
+        // the manager's pace: close, rest, open.)
+        if (tookPort)
+            openAtOnce(slot.port);
         logf("[%i]Open Port COM%i, Protocol=%i, Timeout=%u", s, slot.port, start.protocol,
              static_cast<unsigned>(start.timeout));
     } else {

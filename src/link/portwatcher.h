@@ -24,6 +24,10 @@ public:
     // Whether something that may change the port list happened since the last call.
     bool changed();
 
+    // Whether the system reports port changes to this watcher; without it the link
+    // keeps enumerating every second.
+    bool watching() const;
+
 private:
     struct Watches;
     std::unique_ptr<Watches> watches_;

@@ -121,6 +121,8 @@ bool PortWatcher::changed()
     return moved;
 }
 
+bool PortWatcher::watching() const { return watches_->fd >= 0 && !watches_->byDescriptor.empty(); }
+
 void notePortListChange() { deviceChanges.fetch_add(1, std::memory_order_acq_rel); }
 
 }  // namespace devlink

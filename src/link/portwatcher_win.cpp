@@ -29,6 +29,9 @@ bool PortWatcher::changed()
     return moved;
 }
 
+// The command line has no window to receive the notice, so the link cannot rely on it.
+bool PortWatcher::watching() const { return false; }
+
 void notePortListChange() { deviceChanges.fetch_add(1, std::memory_order_acq_rel); }
 
 }  // namespace devlink

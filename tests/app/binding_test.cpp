@@ -128,7 +128,7 @@ TEST_F(WindowTest, PresetChangeAnsweredNoKeepsValuesButFixesPolarityAndIgnitions
     w.state.params[idx::IgnitionsPerRev] = 2;
     w.state.params[idx::Polarity] = 1;
     type(findControl<QLineEdit>(w, "EditHardLimiter"), "14000");
-    w.fillControls();
+    w.binding().fillControls();
     boxes.answerWith(lang::IdNo);
     choose(findControl<QComboBox>(w, "ComboBoxBike"), findControl<QComboBox>(w, "ComboBoxBike")->findText("2T SEM"));
     ASSERT_EQ(boxes.boxes.size(), 1u);

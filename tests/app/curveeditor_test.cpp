@@ -49,7 +49,7 @@ TEST_F(CurveEditorWindowTest, TypedAdvanceIsStoredNormalisedAndUndoable)
     QTest::keyClick(&editor(), Qt::Key_Return);
     EXPECT_EQ(w.state.params[AdvanceA + 2], 17);
     EXPECT_EQ(w.state.params[AdvanceB + 2], beforeB);  // curve B untouched
-    w.undo();
+    w.binding().undo();
     EXPECT_EQ(w.state.params[AdvanceA + 2], before);
     EXPECT_EQ(editor().model.sheet->cell(2, 0), before);
 }
@@ -87,19 +87,19 @@ TEST_F(CurveEditorWindowTest, ColumnButtonsFollowTheCurveShown)
     ASSERT_TRUE(addBlocked()) << "curve A starts with all 15 points";
 
     w.state.params[params::idx::PointsA] = 6;
-    w.fillControls();
+    w.binding().fillControls();
     EXPECT_FALSE(addBlocked()) << "reloaded curve A has room for more points";
 
     w.state.params[params::idx::PointsA] = 15;
-    w.fillControls();
+    w.binding().fillControls();
     ASSERT_TRUE(addBlocked());
     w.state.params[params::idx::PointsB] = 6;
-    w.fillControls();
+    w.binding().fillControls();
     QTest::keyClick(&editor(), Qt::Key_Tab);
     ASSERT_EQ(editor().model.current, curveeditor::CurveSheetB);
     EXPECT_FALSE(addBlocked()) << "curve B has room for more points";
 
-    w.undo();
+    w.binding().undo();
     ASSERT_EQ(editor().model.current, curveeditor::CurveSheetA);
     EXPECT_TRUE(addBlocked());
 }

@@ -233,7 +233,7 @@ TEST_F(WindowTest, ClickingTheCongruenceLabelListsTheDifferencesAndTakesTheUnits
     QTest::mouseClick(w.differencesForm->takeAllButton(), Qt::LeftButton);
     EXPECT_EQ(w.state.params[idx::AdvanceA + 4], 22);
     EXPECT_EQ(findControl<QLabel>(w, "LabelCongruence")->text(), "Unit and PC settings are identical");
-    EXPECT_TRUE(w.undoRing.canUndo());
+    EXPECT_TRUE(w.binding().history().canUndo());
 }
 
 TEST_F(WindowTest, DeviceMenuShowsTheDifferencesWithTheOpenFile)

@@ -124,7 +124,7 @@ TEST_F(MonitorPlayerTest, ReplayedBlocksSwitchTheCurveWhereTheUnitDid)
 {
     TMainForm& w = openPlayer();
     w.state.params[idx::CurveMode] = params::ModeMonitor;
-    w.fillControls();
+    w.binding().fillControls();
     press(0);
     ticks(2);
     monitorBlock(3000, true);

@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "app/mainform.h"
+#include "app/parameterbinding.h"
 #include "lang/langtext.h"
 #include "support/messageboxrecorder.h"
 #include "support/tempdir.h"

@@ -47,6 +47,19 @@ TEST(PortWatcher, NoticesDevicesAndPortMapEntriesComingAndGoing)
     EXPECT_FALSE(watcher.changed());
 }
 
+// The link relaxes its periodic scan only while the watcher has a folder to watch; with
+// none of the folders present it keeps scanning every second.
+TEST(PortWatcher, WatchesOnlyWhenAFolderCouldBeWatched)
+{
+    TempDir dir;
+    const DeviceFolders missing{{}, dir / "no-dev", dir / "sys", true};
+    EXPECT_FALSE(PortWatcher(missing).watching());
+
+    const DeviceFolders present{dir / "ports", dir / "dev", dir / "sys", true};
+    fs::create_directories(present.dev);
+    EXPECT_TRUE(PortWatcher(present).watching());
+}
+
 // The periodic enumeration runs every 1000 of the link's clock (20 ticks); a unit that
 // appears is connected, and one that goes is dropped, well before that.
 TEST(PortWatcher, APluggedUnitIsSearchedAndAnUnpluggedOneDroppedAtTheNextTick)
