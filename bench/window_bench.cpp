@@ -1,6 +1,7 @@
 // Paint passes of the window on the offscreen platform: the whole main window rendered
 // into an image (as a repaint after a change shows it), and the curve editor's own paint
-// pass into its back image plus its copy to the screen image.
+// pass into its back image plus its copy to the screen image, and the editor's tick
+// while the engine runs (the live rpm moving on every tick).
 
 #include <benchmark/benchmark.h>
 
@@ -71,5 +72,24 @@ void PaintCurveEditor(benchmark::State& state)
     state.SetLabel(std::to_string(editor.width()) + "x" + std::to_string(editor.height()));
 }
 BENCHMARK(PaintCurveEditor)->Unit(benchmark::kMillisecond);
+
+// One window tick of the editor with the live rpm changed since the last one, as it
+// runs while the engine rides: the speed line moves and now and then the live cell.
+void CurveEditorLiveTick(benchmark::State& state)
+{
+    app::TMainForm& window = benchWindow();
+    curveeditor::TTab& editor = *window.curveEditor;
+    editor.model.liveOff = 0;
+    int step = 0;
+    for (auto _ : state) {
+        step = (step + 1) % 200;
+        editor.model.live.rpm = 2000 + 31 * step;  // 2 000 .. 8 169 rpm and back
+        editor.Tick();
+        benchmark::DoNotOptimize(editor.BackBitmap().constBits());
+    }
+    editor.model.liveOff = 1;
+    editor.model.live.rpm = 0;
+}
+BENCHMARK(CurveEditorLiveTick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

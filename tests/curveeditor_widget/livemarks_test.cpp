@@ -1,0 +1,110 @@
+// The live marks while the engine runs: whatever a tick that moves them repaints, the
+// back image must then be exactly what a whole paint pass makes of the same state, at
+// every live speed, after a new set, at another zoom, with a selection under the marks
+// and when the live value goes away.
+
+#include <QImage>
+#include <sstream>
+
+#include "curveeditor/curvesheets.h"
+#include "params/parameterset.h"
+#include "tabfixture.h"
+
+namespace {
+
+class LiveMarks : public TabFixture {
+protected:
+    // The ticks of the window with the engine at `rpm` (the live cell follows every
+    // fourth tick, the speed line at once).
+    void ride(int rpm)
+    {
+        model().live.rpm = rpm;
+        ticks(4);
+    }
+
+    // Compares the back image the ticks left with a whole paint pass of the same state.
+    void expectSameAsWholePaint(const std::string& what)
+    {
+        const QImage afterTicks = image().copy();
+        model().dirty |= curveeditor::DirtyRepaint;
+        tab->Render();
+        const QImage whole = image();
+        ASSERT_EQ(afterTicks.size(), whole.size()) << what;
+        int differing = 0;
+        QPoint first;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                if (afterTicks.pixel(x, y) != whole.pixel(x, y) && differing++ == 0)
+                    first = QPoint(x, y);
+
+        std::ostringstream where;
+        where << what << ": first differing pixel at " << first.x() << ", " << first.y();
+        EXPECT_EQ(differing, 0) << where.str();
+    }
+
+    void rideThrough(const std::string& what)
+    {
+        // Below the first point, between points, on a point, a step that keeps the live
+        // cell, far up, beyond the last point and back down.
+        for (int rpm : {800, 1500, 3000, 3020, 5000, 9000, 12100, 15500, 2600}) {
+            ride(rpm);
+            expectSameAsWholePaint(what + " at " + std::to_string(rpm) + " rpm");
+        }
+    }
+};
+
+TEST_F(LiveMarks, TicksThatMoveTheLiveMarksPaintWhatAWholePassPaints)
+{
+    rideThrough("sheet A");
+    model().SelectSheet(curveeditor::CurveSheetB);
+    tab->Render();
+    rideThrough("sheet B");
+}
+
+TEST_F(LiveMarks, ANewSetWhileRidingIsPaintedWhole)
+{
+    ride(4000);
+    params::ParameterSet set;
+    params::applyPresetDefaults(set);
+    for (int i = 0; i < params::kCurvePoints; ++i) {
+        set[params::idx::SpeedA + i] = std::uint8_t(12 + 7 * i);
+        set[params::idx::AdvanceA + i] = std::uint8_t(40 - 2 * i);
+    }
+    // As the window loads a set: the values change and a relayout is asked for; the
+    // live speed moves in the same tick.
+    curveeditor::LoadCurveSheets(model(), set);
+    model().dirty |= curveeditor::DirtyRelayout | curveeditor::DirtyRepaint;
+    ride(4500);
+    expectSameAsWholePaint("after the new set");
+    // A value edited in place while the engine runs.
+    sheet().cell(6, 0) = 10;
+    model().dirty |= curveeditor::DirtyRepaint;
+    ride(6100);
+    expectSameAsWholePaint("after an edited value");
+}
+
+TEST_F(LiveMarks, SelectionUnderTheLiveCellAndAnotherZoom)
+{
+    auto& sel = sheet().sel;
+    for (int c = 3; c <= 8; ++c)
+        sel.colMarks[std::size_t(c)] = curveeditor::MarkGesture;
+    sel.Finish();
+    model().dirty |= curveeditor::DirtyRepaint;
+    tab->Render();
+    rideThrough("selected headers");
+    tab->SetZoom(1.5);
+    rideThrough("zoom 1.5");
+}
+
+TEST_F(LiveMarks, TheMarksGoWhenTheLiveValueGoes)
+{
+    ride(5000);
+    ride(0);  // the unit reports the engine stopped
+    expectSameAsWholePaint("engine stopped");
+    ride(5200);
+    model().liveOff = 1;  // the unit went away
+    ride(0);
+    expectSameAsWholePaint("live values off");
+}
+
+}  // namespace
