@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/comcom.h"
-#include "linktestsupport.h"
-#include "sim/simulator.h"
-#include "support/tempdir.h"
+#include "simulatedlink.h"
 
 using namespace devlink;
 
@@ -15,27 +12,15 @@ namespace {
 
 constexpr int kCom = 4;
 
-class LastTicksFixture : public ::testing::Test {
+class LastTicksFixture : public SimulatedLinkFixture {
 protected:
-    TempDir dir;
-    std::unique_ptr<sim::Simulator> unit;
-    std::unique_ptr<CCOMCOM> link;
-    TickDriver clock{[this](int, std::uint32_t ms) { link->tick(ms); },
-                     [this] { return link && link->jobStatus() == JobStatus::Running; }};
-
     void start(std::int32_t protocol, std::uint32_t baud, int delayMs = 0)
     {
         sim::SimOptions options;
         options.unit.protocol = protocol;
         options.unit.baud = baud;
         options.delayMs = delayMs;
-        options.com = kCom;
-        options.portMap = dir / "ports";
-        unit = std::make_unique<sim::Simulator>(options);
-        std::string error;
-        ASSERT_TRUE(unit->start(&error)) << error;
-        link = std::make_unique<CCOMCOM>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
-        link->portSetting = kCom;
+        startOn(kCom, options);
     }
     // Ticks until connected; the ticks it took, -1 when it did not connect.
     int connect()

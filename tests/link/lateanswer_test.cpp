@@ -8,10 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "link/comcom.h"
-#include "linktestsupport.h"
-#include "sim/simulator.h"
-#include "support/tempdir.h"
+#include "simulatedlink.h"
 
 using namespace devlink;
 
@@ -19,23 +16,12 @@ namespace {
 
 constexpr int kCom = 5;
 
-class LateAnswerFixture : public ::testing::Test {
+class LateAnswerFixture : public SimulatedLinkFixture {
 protected:
-    TempDir dir;
-    std::unique_ptr<sim::Simulator> unit;
-    std::unique_ptr<CCOMCOM> link;
-    TickDriver clock{[this](int, std::uint32_t ms) { link->tick(ms); }, [this] { return link && link->jobStatus() == JobStatus::Running; }};
-
     void start(sim::SimOptions options)
     {
-        options.com = kCom;
-        options.portMap = dir / "ports";
-        unit = std::make_unique<sim::Simulator>(options);
-        std::string error;
-        ASSERT_TRUE(unit->start(&error)) << error;
-        link = std::make_unique<CCOMCOM>(DeviceFolders{dir / "ports", dir / "dev", dir / "sys", false});
+        startOn(kCom, options);
         link->linkLog().attach((dir / "link.log").string());
-        link->portSetting = kCom;
     }
     void tick() { clock.tick(); }
     bool tickUntil(const std::function<bool()>& done, int maxTicks) { return clock.tickUntil(done, maxTicks); }
