@@ -27,11 +27,15 @@ QString fromStd(std::string_view text) { return QString::fromUtf8(text.data(), q
 void showLabel(QLabel* label, const devlink::LabelView& view, const QPalette& neutral)
 {
     setLabelText(label, QString::fromStdString(view.text));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, view.back == devlink::kNeutral ? neutral.color(QPalette::Window)
-                                                                      : bgrColour(view.back));
+    const QColor back = view.back == devlink::kNeutral ? neutral.color(QPalette::Window) : bgrColour(view.back);
+    // Each monitor block shows the same colours again and again; setting an unchanged
+    // palette still resolves it against the parent's and schedules a repaint.
+    if (label->palette().color(QPalette::Window) != back) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, back);
+        label->setPalette(palette);
+    }
     label->setAutoFillBackground(view.back != devlink::kNeutral);
-    label->setPalette(palette);
     label->setEnabled(view.enabled);
 }
 

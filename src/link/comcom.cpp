@@ -277,9 +277,10 @@ void CCOMCOM::jobThread()
 {
     while (!stopping()) {
         // Taken before looking, so an event after the look ends the wait at once.
-        const std::uint32_t seen = linkEvents_.load(std::memory_order_acquire);
+        const std::uint32_t seen = linkEvents_.load(std::memory_order_seq_cst);
         jobLoops_.fetch_add(1, std::memory_order_relaxed);
         const std::uint32_t code = job_.load(std::memory_order_acquire);
+        jobAwaitsLine_.store(running(code), std::memory_order_seq_cst);
         bool moved = false;
         if (running(code)) {
             // Announce the step before looking at the link: a disconnect that takes the
@@ -292,7 +293,7 @@ void CCOMCOM::jobThread()
         // Nothing more to do until a job is queued, bytes arrive, a chunk has been
         // written, the tick declares a time-out or the link changes.
         if (!moved)
-            linkEvents_.wait(seen, std::memory_order_acquire);
+            linkEvents_.wait(seen, std::memory_order_seq_cst);
     }
 }
 

@@ -63,6 +63,15 @@ void CCOMIOSYS::notifyLink()
     linkEvents_.notify_all();
 }
 
+void CCOMIOSYS::notifyLineMoved()
+{
+    // Both sides are sequentially consistent: either the job thread's wait sees the new
+    // count, or this sees that it waits for the line and wakes it.
+    linkEvents_.fetch_add(1, std::memory_order_seq_cst);
+    if (jobAwaitsLine_.load(std::memory_order_seq_cst))
+        linkEvents_.notify_all();
+}
+
 void CCOMIOSYS::requestOpen(int port, std::uint32_t baud)
 {
     if (port < 0 || port > 255)
@@ -126,8 +135,10 @@ void CCOMIOSYS::managePorts()
             portListChanged.store(1, std::memory_order_release);
         portsEnumerated = 1;
     }
+    // Most of the 256 channels are closed with nothing asked of them.
     for (CCOM& c : channels_)
-        manageChannel(c, now);
+        if (c.request != 0 || c.threadState.load(std::memory_order_acquire) == ThreadFinished)
+            manageChannel(c, now);
 }
 
 void CCOMIOSYS::openAtOnce(int port)
@@ -311,7 +322,7 @@ void CCOMIOSYS::transmit(CCOM& c, SerialPort& port)
         log_.transmit(c.portNumber, msClock(), c.txBuffer, length);
     port.write(c.txBuffer, static_cast<int>(std::min(length, kTxBufferSize)), kWriteTimeoutMs);
     c.txLength.store(0, std::memory_order_release);
-    notifyLink();  // the producer may hand over the next chunk
+    notifyLineMoved();  // the producer may hand over the next chunk
 }
 
 bool CCOMIOSYS::receiveBytes(CCOM& c, SerialPort& port)
@@ -343,7 +354,7 @@ bool CCOMIOSYS::receiveBytes(CCOM& c, SerialPort& port)
             }
         }
     }
-    notifyLink();
+    notifyLineMoved();
     return true;
 }
 

@@ -65,6 +65,10 @@ protected:
     // change of the link, the stop); the job thread sleeps until it moves.
     std::atomic<std::uint32_t> linkEvents_{0};
     void notifyLink();
+    // Set by the job thread while it runs a job, so that bytes moved on the line wake it
+    // then only: during a search nobody on that thread waits for them.
+    std::atomic<bool> jobAwaitsLine_{false};
+    void notifyLineMoved();
 
 private:
     // Turns a queued open the port thread has not claimed into a close; returns whether

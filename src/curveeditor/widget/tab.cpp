@@ -215,8 +215,6 @@ void TTab::Tick()
     }
     if ((model.tick & 15) == 8)  // other programs change the clipboard too
         clipboardState_ = ClipboardState();
-    if ((model.tick & 2) && views::UpdateButtonStates(model, view, ClipboardForButtons()))
-        model.dirty |= DirtyRepaint;
     if (lang::currentLanguage() != lastLanguage_) {
         lastLanguage_ = lang::currentLanguage();
         model.dirty |= DirtyFrame | DirtyRepaint;
