@@ -4,8 +4,6 @@
 
 #include <QFileInfo>
 
-#include <cerrno>
-
 #include "app/mainform.h"
 #include "app/playerpanel.h"
 #include "lang/messagebox.h"
@@ -69,18 +67,15 @@ void TMainForm::explainPortPermission()
 {
     if (permissionExplained_)
         return;
-    for (int port = 1; port < devlink::kPortCount; ++port) {
-        const int error = link->channel(port).openError.load(std::memory_order_relaxed);
-        if (error != EACCES && error != EPERM)
-            continue;
-        permissionExplained_ = true;  // before the box: ticks go on while it is open
-        std::string text(kPortRefused.pick());
-        text.replace(text.find("%1"), 2, std::to_string(port));
-        text += "\n\n" + std::string(kJoinDialout.pick()) + "\n\n    " + kJoinCommand + "\n\n" +
-                std::string(kLoginAgain.pick());
-        lang::showMessageBox(text, kPortPermissionCaption.pick(), lang::MbOk | lang::MbIconWarning);
+    const int port = link->permissionRefusedPort();
+    if (port == 0)
         return;
-    }
+    permissionExplained_ = true;  // before the box: ticks go on while it is open
+    std::string text(kPortRefused.pick());
+    text.replace(text.find("%1"), 2, std::to_string(port));
+    text += "\n\n" + std::string(kJoinDialout.pick()) + "\n\n    " + kJoinCommand + "\n\n" +
+            std::string(kLoginAgain.pick());
+    lang::showMessageBox(text, kPortPermissionCaption.pick(), lang::MbOk | lang::MbIconWarning);
 }
 
 }  // namespace app

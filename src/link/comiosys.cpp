@@ -81,6 +81,7 @@ void CCOMIOSYS::requestOpen(int port, std::uint32_t baud)
     c.baudRate = baud;
     c.request = c.ioState.load(std::memory_order_acquire) == IoClosed && c.request == 0 ? RequestOpen
                                                                                         : RequestOpen | RequestClose;
+    managed_.set(std::size_t(port));
 }
 
 void CCOMIOSYS::requestClose(int port)
@@ -91,6 +92,7 @@ void CCOMIOSYS::requestClose(int port)
     if (c.ioState.load(std::memory_order_acquire) != IoClosed || c.request != 0) {
         c.lastEvent.store(EventNone, std::memory_order_relaxed);
         c.request = RequestClose;
+        managed_.set(std::size_t(port));
     }
 }
 
@@ -135,10 +137,14 @@ void CCOMIOSYS::managePorts()
             portListChanged.store(1, std::memory_order_release);
         portsEnumerated = 1;
     }
-    // Most of the 256 channels are closed with nothing asked of them.
-    for (CCOM& c : channels_)
-        if (c.request != 0 || c.threadState.load(std::memory_order_acquire) == ThreadFinished)
-            manageChannel(c, now);
+    for (std::size_t i = 0; i < managed_.size(); ++i) {
+        if (!managed_.test(i))
+            continue;
+        CCOM& c = channels_[i];
+        manageChannel(c, now);
+        if (c.request == 0 && c.threadState.load(std::memory_order_acquire) == ThreadNone && !c.thread.joinable())
+            managed_.reset(i);
+    }
 }
 
 void CCOMIOSYS::openAtOnce(int port)
@@ -260,6 +266,10 @@ void CCOMIOSYS::ioThread(CCOM& c)
                 c.openError.store(opened.error, std::memory_order_relaxed);
                 c.ioState.store(IoClosed, std::memory_order_release);
                 c.lastEvent.store(EventCannotOpen, std::memory_order_release);
+                if (opened.error == EACCES || opened.error == EPERM) {
+                    int none = 0;
+                    permissionRefusedPort_.compare_exchange_strong(none, c.portNumber, std::memory_order_acq_rel);
+                }
                 logLine(openErrorText(c.devicePath, opened.error));
                 break;
             }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,8 @@ public:
     // Carries out a pending open of `port` now instead of at the next manager step: the
     // port search opens a port it has just taken in the same tick.
     void openAtOnce(int port);
+    // The first port whose opening the system refused for want of permission, 0 for none.
+    int permissionRefusedPort() const { return permissionRefusedPort_.load(std::memory_order_acquire); }
 
     // A message line of the link log.
     void logLine(std::string_view text);
@@ -84,6 +87,10 @@ private:
     DeviceFolders folders_;
     PortWatcher watcher_{folders_};  // a port that comes or goes is enumerated at the next step
     std::array<CCOM, kPortCount> channels_;
+    // The channels with a request or a thread: the manager looks at these only, so an idle
+    // tick does not walk the memory of all 256 channels.
+    std::bitset<kPortCount> managed_;
+    std::atomic<int> permissionRefusedPort_{0};
     LinkLog log_;
     std::atomic<std::uint32_t> msClock_{0};
     std::uint32_t lastEnumeration_ = 0;
