@@ -47,7 +47,7 @@ int TabModel::FindLiveIndex(const CAxe& axis)
     if ((liveOff & 1) || !value || axis.values.empty())
         return -2;
     if (axis.label == "RPM" && (viewBits & (ViewGraph2D | ViewCheckGrid)) && live.rpm != lastLiveRpm_)
-        dirty |= DirtyRepaint;
+        dirty |= (viewBits & ViewCheckGrid) ? DirtyRepaint : DirtyLiveSpeed;
     if (*value < axis.values[0])
         return (sheet && (sheet->flags & SheetBaseMarker) && axis.label == "RPM") ? -1 : 0;
     if (axis.label == "Tst")

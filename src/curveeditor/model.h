@@ -34,7 +34,8 @@ enum DirtyBits : int {
     DirtyRelayout = 2,   // ranges, pixel tables, hit maps
     DirtyFrame = 4,      // margins and button bar
     DirtyView = 8,       // re-apply the requested view
-    DirtyRenderNow = 16  // render before returning to the event loop
+    DirtyRenderNow = 16,  // render before returning to the event loop
+    DirtyLiveSpeed = 32   // the live speed changed: a repaint where its line moves
 };
 
 enum ViewBits : int { ViewTable = 1, ViewGraph2D = 2, ViewGraph3D = 4, ViewCheckGrid = 8 };

@@ -3,7 +3,9 @@
 // every live speed, after a new set, at another zoom, with a selection under the marks
 // and when the live value goes away.
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QScreen>
 #include <sstream>
 
 #include "curveeditor/curvesheets.h"
@@ -94,6 +96,20 @@ TEST_F(LiveMarks, SelectionUnderTheLiveCellAndAnotherZoom)
     rideThrough("selected headers");
     tab->SetZoom(1.5);
     rideThrough("zoom 1.5");
+}
+
+// Only what a tick changed goes to the screen: the window then shows what was painted.
+TEST_F(LiveMarks, TheScreenShowsEachNewPicture)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&band));
+    const QPoint origin = tab->mapTo(&band, QPoint(0, 0));
+    for (int rpm : {1500, 3000, 3020, 9000, 0, 5000}) {
+        ride(rpm);
+        QCoreApplication::processEvents();
+        const QImage screen = band.screen()->grabWindow(band.winId()).toImage().convertToFormat(image().format());
+        const QImage shown = screen.copy(QRect(origin, image().size()));
+        EXPECT_EQ(shown, image()) << "at " << rpm << " rpm";
+    }
 }
 
 TEST_F(LiveMarks, TheMarksGoWhenTheLiveValueGoes)

@@ -24,6 +24,9 @@ bool SpeedMarkers(const TabModel& model);
 // same point of every curve, both keys everything.
 bool MovesWithDrag(const TabModel& model, const Graph2DState& g, int dragged, int other, bool shift, bool ctrl);
 
+// The column of the live speed line, -1 when none is drawn.
+int LiveSpeedX(const TabModel& model, const Graph2DState& g);
+
 // x of a horizontal value in axis units, y of a value of curve q.
 int GraphX(const Graph2DState& g, double horizontal);
 int GraphY(const Graph2DState& g, const TabModel& model, double value, int curve);

@@ -12,6 +12,17 @@ bool SpeedMarkers(const TabModel& m) { return m.graph.horizontal && m.graph.hori
 
 int GraphX(const Graph2DState& g, double horizontal) { return truncToInt(g.plotLeft + (horizontal - g.hMin) * g.scaleX); }
 
+int LiveSpeedX(const TabModel& m, const Graph2DState& g)
+{
+    if (!m.sheet || !m.graph.horizontal || !(m.sheet->flags & SheetLiveCell) || !SpeedMarkers(m) || (m.liveOff & 1))
+        return -1;
+    const double scale = m.graph.horizontal->scale != 0 ? m.graph.horizontal->scale : 1.0;
+    const double speed = m.live.rpm / scale;
+    if (speed < g.hMin || speed > g.hMax)
+        return -1;
+    return GraphX(g, speed);
+}
+
 int GraphY(const Graph2DState& g, const TabModel& m, double value, int curve)
 {
     const double stacked = double(g.curveCount - curve - 1) * m.graph.curveStep;

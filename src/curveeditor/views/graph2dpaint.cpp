@@ -123,13 +123,9 @@ struct GraphPainter {
 
     void liveSpeed()
     {
-        if (!(s.flags & SheetLiveCell) || !SpeedMarkers(m) || (m.liveOff & 1))
-            return;
-        const double speed = m.live.rpm / hScale();
-        if (speed < g.hMin || speed > g.hMax)
-            return;
-        const int x = GraphX(g, speed);
-        Line(p, x, top(), x, g.plotBottom, LiveGreen);
+        g.liveX = LiveSpeedX(m, g);
+        if (g.liveX >= 0)
+            Line(p, g.liveX, top(), g.liveX, g.plotBottom, LiveGreen);
     }
 
     // The segment rule: the start step, the straight segments and the extension.

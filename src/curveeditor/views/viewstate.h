@@ -105,6 +105,7 @@ struct Graph2DState {
     int dragChanged = 0;
     int banding = 0;  // rubber-band selection running
     int shiftDown = 0, ctrlDown = 0;  // modifiers the hover mark shows a drag with
+    int liveX = -1;  // the column where the last paint drew the live speed line, -1 for none
 
     int plotRight() const { return plotLeft + plotWidth; }
     int plotTop() const { return plotBottom - plotHeight; }

@@ -12,12 +12,14 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+#include <utility>
 
 #include "curveeditor/curvesheets.h"
 #include "curveeditor/views/checkgrid.h"
 #include "curveeditor/views/frame.h"
 #include "curveeditor/views/graph2d.h"
 #include "curveeditor/views/graph3d.h"
+#include "curveeditor/views/imagediff.h"
 #include "curveeditor/views/primitives.h"
 #include "curveeditor/views/table.h"
 #include "lang/langtext.h"
@@ -125,6 +127,12 @@ void TTab::Render()
         views::LayoutTable(model, view);
         views::ApplyView(model, view, 0);
     }
+    // The new picture goes into the older buffer; the one on the screen stays for the
+    // comparison below.
+    if (previousBitmap_.size() == backBitmap_.size() && previousBitmap_.format() == backBitmap_.format())
+        std::swap(backBitmap_, previousBitmap_);
+    else
+        previousBitmap_ = std::exchange(backBitmap_, QImage(backBitmap_.size(), backBitmap_.format()));
     backBitmap_.fill(views::colour(view.colours.control));
     {
         QPainter p(&backBitmap_);
@@ -156,7 +164,25 @@ void TTab::Render()
     }
     painting_ = 0;
     model.dirty = 0;
-    update();
+    ShowChanges();
+}
+
+void TTab::ShowChanges()
+{
+    // The caret is drawn over the picture on the screen only: while editing, all goes.
+    if (model.edit.editing) {
+        update();
+        return;
+    }
+    // While the engine runs, a new picture differs from the last by a line and a cell or
+    // two; copying only those to the screen saves most of the paint.
+    const QRect changed = views::ChangedRect(previousBitmap_, backBitmap_);
+    if (changed.isEmpty())
+        return;
+    const double ratio = devicePixelRatioF();
+    update(QRectF(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio)
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
 }
 
 void TTab::Refresh()
@@ -167,6 +193,11 @@ void TTab::Refresh()
         ApplyView(0);
     if (views::UpdateButtonStates(model, view, ClipboardForButtons()))
         model.dirty |= DirtyRepaint;
+    // While the engine runs the speed changes at every monitor block, mostly by less than
+    // a pixel column of the graph: the same picture is not painted again.
+    if ((model.dirty & DirtyLiveSpeed) && views::LiveSpeedX(model, view.graph) != view.graph.liveX)
+        model.dirty |= DirtyRepaint;
+    model.dirty &= ~DirtyLiveSpeed;
     if (model.dirty & (DirtyRepaint | DirtyRelayout | DirtyRenderNow))
         Render();
 }

@@ -173,7 +173,11 @@ private:
     void AddViewItems(QMenu& menu);
     void AddGraph3DItems(QMenu& menu);
 
+    // Hands the part of the back image that the last paint changed to the screen.
+    void ShowChanges();
+
     QImage backBitmap_;
+    QImage previousBitmap_;  // the picture before the last paint, for what has to go to the screen
     double zoom_ = 1.0;
     double paintScale_ = 1.0;  // back-image pixels per design pixel
     QMenu* menu_ = nullptr;
