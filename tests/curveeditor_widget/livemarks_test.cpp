@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QScreen>
 #include <sstream>
+#include <vector>
 
 #include "curveeditor/curvesheets.h"
+#include "curveeditor/views/imagediff.h"
 #include "params/parameterset.h"
 #include "tabfixture.h"
 
@@ -96,6 +98,34 @@ TEST_F(LiveMarks, SelectionUnderTheLiveCellAndAnotherZoom)
     rideThrough("selected headers");
     tab->SetZoom(1.5);
     rideThrough("zoom 1.5");
+}
+
+TEST(ChangedRect, BoundsEveryDifferingPixel)
+{
+    QImage before(40, 30, QImage::Format_RGB32);
+    before.fill(Qt::white);
+    struct Case {
+        std::vector<QPoint> changed;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {{}, QRect()},
+        {{{0, 0}}, QRect(0, 0, 1, 1)},
+        {{{39, 29}}, QRect(39, 29, 1, 1)},
+        // The left edge found in a later row than the right one, and the reverse.
+        {{{30, 5}, {2, 20}}, QRect(QPoint(2, 5), QPoint(30, 20))},
+        {{{3, 5}, {35, 20}, {10, 12}}, QRect(QPoint(3, 5), QPoint(35, 20))},
+        // A row between them that differs only inside the columns already found.
+        {{{5, 1}, {20, 2}, {12, 3}}, QRect(QPoint(5, 1), QPoint(20, 3))},
+    };
+    for (const Case& c : cases) {
+        QImage after = before.copy();
+        for (const QPoint& at : c.changed)
+            after.setPixel(at, qRgb(0, 0, 0));
+        EXPECT_EQ(curveeditor::views::ChangedRect(before, after), c.expected) << c.changed.size() << " pixels";
+    }
+    EXPECT_EQ(curveeditor::views::ChangedRect(before, QImage(20, 30, QImage::Format_RGB32)), QRect(0, 0, 20, 30))
+        << "another size is all new";
 }
 
 // Only what a tick changed goes to the screen: the window then shows what was painted.
