@@ -142,7 +142,8 @@ void CCOMIOSYS::managePorts()
             continue;
         CCOM& c = channels_[i];
         manageChannel(c, now);
-        if (c.request == 0 && c.threadState.load(std::memory_order_acquire) == ThreadNone && !c.thread.joinable())
+        // The manager joins a finished thread, so a joinable one is still to be looked after.
+        if (c.request == 0 && !c.thread.joinable())
             managed_.reset(i);
     }
 }

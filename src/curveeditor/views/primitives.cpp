@@ -49,7 +49,7 @@ void Line(QPainter& p, int x0, int y0, int x1, int y1, std::uint32_t c, int widt
     const QColor ink = colour(c);
     // The pen is set all the same: what is painted next may draw with it.
     p.setPen(QPen(ink, width, Qt::SolidLine, Qt::FlatCap));
-    if (const std::optional<QRect> rect = axisLineRect(p, x0, y0, x1, y1, width); rect && ink.alpha() == 255) {
+    if (const std::optional<QRect> rect = axisLineRect(p, x0, y0, x1, y1, width)) {
         if (!rect->isEmpty())
             p.fillRect(*rect, ink);
         return;
