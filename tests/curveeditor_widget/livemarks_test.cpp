@@ -100,9 +100,10 @@ TEST_F(LiveMarks, SelectionUnderTheLiveCellAndAnotherZoom)
     rideThrough("zoom 1.5");
 }
 
-TEST(ChangedRect, BoundsEveryDifferingPixel)
+TEST(PictureSignature, BoundsEveryDifferingPixel)
 {
-    QImage before(40, 30, QImage::Format_RGB32);
+    // Rows count one by one; columns in runs of 32 pixels: 0-31, 32-63 and 64-69.
+    QImage before(70, 30, QImage::Format_RGB32);
     before.fill(Qt::white);
     struct Case {
         std::vector<QPoint> changed;
@@ -110,22 +111,25 @@ TEST(ChangedRect, BoundsEveryDifferingPixel)
     };
     const Case cases[] = {
         {{}, QRect()},
-        {{{0, 0}}, QRect(0, 0, 1, 1)},
-        {{{39, 29}}, QRect(39, 29, 1, 1)},
-        // The left edge found in a later row than the right one, and the reverse.
-        {{{30, 5}, {2, 20}}, QRect(QPoint(2, 5), QPoint(30, 20))},
-        {{{3, 5}, {35, 20}, {10, 12}}, QRect(QPoint(3, 5), QPoint(35, 20))},
-        // A row between them that differs only inside the columns already found.
-        {{{5, 1}, {20, 2}, {12, 3}}, QRect(QPoint(5, 1), QPoint(20, 3))},
+        {{{0, 0}}, QRect(0, 0, 32, 1)},
+        {{{69, 29}}, QRect(64, 29, 6, 1)},
+        {{{31, 7}, {32, 7}}, QRect(0, 7, 64, 1)},
+        // The left run found in a later row than the right one, and the reverse.
+        {{{40, 5}, {2, 20}}, QRect(QPoint(0, 5), QPoint(63, 20))},
+        {{{33, 5}, {66, 20}, {10, 12}}, QRect(QPoint(0, 5), QPoint(69, 20))},
+        // Changes that cancel in a sum or an exclusive or of the pixels of a run.
+        {{{7, 9}, {9, 9}, {7, 10}, {9, 10}}, QRect(0, 9, 32, 2)},
     };
     for (const Case& c : cases) {
+        curveeditor::views::PictureSignature shown;
+        EXPECT_EQ(shown.Update(before), before.rect()) << "the first picture is all new";
         QImage after = before.copy();
         for (const QPoint& at : c.changed)
             after.setPixel(at, qRgb(0, 0, 0));
-        EXPECT_EQ(curveeditor::views::ChangedRect(before, after), c.expected) << c.changed.size() << " pixels";
+        EXPECT_EQ(shown.Update(after), c.expected) << c.changed.size() << " pixels";
+        EXPECT_EQ(shown.Update(before), c.expected) << "and back, against the picture signed last";
+        EXPECT_EQ(shown.Update(QImage(20, 30, QImage::Format_RGB32)), QRect(0, 0, 20, 30)) << "another size is all new";
     }
-    EXPECT_EQ(curveeditor::views::ChangedRect(before, QImage(20, 30, QImage::Format_RGB32)), QRect(0, 0, 20, 30))
-        << "another size is all new";
 }
 
 // Only what a tick changed goes to the screen: the window then shows what was painted.

@@ -5,42 +5,64 @@
 
 namespace curveeditor::views {
 
-QRect ChangedRect(const QImage& before, const QImage& after)
+namespace {
+
+// Each step (h ^ word) * odd constant is one-to-one in h, so a run that differs in a single
+// word of two pixels always gets another hash; more changes collide only by chance (2^-64).
+constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t kSeed = 0xCBF29CE484222325ull;
+
+std::uint64_t HashRun(const quint32* pixel, int count)
 {
-    if (before.size() != after.size() || before.format() != after.format() || before.depth() != 32)
-        return after.rect();
-    const int width = after.width(), height = after.height();
-    const auto row = [](const QImage& image, int y) { return reinterpret_cast<const quint32*>(image.constScanLine(y)); };
-    const std::size_t rowBytes = std::size_t(width) * sizeof(quint32);
-    int top = 0;
-    while (top < height && std::memcmp(row(before, top), row(after, top), rowBytes) == 0)
-        ++top;
-    if (top == height)
-        return {};
-    int bottom = height - 1;
-    while (bottom > top && std::memcmp(row(before, bottom), row(after, bottom), rowBytes) == 0)
-        --bottom;
-    // Most rows of the band differ nowhere outside the columns found so far: a block
-    // comparison of the two margins settles them; only the others are walked.
-    int left = width, right = -1;
-    for (int y = top; y <= bottom; ++y) {
-        const quint32* a = row(before, y);
-        const quint32* b = row(after, y);
-        if (left > 0 && std::memcmp(a, b, std::size_t(left) * sizeof(quint32)) != 0)
-            for (int x = 0; x < left; ++x)
-                if (a[x] != b[x]) {
-                    left = x;
-                    break;
-                }
-        const int from = std::max(right + 1, left);
-        if (from < width && std::memcmp(a + from, b + from, std::size_t(width - from) * sizeof(quint32)) != 0)
-            for (int x = width - 1; x >= from; --x)
-                if (a[x] != b[x]) {
-                    right = x;
-                    break;
-                }
+    std::uint64_t h = kSeed;
+    int x = 0;
+    for (; x + 1 < count; x += 2) {
+        std::uint64_t word;
+        std::memcpy(&word, pixel + x, sizeof word);
+        h = (h ^ word) * kMix;
     }
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    if (x < count)
+        h = (h ^ pixel[x]) * kMix;
+    return h;
+}
+
+}  // namespace
+
+QRect PictureSignature::Update(const QImage& picture)
+{
+    const int width = picture.width(), height = picture.height();
+    const int runs = (width + kRun - 1) / kRun;
+    const bool hashable = picture.depth() == 32;
+    next_.assign(hashable ? std::size_t(runs) * std::size_t(height) : 0, 0);
+    for (int y = 0; hashable && y < height; ++y) {
+        const auto* row = reinterpret_cast<const quint32*>(picture.constScanLine(y));
+        for (int r = 0; r < runs; ++r)
+            next_[std::size_t(y) * std::size_t(runs) + std::size_t(r)] =
+                HashRun(row + r * kRun, std::min(kRun, width - r * kRun));
+    }
+    QRect changed = picture.rect();
+    if (hashable && size_ == picture.size() && format_ == picture.format()) {
+        int top = height, bottom = -1, left = runs, right = -1;
+        for (int y = 0; y < height; ++y) {
+            const std::uint64_t* before = runs_.data() + std::size_t(y) * std::size_t(runs);
+            const std::uint64_t* after = next_.data() + std::size_t(y) * std::size_t(runs);
+            if (std::memcmp(before, after, std::size_t(runs) * sizeof *after) == 0)
+                continue;
+            top = std::min(top, y);
+            bottom = y;
+            for (int r = 0; r < runs; ++r)
+                if (before[r] != after[r]) {
+                    left = std::min(left, r);
+                    right = std::max(right, r);
+                }
+        }
+        changed = bottom < 0 ? QRect()
+                             : QRect(QPoint(left * kRun, top), QPoint(std::min(width, (right + 1) * kRun) - 1, bottom));
+    }
+    size_ = picture.size();
+    format_ = picture.format();
+    std::swap(runs_, next_);
+    return changed;
 }
 
 }  // namespace curveeditor::views

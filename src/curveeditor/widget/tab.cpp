@@ -12,14 +12,12 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
-#include <utility>
 
 #include "curveeditor/curvesheets.h"
 #include "curveeditor/views/checkgrid.h"
 #include "curveeditor/views/frame.h"
 #include "curveeditor/views/graph2d.h"
 #include "curveeditor/views/graph3d.h"
-#include "curveeditor/views/imagediff.h"
 #include "curveeditor/views/primitives.h"
 #include "curveeditor/views/table.h"
 #include "lang/langtext.h"
@@ -127,12 +125,6 @@ void TTab::Render()
         views::LayoutTable(model, view);
         views::ApplyView(model, view, 0);
     }
-    // The new picture goes into the older buffer; the one on the screen stays for the
-    // comparison below.
-    if (previousBitmap_.size() == backBitmap_.size() && previousBitmap_.format() == backBitmap_.format())
-        std::swap(backBitmap_, previousBitmap_);
-    else
-        previousBitmap_ = std::exchange(backBitmap_, QImage(backBitmap_.size(), backBitmap_.format()));
     backBitmap_.fill(views::colour(view.colours.control));
     {
         QPainter p(&backBitmap_);
@@ -169,14 +161,15 @@ void TTab::Render()
 
 void TTab::ShowChanges()
 {
+    // While the engine runs, a new picture differs from the last by a line and a cell or
+    // two; copying only those to the screen saves most of the paint. Every picture is
+    // signed, as the next one is compared with the picture on the screen.
+    const QRect changed = shownPicture_.Update(backBitmap_);
     // The caret is drawn over the picture on the screen only: while editing, all goes.
     if (model.edit.editing) {
         update();
         return;
     }
-    // While the engine runs, a new picture differs from the last by a line and a cell or
-    // two; copying only those to the screen saves most of the paint.
-    const QRect changed = views::ChangedRect(previousBitmap_, backBitmap_);
     if (changed.isEmpty())
         return;
     const double ratio = devicePixelRatioF();

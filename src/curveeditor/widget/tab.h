@@ -15,6 +15,7 @@
 
 #include "curveeditor/commandcodes.h"
 #include "curveeditor/model.h"
+#include "curveeditor/views/imagediff.h"
 #include "curveeditor/views/viewstate.h"
 
 namespace curveeditor {
@@ -177,7 +178,7 @@ private:
     void ShowChanges();
 
     QImage backBitmap_;
-    QImage previousBitmap_;  // the picture before the last paint, for what has to go to the screen
+    views::PictureSignature shownPicture_;  // for what of a new picture has to go to the screen
     double zoom_ = 1.0;
     double paintScale_ = 1.0;  // back-image pixels per design pixel
     QMenu* menu_ = nullptr;
