@@ -30,18 +30,21 @@ std::uint64_t HashRun(const quint32* pixel, int count)
 
 QRect PictureSignature::Update(const QImage& picture)
 {
+    if (picture.depth() != 32) {
+        format_ = QImage::Format_Invalid;  // nothing signed: the next picture is all new too
+        return picture.rect();
+    }
     const int width = picture.width(), height = picture.height();
     const int runs = (width + kRun - 1) / kRun;
-    const bool hashable = picture.depth() == 32;
-    next_.assign(hashable ? std::size_t(runs) * std::size_t(height) : 0, 0);
-    for (int y = 0; hashable && y < height; ++y) {
+    next_.resize(std::size_t(runs) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const quint32*>(picture.constScanLine(y));
         for (int r = 0; r < runs; ++r)
             next_[std::size_t(y) * std::size_t(runs) + std::size_t(r)] =
                 HashRun(row + r * kRun, std::min(kRun, width - r * kRun));
     }
     QRect changed = picture.rect();
-    if (hashable && size_ == picture.size() && format_ == picture.format()) {
+    if (size_ == picture.size() && format_ == picture.format()) {
         int top = height, bottom = -1, left = runs, right = -1;
         for (int y = 0; y < height; ++y) {
             const std::uint64_t* before = runs_.data() + std::size_t(y) * std::size_t(runs);

@@ -12,8 +12,6 @@ namespace curveeditor::views {
 // row, a sixteenth of the memory a copy of the picture would take.
 class PictureSignature {
 public:
-    static constexpr int kRun = 32;
-
     // A rectangle holding every pixel in which `picture` differs from the picture signed
     // before: its changed rows, and its columns widened to whole runs. All of it after a
     // change of size or format, an empty one when the two are equal. Then `picture` is
@@ -21,6 +19,8 @@ public:
     QRect Update(const QImage& picture);
 
 private:
+    static constexpr int kRun = 32;  // pixels
+
     QSize size_;
     QImage::Format format_ = QImage::Format_Invalid;
     std::vector<std::uint64_t> runs_, next_;
